@@ -1,0 +1,53 @@
+# Sourced by scripts/test and scripts/run: a fresh Wine prefix in a temporary
+# folder, on a virtual X display when asked, with Wine's virtual desktop, and
+# a persistent Wine server that is stopped again on exit.
+
+wine_session_start() {  # $1 = "xvfb" to force a private virtual display
+  export PATH="$PATH:/usr/lib/wine"
+  export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+  # Chinese locale: Windows processes get ANSI code page 936.
+  export LC_ALL=zh_CN.UTF-8
+  WINE_SESSION_DIR=$(mktemp -d /tmp/quillmoor-wine.XXXXXX)
+  export WINEPREFIX="$WINE_SESSION_DIR/prefix"
+  trap wine_session_stop EXIT
+
+  if [ "${1:-}" = xvfb ] || [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+    WINE_SESSION_XVFB=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+
+  wineserver -p
+  wine64 wineboot -i >/dev/null 2>&1
+  # Join every program to one virtual desktop: windows get frames, closing
+  # them is fast, and exit codes come through.
+  cat >"$WINE_SESSION_DIR/desktop.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+REG
+  wine64 regedit /S "$WINE_SESSION_DIR/desktop.reg" >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p
+  wine64 wineboot >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+  fi
+  [ -n "${WINE_SESSION_XVFB:-}" ] && kill "$WINE_SESSION_XVFB" 2>/dev/null
+  [ -n "${WINE_SESSION_DIR:-}" ] && rm -rf "$WINE_SESSION_DIR"
+  return 0
+}

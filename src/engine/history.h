@@ -1,0 +1,58 @@
+// The acceleration history: rows of handled foreground changes shown in the
+// history list, with the auto-clear rule.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ports.h"
+
+namespace engine {
+
+inline constexpr std::string_view kLevelNormal = "普通加速";
+inline constexpr std::string_view kLevelCrazy = "疯狂加速";
+
+// One row of the history list.
+struct HistoryEntry {
+  std::string number;  // " 1", " 2", ...
+  std::string time;    // user's long time format
+  std::string title;
+  std::string level;
+  bool operator==(const HistoryEntry&) const = default;
+};
+
+// The list that shows the history, and the control holding the threshold.
+// Row and column operations report failure so a failed step can be skipped.
+class HistoryList {
+ public:
+  virtual ~HistoryList() = default;
+  virtual int RowCount() = 0;
+  virtual void Clear() = 0;
+  // Appends a row with this item text; false when it could not be added.
+  virtual bool AppendRow(const std::string& itemText) = 0;
+  // column 2..4 of the last row
+  virtual bool SetLastRowText(int column, const std::string& text) = 0;
+  virtual bool SetLastRowIcon(int imageIndex) = 0;
+  // Text of the auto-clear drop-down list (empty when nothing is selected).
+  virtual std::string AutoCleanText() = 0;
+  // Row by position 1..RowCount(): number, time and title columns.
+  virtual HistoryEntry Row(int position) = 0;
+};
+
+// The threshold the auto-clear rule compares with: the leading number of the
+// drop-down list's text, 0 when there is none.
+double AutoCleanThreshold(std::string_view autoCleanText);
+
+// The level column: the normal level when the level text names it exactly,
+// the crazy level in every other case.
+std::string_view LevelText(std::string_view speedText);
+
+// Row number text for a row at the given position: " 1", " 2", ...
+std::string RowNumberText(int position);
+
+// Records one handled change: auto-clear first (strictly more rows than the
+// threshold), then a new row with number, time, title, level and icon.
+void RecordHistoryEntry(HistoryList& list, platform::Clock& clock, const std::string& title,
+                        std::string_view speedText);
+
+}  // namespace engine

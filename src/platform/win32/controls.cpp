@@ -1,0 +1,98 @@
+#include "platform/win32/controls.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/text.h"
+
+namespace win32 {
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(length + 1, L'\0');
+  const int n = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(n > 0 ? n : 0);
+  return Narrow(text);
+}
+
+void SetWindowTextUtf8(HWND window, const std::string& text) {
+  SetWindowTextW(window, Widen(text).c_str());
+}
+
+bool WindowControls::AccelerationChecked() {
+  return SendMessageW(h_.checkState, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string WindowControls::SpeedText() { return WindowText(h_.comboSpeed); }
+
+bool WindowControls::RecordChecked() {
+  return SendMessageW(h_.checkEnableRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WindowControls::SetInfoCaption(const std::string& text) { SetWindowTextUtf8(h_.labelInfo, text); }
+
+void WindowControls::SetInfoTooltip(const std::string& text) {
+  std::wstring wide = Widen(text);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(h_.labelInfo);
+  tool.uId = reinterpret_cast<UINT_PTR>(h_.labelInfo);
+  tool.lpszText = wide.data();
+  SendMessageW(h_.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void WindowControls::SetCountCaption(const std::string& text) { SetWindowTextUtf8(h_.labelCount, text); }
+
+int ListViewHistory::RowCount() {
+  return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void ListViewHistory::Clear() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+
+bool ListViewHistory::AppendRow(const std::string& itemText) {
+  std::wstring wide = Widen(itemText);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = RowCount();
+  item.pszText = wide.data();
+  return SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) >= 0;
+}
+
+bool ListViewHistory::SetLastRowText(int column, const std::string& text) {
+  const int last = RowCount() - 1;
+  if (last < 0) return false;
+  std::wstring wide = Widen(text);
+  LVITEMW item{};
+  item.iSubItem = column - 1;
+  item.pszText = wide.data();
+  return SendMessageW(list_, LVM_SETITEMTEXTW, last, reinterpret_cast<LPARAM>(&item)) != FALSE;
+}
+
+bool ListViewHistory::SetLastRowIcon(int imageIndex) {
+  const int last = RowCount() - 1;
+  if (last < 0) return false;
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = last;
+  item.iImage = imageIndex - 1;  // the history counts images from 1
+  return SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != FALSE;
+}
+
+std::string ListViewHistory::AutoCleanText() { return WindowText(combo_); }
+
+std::string ListViewHistory::CellText(int row, int column) {
+  wchar_t buffer[1024] = {};
+  LVITEMW item{};
+  item.iSubItem = column - 1;
+  item.pszText = buffer;
+  item.cchTextMax = 1024;
+  const auto n = SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n)));
+}
+
+engine::HistoryEntry ListViewHistory::Row(int position) {
+  const int row = position - 1;
+  return {CellText(row, 1), CellText(row, 2), CellText(row, 3), CellText(row, 4)};
+}
+
+}  // namespace win32

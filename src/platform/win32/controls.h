@@ -1,0 +1,52 @@
+// The engine's view of the main window's controls, over real Win32 controls.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/acceleration.h"
+#include "engine/history.h"
+
+namespace win32 {
+
+// Text of any window as UTF-8 (WM_GETTEXT).
+std::string WindowText(HWND window);
+void SetWindowTextUtf8(HWND window, const std::string& text);
+
+class WindowControls : public engine::AccelerationControls {
+ public:
+  struct Handles {
+    HWND checkState, comboSpeed, checkEnableRecord, labelInfo, labelCount, tooltip;
+  };
+  explicit WindowControls(const Handles& handles) : h_(handles) {}
+
+  bool AccelerationChecked() override;
+  std::string SpeedText() override;
+  bool RecordChecked() override;
+  void SetInfoCaption(const std::string& text) override;
+  void SetInfoTooltip(const std::string& text) override;
+  void SetCountCaption(const std::string& text) override;
+
+ private:
+  Handles h_;
+};
+
+// A report-mode list view and the drop-down list holding its threshold.
+class ListViewHistory : public engine::HistoryList {
+ public:
+  ListViewHistory(HWND listView, HWND autoCleanCombo) : list_(listView), combo_(autoCleanCombo) {}
+
+  int RowCount() override;
+  void Clear() override;
+  bool AppendRow(const std::string& itemText) override;
+  bool SetLastRowText(int column, const std::string& text) override;
+  bool SetLastRowIcon(int imageIndex) override;
+  std::string AutoCleanText() override;
+  engine::HistoryEntry Row(int position) override;
+
+ private:
+  std::string CellText(int row, int column);
+  HWND list_;
+  HWND combo_;
+};
+
+}  // namespace win32

@@ -1,0 +1,29 @@
+// The engine's ports on the real system.
+#pragma once
+
+#include "platform/ports.h"
+
+namespace win32 {
+
+class SystemForegroundWindows : public platform::ForegroundWindows {
+ public:
+  platform::WindowHandle Foreground() override;
+  std::string Title(platform::WindowHandle window) override;
+  std::uint32_t OwnerProcessId(platform::WindowHandle window) override;
+};
+
+class SystemProcessPriorities : public platform::ProcessPriorities {
+ public:
+  Handle Open(std::uint32_t access, std::uint32_t processId) override;
+  bool SetClass(Handle process, std::uint32_t priorityClass) override;
+  std::uint32_t GetClass(Handle process) override;
+  void Close(Handle process) override;
+  std::uint32_t CurrentProcessId() override;
+};
+
+class SystemClock : public platform::Clock {
+ public:
+  std::string LongTimeText() override;
+};
+
+}  // namespace win32

@@ -1,0 +1,123 @@
+// Hand-written fakes of the engine's ports. They record what was asked of
+// them so that tests can check order and arguments.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/acceleration.h"
+#include "engine/history.h"
+#include "platform/ports.h"
+
+namespace fakes {
+
+struct Windows : platform::ForegroundWindows {
+  platform::WindowHandle foreground = 0;
+  std::map<platform::WindowHandle, std::string> titles;
+  std::map<platform::WindowHandle, std::uint32_t> owners;  // missing = destroyed
+  int titleReads = 0;
+
+  platform::WindowHandle Foreground() override { return foreground; }
+  std::string Title(platform::WindowHandle w) override {
+    ++titleReads;
+    auto it = titles.find(w);
+    return it == titles.end() ? std::string() : it->second;
+  }
+  std::uint32_t OwnerProcessId(platform::WindowHandle w) override {
+    auto it = owners.find(w);
+    return it == owners.end() ? 0 : it->second;
+  }
+};
+
+// Processes by id with their class; "queryOnly" ones refuse set rights.
+struct Processes : platform::ProcessPriorities {
+  struct Process {
+    std::uint32_t priorityClass = 32;
+    bool queryOnly = false;
+    bool hidden = false;  // cannot even be queried
+  };
+  std::map<std::uint32_t, Process> processes;
+  std::uint32_t self = 1000;
+  std::vector<std::string> calls;
+  std::map<Handle, std::uint32_t> open;  // handle -> pid
+  Handle nextHandle = 0x40;
+
+  Handle Open(std::uint32_t access, std::uint32_t pid) override {
+    calls.push_back("open " + std::to_string(access) + " " + std::to_string(pid));
+    auto it = processes.find(pid);
+    if (pid == 0 || it == processes.end() || it->second.hidden) return 0;
+    if ((access & 0x200) && it->second.queryOnly) return 0;
+    open[nextHandle] = pid;
+    return nextHandle++;
+  }
+  bool SetClass(Handle h, std::uint32_t cls) override {
+    calls.push_back("set " + std::to_string(open.at(h)) + " " + std::to_string(cls));
+    processes[open.at(h)].priorityClass = cls;
+    return true;
+  }
+  std::uint32_t GetClass(Handle h) override { return processes[open.at(h)].priorityClass; }
+  void Close(Handle h) override {
+    calls.push_back("close " + std::to_string(open.at(h)));
+    open.erase(h);
+  }
+  std::uint32_t CurrentProcessId() override { return self; }
+  std::uint32_t ClassOf(std::uint32_t pid) { return processes[pid].priorityClass; }
+};
+
+struct Clock : platform::Clock {
+  std::string now = "14:05:09";
+  std::string LongTimeText() override { return now; }
+};
+
+// Code page 936 as far as byte counts go: ASCII is one byte, the rest two.
+struct DoubleByteCodePage : platform::AnsiCodePage {
+  std::size_t BytesOf(char32_t cp) const override { return cp < 0x80 ? 1 : 2; }
+};
+
+struct Controls : engine::AccelerationControls {
+  bool accelerate = true;
+  std::string speed = "普通加速";
+  bool record = true;
+  std::string info = "LabelInfo", tooltip, count = "LabelCount";
+  int writes = 0;
+
+  bool AccelerationChecked() override { return accelerate; }
+  std::string SpeedText() override { return speed; }
+  bool RecordChecked() override { return record; }
+  void SetInfoCaption(const std::string& t) override { info = t, ++writes; }
+  void SetInfoTooltip(const std::string& t) override { tooltip = t, ++writes; }
+  void SetCountCaption(const std::string& t) override { count = t, ++writes; }
+};
+
+struct HistoryList : engine::HistoryList {
+  std::vector<engine::HistoryEntry> rows;
+  std::vector<int> icons;
+  std::string autoClean = "50";
+  bool failAppend = false;
+
+  int RowCount() override { return static_cast<int>(rows.size()); }
+  void Clear() override { rows.clear(), icons.clear(); }
+  bool AppendRow(const std::string& text) override {
+    if (failAppend) return false;
+    rows.push_back({text, "", "", ""});
+    icons.push_back(0);
+    return true;
+  }
+  bool SetLastRowText(int column, const std::string& text) override {
+    if (rows.empty()) return false;
+    auto& r = rows.back();
+    (column == 2 ? r.time : column == 3 ? r.title : r.level) = text;
+    return true;
+  }
+  bool SetLastRowIcon(int image) override {
+    if (icons.empty()) return false;
+    icons.back() = image;
+    return true;
+  }
+  std::string AutoCleanText() override { return autoClean; }
+  engine::HistoryEntry Row(int position) override { return rows.at(position - 1); }
+};
+
+}  // namespace fakes

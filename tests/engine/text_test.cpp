@@ -1,0 +1,36 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace {
+
+TEST(TextTest, LeadingNumberReadsSignDigitsAndOnePoint) {
+  using platform::LeadingNumber;
+  EXPECT_EQ(LeadingNumber("100"), 100);
+  EXPECT_EQ(LeadingNumber("0100"), 100);
+  EXPECT_EQ(LeadingNumber("100.0"), 100);
+  EXPECT_EQ(LeadingNumber("-1"), -1);
+  EXPECT_EQ(LeadingNumber("+1x"), 1);
+  EXPECT_EQ(LeadingNumber("1.5.3"), 1.5);
+  EXPECT_EQ(LeadingNumber(" 7"), 7);
+  EXPECT_EQ(LeadingNumber("."), 0);
+  EXPECT_EQ(LeadingNumber("-"), 0);
+  EXPECT_EQ(LeadingNumber("x1"), 0);
+  EXPECT_EQ(LeadingNumber(""), 0);
+}
+
+TEST(TextTest, CutNeverSplitsACharacterAndHandlesBrokenUtf8) {
+  fakes::DoubleByteCodePage cp;
+  EXPECT_EQ(platform::CutToAnsiBytes("中文", 3, cp), "中");
+  EXPECT_EQ(platform::CutToAnsiBytes("中文", 4, cp), "中文");
+  EXPECT_EQ(platform::CutToAnsiBytes("a中", 1, cp), "a");
+  EXPECT_EQ(platform::CutToAnsiBytes("", 0, cp), "");
+  EXPECT_EQ(platform::AnsiLength("a中b", cp), 4u);
+  // A truncated sequence decodes to a replacement and never reads past the end.
+  const std::string broken = "ab\xE4\xB8";
+  EXPECT_EQ(platform::AnsiLength(broken, cp), 2u + 2u + 2u);
+}
+
+}  // namespace
