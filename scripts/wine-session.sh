@@ -22,8 +22,8 @@ wine_session_start() {  # $1 = "xvfb" to force a private virtual display
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
 
-  wineserver -p
-  wine64 wineboot -i >/dev/null 2>&1
+  wineserver -p || true
+  wine64 wineboot -i >/dev/null 2>&1 </dev/null || true
   # Join every program to one virtual desktop: windows get frames, closing
   # them is fast, and exit codes come through.
   cat >"$WINE_SESSION_DIR/desktop.reg" <<'REG'
@@ -35,17 +35,17 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
 REG
-  wine64 regedit /S "$WINE_SESSION_DIR/desktop.reg" >/dev/null 2>&1
+  wine64 regedit /S "$WINE_SESSION_DIR/desktop.reg" >/dev/null 2>&1 || true
   wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p
+  sleep 0.5
+  wineserver -p || true
   wine64 wineboot >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
+    sleep 0.5  # let the server leave the prefix before it is removed
   fi
   [ -n "${WINE_SESSION_XVFB:-}" ] && kill "$WINE_SESSION_XVFB" 2>/dev/null
   [ -n "${WINE_SESSION_DIR:-}" ] && rm -rf "$WINE_SESSION_DIR"

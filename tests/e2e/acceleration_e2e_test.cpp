@@ -1,0 +1,86 @@
+// Starts the real Brevolt.exe in a temporary folder and switches the
+// foreground between two windows of two other processes.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "e2e/driver.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr DWORD kNormal = NORMAL_PRIORITY_CLASS;
+constexpr DWORD kHigh = HIGH_PRIORITY_CLASS;
+
+class AccelerationEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
+    std::filesystem::copy_file(e2e::HostPath(BREVOLT_EXE), exe);
+    brevolt_ = e2e::Process::Start(exe.wstring(), L"", folder_.path().wstring());
+    ASSERT_NE(brevolt_.handle(), nullptr);
+    main_ = brevolt_.FindWindowTitled(app::kMainCaption, 10s);
+    ASSERT_NE(main_, nullptr) << "main window did not appear";
+    info_ = GetDlgItem(main_, app::kLabelInfo);
+    count_ = GetDlgItem(main_, app::kLabelCount);
+
+    const std::wstring host = e2e::HostPath(WINDOW_HOST_EXE);
+    hostA_ = e2e::Process::Start(host, L"Quill host A", L"");
+    hostB_ = e2e::Process::Start(host, L"Quill host B", L"");
+    windowA_ = hostA_.FindWindowTitled(L"Quill host A", 10s);
+    windowB_ = hostB_.FindWindowTitled(L"Quill host B", 10s);
+    ASSERT_NE(windowA_, nullptr);
+    ASSERT_NE(windowB_, nullptr);
+
+    // Start from a known foreground: the program's own window, handled.
+    ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
+  }
+
+  int Count() { return std::atoi(e2e::TextOf(count_).c_str()); }
+
+  // Brings a window to the front and waits until the program has shown it.
+  // The foreground is asserted again while waiting: a window that was just
+  // started may still take the activation for itself.
+  bool SwitchTo(HWND window, const std::string& title) {
+    return e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != window) SetForegroundWindow(window);
+          return e2e::TextOf(info_) == title;
+        },
+        2500ms);
+  }
+
+  e2e::TempFolder folder_;
+  e2e::Process brevolt_, hostA_, hostB_;
+  HWND main_ = nullptr, info_ = nullptr, count_ = nullptr, windowA_ = nullptr, windowB_ = nullptr;
+};
+
+TEST_F(AccelerationEndToEnd, RaisesTheForegroundProcessAndRestoresThePrevious) {
+  const int before = Count();
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  EXPECT_EQ(hostA_.PriorityClass(), kHigh);
+  EXPECT_EQ(hostB_.PriorityClass(), kNormal);
+  EXPECT_EQ(brevolt_.PriorityClass(), kNormal);  // its own window was the one before
+  EXPECT_EQ(Count(), before + 1);
+
+  ASSERT_TRUE(SwitchTo(windowB_, "Quill host B"));
+  EXPECT_EQ(hostA_.PriorityClass(), kNormal);
+  EXPECT_EQ(hostB_.PriorityClass(), kHigh);
+  EXPECT_EQ(Count(), before + 2);
+  EXPECT_EQ(e2e::TextOf(count_), std::to_string(before + 2));
+}
+
+TEST_F(AccelerationEndToEnd, UncheckedAccelerationChangesNothing) {
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  const int before = Count();
+  SendMessageW(GetDlgItem(main_, app::kCheckState), BM_SETCHECK, BST_UNCHECKED, 0);
+  SetForegroundWindow(windowB_);
+  Sleep(2500);
+  ASSERT_EQ(GetForegroundWindow(), windowB_);
+  EXPECT_EQ(e2e::TextOf(info_), "Quill host A");
+  EXPECT_EQ(Count(), before);
+  EXPECT_EQ(hostA_.PriorityClass(), kHigh);
+  EXPECT_EQ(hostB_.PriorityClass(), kNormal);
+}
+
+}  // namespace
