@@ -15,12 +15,13 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
   if (!ports.controls.AccelerationChecked()) return false;
 
   const platform::WindowHandle foreground = ports.windows.Foreground();
-  // Read on every enabled tick, as the title buffer is.
-  const std::string title = DisplayTitle(ports.windows.Title(foreground), ports.codePage);
+  // Read on every enabled tick; measured and cut only when it is shown.
+  const std::string rawTitle = ports.windows.Title(foreground);
 
   state.PreviousWindow = state.CurrentWindow;
   state.CurrentWindow = foreground;
   if (state.CurrentWindow == state.PreviousWindow) return false;
+  const std::string title = DisplayTitle(rawTitle, ports.codePage);
 
   SetWindowProcessPriority(ports.processes, ports.windows, 0, state.PreviousWindow,
                            kNormalPriority);

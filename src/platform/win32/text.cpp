@@ -31,6 +31,7 @@ std::string Utf8ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(ut
 std::string AnsiToUtf8(std::string_view ansi) { return Narrow(ToWide(CP_ACP, ansi)); }
 
 std::size_t SystemAnsiCodePage::BytesOf(char32_t codePoint) const {
+  if (codePoint < 0x80) return 1;  // ASCII is one byte in every ANSI code page
   wchar_t units[2];
   int count = 1;
   if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) {
