@@ -87,6 +87,8 @@ struct Location {
 
 Location Locate(std::string_view text, std::string_view section, std::string_view key) {
   Location at;
+  // Lines before the first section line form a section without a name.
+  at.sectionFound = section.empty();
   std::size_t pos = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
   while (pos < text.size()) {
     const Line line = LineAt(text, pos);
@@ -135,7 +137,7 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
                                                  std::string_view key) {
   section = Trim(section);
   key = Trim(key);
-  if (section.empty() || key.empty()) return std::nullopt;
+  if (key.empty()) return std::nullopt;
   const Location at = Locate(text, section, key);
   if (!at.keyFound) return std::nullopt;
   if (at.equals == std::string_view::npos) return std::string_view();

@@ -4,8 +4,8 @@
 // Reading follows the platform's rules: names match without regard to ASCII
 // case, values lose the blanks around them and one pair of matching quotes,
 // only the first section of a name and the first key of a name in it count,
-// and lines before the first section belong to none. Writing changes only
-// the bytes it has to, so whatever else the file holds survives.
+// and lines before the first section form one without a name. Writing
+// changes only the bytes it has to, so whatever else the file holds survives.
 #pragma once
 
 #include <optional>
@@ -19,9 +19,10 @@ namespace settings {
 // the key and no "[" at its start (that line would read as a section).
 bool IsStorableEntry(std::string_view section, std::string_view key, std::string_view value);
 
-// The value of key in section. nullopt when the section or the key is
-// missing; a key line without "=" has the empty value. The value ends at a
-// zero byte, as a C string handed out by the platform would.
+// The value of key in section ("" for the lines before the first section
+// line). nullopt when the section or the key is missing; a key line without
+// "=" has the empty value. The value ends at a zero byte, as a C string
+// handed out by the platform would.
 std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
                                                  std::string_view key);
 

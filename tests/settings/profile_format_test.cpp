@@ -22,8 +22,10 @@ TEST(ProfileFormatTest, ReadsLikeThePlatform) {
       {"Q", "W", "\"abc"},         {"Q", "V", ""},               {"Q", "U", "\"a'"},
       {"Q", "T", " sp "},          {"Hdr", "k", "=1"},           {"Hdr", "EnableRecord", "3"},
       {"Record", "EnableRecord", std::nullopt},                  {"Tail]", "z", "1"},
-      // Only the first section of a name counts, and nothing before any section.
+      // Only the first section of a name counts; lines before any section
+      // form a section without a name.
       {"Normal", "EnableSpeed", std::nullopt},                   {"Q", "AutoRun", std::nullopt},
+      {"", "AutoRun", "9"},                                      {"", "X", std::nullopt},
   };
   for (const auto& [section, key, expected] : cases) {
     const auto found = FindProfileValue(text, section, key);
