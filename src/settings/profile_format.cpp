@@ -98,7 +98,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     if (content.empty()) continue;
     const std::size_t contentBegin = line.begin + (content.data() - raw.data());
     if (const auto name = SectionName(content)) {
-      if (at.sectionFound) break;  // later sections of the same name do not count
+      if (at.sectionFound) break;  // the section ends; a later one of its name does not count
       if (NamesMatch(*name, section)) {
         at.sectionFound = true;
         at.lastLine = line;
