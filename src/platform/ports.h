@@ -51,4 +51,38 @@ class AnsiCodePage {
   virtual std::size_t BytesOf(char32_t codePoint) const = 0;
 };
 
+// Conversion between the program's UTF-8 and the system ANSI code page, for
+// text that the program keeps in files and the registry.
+class AnsiConverter {
+ public:
+  virtual ~AnsiConverter() = default;
+  // Characters the code page lacks come out as its replacement character.
+  virtual std::string ToAnsi(const std::string& utf8) const = 0;
+  virtual std::string ToUtf8(const std::string& ansi) const = 0;
+};
+
+// Named strings in private-profile (.ini) files. Paths, names and values are
+// UTF-8 here; the file holds them in the ANSI code page.
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  // What a read into a buffer of bufferBytes ANSI bytes with the empty text as
+  // default yields: the value cut to bufferBytes - 1 ANSI bytes, empty when
+  // the file, the section or the key is missing or the value is empty.
+  virtual std::string GetString(const std::string& path, const std::string& section,
+                                const std::string& key, std::size_t bufferBytes) = 0;
+  // True when the entry was written; the file is created when missing.
+  virtual bool SetString(const std::string& path, const std::string& section,
+                         const std::string& key, const std::string& value) = 0;
+};
+
+// String values of the key that lists the programs started at logon.
+// Failures are not reported: the caller has no way to act on them.
+class RunKey {
+ public:
+  virtual ~RunKey() = default;
+  virtual void SetString(const std::string& name, const std::string& data) = 0;
+  virtual void DeleteValue(const std::string& name) = 0;
+};
+
 }  // namespace platform

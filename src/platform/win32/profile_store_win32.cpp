@@ -1,0 +1,52 @@
+#include "platform/win32/profile_store_win32.h"
+
+#include <windows.h>
+
+#include "platform/win32/text.h"
+#include "settings/app_paths.h"
+
+namespace win32 {
+
+std::string ProfileStoreWin32::GetString(const std::string& path, const std::string& section,
+                                         const std::string& key, std::size_t bufferBytes) {
+  if (bufferBytes == 0) return {};
+  std::string buffer(bufferBytes, '\0');
+  const DWORD n = GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "",
+                                           buffer.data(), static_cast<DWORD>(bufferBytes),
+                                           Utf8ToAnsi(path).c_str());
+  buffer.resize(n < bufferBytes ? n : bufferBytes - 1);
+  // A cut may leave the first byte of a double-byte character at the end;
+  // half a character is no text, so it goes.
+  for (std::size_t i = 0; i < buffer.size(); ++i) {
+    if (!IsDBCSLeadByte(static_cast<BYTE>(buffer[i]))) continue;
+    if (i + 1 == buffer.size()) buffer.pop_back();
+    ++i;
+  }
+  return AnsiToUtf8(buffer);
+}
+
+bool ProfileStoreWin32::SetString(const std::string& path, const std::string& section,
+                                  const std::string& key, const std::string& value) {
+  return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
+                                    Utf8ToAnsi(value).c_str(), Utf8ToAnsi(path).c_str()) != FALSE;
+}
+
+std::string SystemAnsiConverter::ToAnsi(const std::string& utf8) const { return Utf8ToAnsi(utf8); }
+
+std::string SystemAnsiConverter::ToUtf8(const std::string& ansi) const { return AnsiToUtf8(ansi); }
+
+std::string ApplicationDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut short: try a bigger buffer
+  }
+  return settings::ApplicationDirectoryOf(Narrow(path));
+}
+
+}  // namespace win32
