@@ -1,0 +1,90 @@
+#include "shell/form_main.h"
+
+#include "settings/option_values.h"
+
+namespace shell {
+
+void FormMainRules::Load() {
+  view_.SetUpPages();
+  state_ = engine::AccelerationState{};
+
+  view_.FillCombo(Combo::Speed, {std::string(settings::kSpeedNormalItem),
+                                 std::string(settings::kSpeedCrazyItem)});
+  std::vector<std::string> counts;
+  for (auto item : settings::kRecordCountItems) counts.emplace_back(item);
+  view_.FillCombo(Combo::AutoCleanCount, counts);
+
+  ApplyCheck(Check::AutoRun, settings::IsOn(config_.GetAutoRun()));
+  ApplyCheck(Check::AutoMin, settings::IsOn(config_.GetAutoMin()));
+  ApplySelection(Combo::Speed, settings::IsOn(config_.GetSpeedLevel()) ? 0 : 1);
+  ApplyCheck(Check::EnableRecord, settings::IsOn(config_.GetEnableRecord()));
+  const int count = settings::RecordCountSelection(config_.GetRecordCount());
+  if (count >= 0) ApplySelection(Combo::AutoCleanCount, count);
+  ApplyCheck(Check::State, settings::IsOn(config_.GetEnableSpeed()));
+  ApplyCheck(Check::MostTop, settings::IsOn(config_.GetAlwaysTop()));
+
+  view_.RunTick();
+  view_.SetTopmost(settings::IsOn(config_.GetAlwaysTop()));
+  view_.ResetLinkStyle();
+  view_.InstallWindowHook();
+  view_.AddTrayIcon();
+  if (settings::IsOn(config_.GetAutoMin())) view_.SendHideRequest();
+}
+
+void FormMainRules::ApplyCheck(Check box, bool checked) {
+  if (view_.IsChecked(box) == checked) return;
+  view_.SetChecked(box, checked);
+  CheckChanged(box);
+}
+
+void FormMainRules::ApplySelection(Combo list, int index) {
+  if (view_.Selection(list) == index) return;
+  view_.Select(list, index);
+  ComboChanged(list);
+}
+
+void FormMainRules::CheckChanged(Check box) {
+  const bool checked = view_.IsChecked(box);
+  const std::string_view text = settings::OnOffText(checked);
+  switch (box) {
+    case Check::AutoRun:
+      if (checked) {
+        autoRun_.AddRunEntry();
+      } else {
+        autoRun_.RemoveRunEntry();
+      }
+      config_.SetAutoRun(text);
+      break;
+    case Check::AutoMin:
+      config_.SetAutoMin(text);
+      break;
+    case Check::State:
+      config_.SetEnableSpeed(text);
+      break;
+    case Check::MostTop:
+      view_.SetTopmost(checked);
+      config_.SetAlwaysTop(text);
+      break;
+    case Check::EnableRecord:
+      config_.SetEnableRecord(text);
+      break;
+  }
+}
+
+void FormMainRules::ComboChanged(Combo list) {
+  const std::string text = view_.ComboText(list);
+  if (list == Combo::Speed) {
+    config_.SetSpeedLevel(settings::SpeedLevelText(text));
+  } else {
+    config_.SetRecordCount(text);
+  }
+}
+
+bool FormMainRules::QueryUnload() {
+  if (!view_.AskYesNo(std::string(kExitQuestion), std::string(kExitCaption))) return false;
+  view_.DeleteTrayIcon();
+  view_.RemoveWindowHook();
+  return true;
+}
+
+}  // namespace shell

@@ -1,0 +1,78 @@
+// The main window's rules: start-up, the option handlers, the buttons and
+// the exit question. The window itself is reached through FormMainView.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/acceleration.h"
+#include "settings/module_auto_run.h"
+#include "settings/module_config.h"
+
+namespace shell {
+
+inline constexpr std::string_view kExitQuestion = "确定退出吗?";
+inline constexpr std::string_view kExitCaption = "请确认!";
+
+enum class Check { AutoRun, AutoMin, State, MostTop, EnableRecord };
+enum class Combo { Speed, AutoCleanCount };
+
+// What the rules need from the window. Setting a control here never runs a
+// handler by itself: the rules decide when a handler runs.
+class FormMainView {
+ public:
+  virtual ~FormMainView() = default;
+  virtual bool IsChecked(Check box) = 0;
+  virtual void SetChecked(Check box, bool checked) = 0;
+  virtual void FillCombo(Combo list, const std::vector<std::string>& items) = 0;
+  virtual int Selection(Combo list) = 0;  // -1: nothing selected
+  virtual void Select(Combo list, int index) = 0;
+  virtual std::string ComboText(Combo list) = 0;
+
+  // Pictures, captions, the "关于" page and the tab height of the pages.
+  virtual void SetUpPages() = 0;
+  virtual void SetTopmost(bool topmost) = 0;
+  virtual void RunTick() = 0;
+  virtual void ResetLinkStyle() = 0;
+  virtual void InstallWindowHook() = 0;
+  virtual void RemoveWindowHook() = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void DeleteTrayIcon() = 0;
+  // WM_COMMAND with SC_MINIMIZE: the hook hides the window.
+  virtual void SendHideRequest() = 0;
+  // Yes/No box with a question icon; true for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+};
+
+class FormMainRules {
+ public:
+  FormMainRules(FormMainView& view, const settings::ModuleConfig& config,
+                const settings::ModuleAutoRun& autoRun, engine::AccelerationState& state)
+      : view_(view), config_(config), autoRun_(autoRun), state_(state) {}
+
+  // The load event: every step in order; a failing step never stops the next.
+  void Load();
+
+  // A check box's checked state or a list's selection changed (by the user
+  // or the program): store the option and apply it.
+  void CheckChanged(Check box);
+  void ComboChanged(Combo list);
+
+  void CommandMiniClick() { view_.SendHideRequest(); }
+
+  // The unload event; false when the user answered No and the window stays.
+  bool QueryUnload();
+
+ private:
+  // Changes a control as the program; its handler runs only on a change.
+  void ApplyCheck(Check box, bool checked);
+  void ApplySelection(Combo list, int index);
+
+  FormMainView& view_;
+  const settings::ModuleConfig& config_;
+  const settings::ModuleAutoRun& autoRun_;
+  engine::AccelerationState& state_;
+};
+
+}  // namespace shell

@@ -1,0 +1,147 @@
+#include "shell/form_main.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "settings/module_auto_run.h"
+#include "settings/module_config.h"
+
+namespace {
+
+using shell::Check;
+using shell::Combo;
+
+// config.ini in memory, remembering the order of writes.
+struct MemoryProfile : platform::ProfileStore {
+  std::map<std::string, std::string> values;  // "Section/Key" -> value
+  std::vector<std::string> writes;
+  std::string GetString(const std::string&, const std::string& section, const std::string& key,
+                        std::size_t) override {
+    auto it = values.find(section + "/" + key);
+    return it == values.end() ? std::string() : it->second;
+  }
+  bool SetString(const std::string&, const std::string& section, const std::string& key,
+                 const std::string& value) override {
+    values[section + "/" + key] = value;
+    writes.push_back(section + "/" + key + "=" + value);
+    return true;
+  }
+};
+
+struct MemoryRunKey : platform::RunKey {
+  std::map<std::string, std::string> values;
+  void SetString(const std::string& name, const std::string& data) override { values[name] = data; }
+  void DeleteValue(const std::string& name) override { values.erase(name); }
+};
+
+struct View : shell::FormMainView {
+  std::map<Check, bool> checks{{Check::AutoRun, false},
+                               {Check::AutoMin, false},
+                               {Check::State, true},
+                               {Check::MostTop, true},
+                               {Check::EnableRecord, true}};
+  std::map<Combo, std::vector<std::string>> items;
+  std::map<Combo, int> selection{{Combo::Speed, -1}, {Combo::AutoCleanCount, -1}};
+  std::vector<std::string> steps;
+  bool topmost = false;
+  bool answer = true;
+
+  bool IsChecked(Check box) override { return checks[box]; }
+  void SetChecked(Check box, bool checked) override { checks[box] = checked; }
+  void FillCombo(Combo list, const std::vector<std::string>& texts) override { items[list] = texts; }
+  int Selection(Combo list) override { return selection[list]; }
+  void Select(Combo list, int index) override { selection[list] = index; }
+  std::string ComboText(Combo list) override {
+    return selection[list] < 0 ? std::string() : items[list][selection[list]];
+  }
+  void SetUpPages() override { steps.push_back("pages"); }
+  void SetTopmost(bool on) override {
+    topmost = on;
+    steps.push_back(on ? "topmost" : "not topmost");
+  }
+  void RunTick() override { steps.push_back("tick"); }
+  void ResetLinkStyle() override { steps.push_back("links"); }
+  void InstallWindowHook() override { steps.push_back("hook"); }
+  void RemoveWindowHook() override { steps.push_back("unhook"); }
+  void AddTrayIcon() override { steps.push_back("tray"); }
+  void DeleteTrayIcon() override { steps.push_back("untray"); }
+  void SendHideRequest() override { steps.push_back("hide"); }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    steps.push_back("ask " + text + " " + caption);
+    return answer;
+  }
+};
+
+struct FormMainTest : ::testing::Test {
+  MemoryProfile profile;
+  MemoryRunKey runKey;
+  View view;
+  settings::ModuleConfig config{profile, "C:\\Apps\\Brevolt"};
+  settings::ModuleAutoRun autoRun{runKey, "C:\\Apps\\Brevolt"};
+  engine::AccelerationState state{0x55, 0x66, 9};
+  shell::FormMainRules rules{view, config, autoRun, state};
+};
+
+TEST_F(FormMainTest, FirstStartWritesOnlyWhatChangedControlsStore) {
+  rules.Load();
+  EXPECT_EQ(profile.writes, (std::vector<std::string>{"Speed/SpeedLevel=2", "Record/EnableRecord=0",
+                                                      "Normal/EnableSpeed=0", "Normal/AlwaysTop=0"}));
+  EXPECT_FALSE(view.checks[Check::State]);
+  EXPECT_FALSE(view.checks[Check::MostTop]);
+  EXPECT_EQ(view.ComboText(Combo::Speed), "疯狂加速");
+  EXPECT_EQ(view.selection[Combo::AutoCleanCount], -1);
+  EXPECT_FALSE(view.topmost);
+  EXPECT_TRUE(runKey.values.empty());
+  EXPECT_EQ(state.CurrentWindow, 0u);
+  EXPECT_EQ(state.AcceleratedCount, 0);
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"pages", "not topmost", "tick", "not topmost", "links",
+                                                  "hook", "tray"}));
+}
+
+TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
+  profile.values = {{"Normal/AutoRun", "1"},     {"Normal/AutoMin", "1.0"},   {"Speed/SpeedLevel", "01"},
+                    {"Record/EnableRecord", "1"}, {"Record/RecordCount", "0100"}, {"Normal/EnableSpeed", " 1x"},
+                    {"Normal/AlwaysTop", "1"}};
+  rules.Load();
+  // Check boxes already checked run no handler; the rest store again.
+  EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoMin=1",
+                                                      "Speed/SpeedLevel=1", "Record/RecordCount=100"}));
+  EXPECT_EQ(runKey.values["Brevolt"], "C:\\Apps\\Brevolt\\Brevolt.exe");
+  EXPECT_EQ(view.ComboText(Combo::AutoCleanCount), "100");
+  EXPECT_TRUE(view.topmost);
+  EXPECT_EQ(view.steps.back(), "hide");  // started in the tray
+}
+
+TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
+  rules.Load();
+  profile.writes.clear();
+  view.checks[Check::AutoRun] = true;
+  rules.CheckChanged(Check::AutoRun);
+  EXPECT_EQ(runKey.values.count("Brevolt"), 1u);
+  view.checks[Check::AutoRun] = false;
+  rules.CheckChanged(Check::AutoRun);
+  EXPECT_TRUE(runKey.values.empty());
+  view.checks[Check::MostTop] = true;
+  rules.CheckChanged(Check::MostTop);
+  EXPECT_TRUE(view.topmost);
+  view.selection[Combo::Speed] = 0;
+  rules.ComboChanged(Combo::Speed);
+  view.selection[Combo::AutoCleanCount] = 3;
+  rules.ComboChanged(Combo::AutoCleanCount);
+  EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0",
+                                                      "Normal/AlwaysTop=1", "Speed/SpeedLevel=1",
+                                                      "Record/RecordCount=300"}));
+}
+
+TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHook) {
+  view.answer = false;
+  EXPECT_FALSE(rules.QueryUnload());
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!"}));
+  view.answer = true;
+  EXPECT_TRUE(rules.QueryUnload());
+  EXPECT_EQ(view.steps,
+            (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray", "unhook"}));
+}
+
+}  // namespace
