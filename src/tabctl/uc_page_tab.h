@@ -4,8 +4,8 @@
 // applies colour themes. Drawing is a TabRenderer's job, the window a
 // TabHost's; events go to a ucPageTabEvents sink.
 //
-// The host, the system and the sink must outlive the control, or
-// Terminate() must be called while they still exist.
+// The host, the system, the renderer and the sink must outlive the control,
+// or Terminate() must be called while they still exist.
 #pragma once
 
 #include <cstdint>

@@ -55,14 +55,5 @@ TEST(ColorTranslation, SystemReferencesAndDirectColours) {
   EXPECT_EQ(GetRGBFromOLE(0x80FF000F, system), 0u);
 }
 
-TEST(ColorTranslation, ChannelsAreTheLowThreeBytes) {
-  const Color c = 0x80332211;
-  EXPECT_EQ(pGetRValue(c), 0x11);
-  EXPECT_EQ(pGetGValue(c), 0x22);
-  EXPECT_EQ(pGetBValue(c), 0x33);
-  EXPECT_TRUE(IsSystemColor(0x8000000F));
-  EXPECT_FALSE(IsSystemColor(0x00FFFFFF));
-}
-
 }  // namespace
 }  // namespace tabctl
