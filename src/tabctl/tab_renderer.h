@@ -1,0 +1,25 @@
+// What draws the control. The model decides when to draw (property changes,
+// switches, repaint guards, theme detection); a renderer decides how. Until
+// one is attached the model only asks the host to show its window.
+#pragma once
+
+namespace tabctl {
+
+class ucPageTab;
+
+class TabRenderer {
+ public:
+  virtual ~TabRenderer() = default;
+  // Full repaint: clear the surface, background pass, tab pass.
+  virtual void DrawMe(ucPageTab& control) = 0;
+  // The background pass and the tab pass on their own (a tab switch draws
+  // them before its repaint).
+  virtual void DrawBackground(ucPageTab& control) = 0;
+  virtual void DrawTabs(ucPageTab& control) = 0;
+  // Inverts the focus rectangle of the active tab in the current style.
+  virtual void ShowHideFocus(ucPageTab& control) = 0;
+  // Redraws the hover highlight in the current style.
+  virtual void DrawOverXOred(ucPageTab& control) = 0;
+};
+
+}  // namespace tabctl
