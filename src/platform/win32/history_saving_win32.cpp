@@ -1,0 +1,81 @@
+#include "platform/win32/history_saving_win32.h"
+
+#include <commdlg.h>
+
+#include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
+
+namespace win32 {
+
+std::string ErrorDescription(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n > 0 ? std::wstring(buffer, n) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) text = L"Error " + std::to_wstring(error);
+  return Narrow(text);
+}
+
+std::optional<std::string> WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
+  // A read-only file is refused, as opening it for writing would be; a
+  // rename over it would otherwise slip past the attribute on some systems.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    return ErrorDescription(ERROR_ACCESS_DENIED);
+  }
+  const std::wstring temporary = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  {
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+      file.release();  // nothing was opened
+      return ErrorDescription(GetLastError());
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (!ok || written != bytes.size() || !FlushFileBuffers(file.get())) {
+      const DWORD error = ok ? ERROR_WRITE_FAULT : GetLastError();
+      file.reset();
+      DeleteFileW(temporary.c_str());
+      return ErrorDescription(error);
+    }
+  }
+  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    return ErrorDescription(error);
+  }
+  return std::nullopt;
+}
+
+void HistorySavingWin32::Notice(const std::string& text) {
+  MessageBoxW(owner_, Widen(text).c_str(), Widen("提示").c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+engine::HistorySaving::Choice HistorySavingWin32::ChooseFile() {
+  wchar_t fileName[MAX_PATH] = {};
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner_;
+  dialog.lpstrFilter = L"(*.txt)\0*.txt\0";
+  dialog.lpstrFile = fileName;
+  dialog.nMaxFile = MAX_PATH;
+  // The open form with no flags: a new file name is accepted and used as
+  // typed, without an extension added.
+  if (GetOpenFileNameW(&dialog)) return {Narrow(fileName), ""};
+  const DWORD error = CommDlgExtendedError();
+  if (error == 0) return {"", kDialogCancelled};
+  return {"", "文件对话框出错（代码 " + std::to_string(error) + "）。"};
+}
+
+std::optional<std::string> HistorySavingWin32::WriteWholeFile(const std::string& fileName,
+                                                              const std::string& text) {
+  return WriteFileReplacing(Widen(fileName), Utf8ToAnsi(text));
+}
+
+}  // namespace win32
