@@ -5,8 +5,8 @@
 
 namespace tabctl {
 
-int FontPixelHeight(double points) {
-  const long pixels = std::lround(points * 96.0 / 72.0);
+int FontPixelHeight(double points, int dpi) {
+  const long pixels = std::lround(points * dpi / 72.0);
   return static_cast<int>(std::max(1L, pixels));
 }
 

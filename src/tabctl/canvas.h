@@ -77,9 +77,9 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-// Character height in pixels of a font of `points` at 96 dots per inch,
+// Character height in pixels of a font of `points` at `dpi` dots per inch,
 // rounded to nearest; never below 1.
-int FontPixelHeight(double points);
+int FontPixelHeight(double points, int dpi = 96);
 
 // A small portable image: width x height pixels, rows top to bottom.
 class Bitmap {
@@ -177,11 +177,13 @@ class Canvas {
   // inverted). Inverting: drawing it twice restores the image.
   virtual void DrawFocusRect(const Rect& rect) = 0;
 
-  // Draws the whole bitmap stretched into `dest`, skipping source pixels
-  // equal to `transparent`.
+  // Draws the whole bitmap stretched into `dest` (nearest neighbour, see
+  // StretchSourceIndex), skipping source pixels equal to `transparent`. A
+  // destination without width or height draws nothing.
   virtual void TransparentBlit(const Bitmap& bitmap, const Rect& dest, Rgb transparent) = 0;
 
-  // Draws the whole picture stretched into `dest`, every pixel opaque.
+  // Draws the whole picture stretched into `dest` like TransparentBlit, every
+  // pixel opaque.
   virtual void PaintPicture(const Bitmap& picture, const Rect& dest) = 0;
 };
 

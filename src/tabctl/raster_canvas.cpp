@@ -335,20 +335,21 @@ void RasterCanvas::DrawFocusRect(const Rect& rect) {
   const int t = std::min(rect.top, rect.bottom);
   const int b = std::max(rect.top, rect.bottom);
   if (l == r || t == b) return;
-  const auto invertRow = [&](int y, int x0, int x1) {
-    for (int x = x0; x < x1; ++x) {
-      if (((x + y) & 1) == 0 && OnSurface(x, y)) {
-        pixels_[static_cast<std::size_t>(y) * width_ + x] ^= 0x00FFFFFF;
+  // An alternating dotted outline drawn inverting: around the border from
+  // the top-right pixel leftwards, down, right and up again, every other
+  // pixel inverted starting with the first. A pixel passed twice (a frame
+  // one pixel wide) may be inverted twice, which restores it.
+  const Point corners[] = {{r - 1, t}, {l, t}, {l, b - 1}, {r - 1, b - 1}};
+  long long k = 0;
+  for (int side = 0; side < 4; ++side) {
+    const Point from = corners[side];
+    const Point to = corners[(side + 1) % 4];
+    ForEachLinePixel(from.x, from.y, to.x, to.y, INT32_MIN, INT32_MAX, [&](long long x, long long y) {
+      if (k++ % 2 == 0 && OnSurface(static_cast<int>(x), static_cast<int>(y))) {
+        pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] ^= 0x00FFFFFF;
       }
-    }
-  };
-  const auto invertColumn = [&](int x, int y0, int y1) {
-    for (int y = y0; y < y1; ++y) invertRow(y, x, x + 1);
-  };
-  invertRow(t, l, r);
-  invertRow(b - 1, l, r);
-  invertColumn(l, t + 1, b - 1);
-  invertColumn(r - 1, t + 1, b - 1);
+    });
+  }
 }
 
 void RasterCanvas::Blit(const Bitmap& bitmap, const Rect& dest, std::optional<Rgb> transparent) {

@@ -7,8 +7,9 @@
 // - RoundRect: corners traced on the ellipse's first quadrant with integer
 //   error steps and mirrored; ellipses of 2 pixels or less give a plain
 //   rectangle; the fill covers each row between the outline's ends.
-// - DrawFocusRect: the four one-pixel border strips inverted where x + y is
-//   even; strips that coincide (a rectangle one pixel wide or high) cancel.
+// - DrawFocusRect: every other pixel of the border inverted, counted from
+//   the top-right pixel leftwards and round (Wine's GDI; Windows aligns its
+//   dots to the screen instead, so there the phase can differ by one).
 //
 // Text uses a built-in font of boxes whose metrics are fixed, so text
 // geometry is testable:

@@ -165,7 +165,7 @@ TEST(RasterFocusRect, InvertsEveryOtherBorderPixelAndTwiceRestores) {
   RasterCanvas canvas(16, 12);
   canvas.Clear(MakeRgb(0x66, 0x99, 0x33));
   canvas.DrawFocusRect(Rect{2, 3, 12, 9});
-  // GDI's pixels: border pixels whose x + y is even, colour inverted.
+  // GDI's pixels: every other border pixel from the top-right one, inverted.
   const PixelSet expected = {{3, 3}, {5, 3}, {7, 3}, {9, 3}, {11, 3}, {2, 4}, {11, 5},
                              {2, 6}, {11, 7}, {2, 8}, {4, 8}, {6, 8}, {8, 8}, {10, 8}};
   EXPECT_EQ(Painted(canvas, MakeRgb(0x66, 0x99, 0x33)), expected);
@@ -197,6 +197,13 @@ TEST(RasterFocusRect, DegenerateRectanglesAsGdi) {
   canvas.DrawFocusRect(Rect{10, 10, 5, 5});  // reversed: the same as (5, 5, 10, 10)
   EXPECT_EQ(Painted(canvas, back),
             (PixelSet{{5, 5}, {7, 5}, {9, 5}, {5, 7}, {9, 7}, {5, 9}, {7, 9}, {9, 9}}));
+  // The dots start at the top-right pixel whatever its position.
+  canvas.Clear(back);
+  canvas.DrawFocusRect(Rect{2, 2, 4, 3});
+  EXPECT_EQ(Painted(canvas, back), (PixelSet{{3, 2}}));
+  canvas.Clear(back);
+  canvas.DrawFocusRect(Rect{2, 2, 4, 4});
+  EXPECT_EQ(Painted(canvas, back), (PixelSet{{3, 2}, {2, 3}}));
 }
 
 Bitmap Numbered(int width, int height) {  // pixel (x, y) has red x+1, green y+1
