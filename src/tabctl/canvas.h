@@ -65,7 +65,7 @@ struct Rect {
 
 // What font to draw with. The fields match the tab control's font
 // properties; the canvas creates (and caches) the real font.
-struct FontSpec {
+struct FontDescription {
   std::string name = "MS Sans Serif";
   double size = 8.25;  // points
   bool bold = false;
@@ -74,7 +74,7 @@ struct FontSpec {
   bool strikethrough = false;
   std::int32_t charset = 1;  // the system's default character set
 
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontDescription&) const = default;
 };
 
 // Character height in pixels of a font of `points` at `dpi` dots per inch,
@@ -116,8 +116,8 @@ enum TextFlags : unsigned {
   kTextLeft = 0x0,
   kTextCenter = 0x1,
   kTextRight = 0x2,
-  kTextVCenter = 0x4,     // single line only
-  kTextBottom = 0x8,      // single line only
+  kTextVCenter = 0x4,  // single line only
+  kTextBottom = 0x8,   // single line only
   kTextSingleLine = 0x20,
   kTextCalcRect = 0x400,  // measure: update the rectangle, draw nothing
   kTextNoPrefix = 0x800,  // "&" is an ordinary character
@@ -158,7 +158,7 @@ class Canvas {
                          std::optional<Rgb> fill) = 0;
 
   // Font and colour of text. Text is drawn without a background.
-  virtual void SetFont(const FontSpec& font) = 0;
+  virtual void SetFont(const FontDescription& font) = 0;
   virtual void SetTextColor(Rgb color) = 0;
 
   // Extent of `text` (UTF-8) in the current font, taken literally ("&" is

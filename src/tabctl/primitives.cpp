@@ -31,8 +31,8 @@ RowSpan CurvedRow(const Rect& rect, int radius, int inset, bool curveLeft, bool 
 }
 
 template <typename RowColor>
-void FillCurvedRows(Canvas& canvas, const Rect& rect, int radius, bool curveLeft,
-                    bool curveRight, RowColor rowColor) {
+void FillCurvedRows(Canvas& canvas, const Rect& rect, int radius, bool curveLeft, bool curveRight,
+                    RowColor rowColor) {
   int inset = radius;
   for (int y = rect.top; y <= rect.bottom; ++y) {
     const RowSpan span = CurvedRow(rect, radius, inset, curveLeft, curveRight);
@@ -84,9 +84,8 @@ void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb 
   });
 }
 
-void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom,
-                         Rgb startColor, Rgb endColor, int radius, bool curveLeft,
-                         bool curveRight) {
+void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom, Rgb startColor,
+                         Rgb endColor, int radius, bool curveLeft, bool curveRight) {
   pFillCurvedGradientR(canvas, Rect{left, top, right, bottom}, startColor, endColor, radius,
                        curveLeft, curveRight);
 }
@@ -98,14 +97,12 @@ void pFillCurvedSolidR(Canvas& canvas, const Rect& rect, Rgb color, int radius, 
 
 void pFillCurvedSolid(Canvas& canvas, int left, int top, int right, int bottom, Rgb color,
                       int radius, bool curveLeft, bool curveRight) {
-  pFillCurvedSolidR(canvas, Rect{left, top, right, bottom}, color, radius, curveLeft,
-                    curveRight);
+  pFillCurvedSolidR(canvas, Rect{left, top, right, bottom}, color, radius, curveLeft, curveRight);
 }
 
 void DrawImage(Canvas& canvas, const Bitmap& bitmap, Rgb lTransColor, int iLeft, int iTop,
                int iWidth, int iHeight) {
-  canvas.TransparentBlit(bitmap, Rect{iLeft, iTop, iLeft + iWidth, iTop + iHeight},
-                         lTransColor);
+  canvas.TransparentBlit(bitmap, Rect{iLeft, iTop, iLeft + iWidth, iTop + iHeight}, lTransColor);
 }
 
 void pPaintPicture(Canvas& canvas, const Bitmap& picture, int x, int y, int width, int height) {

@@ -41,9 +41,8 @@ void APIFillRectByCoords(Canvas& canvas, int x, int y, int width, int height, Rg
 // edge always starts one pixel in, leaving the column for a border line.
 void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb endColor,
                           int radius, bool curveLeft, bool curveRight);
-void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom,
-                         Rgb startColor, Rgb endColor, int radius, bool curveLeft,
-                         bool curveRight);
+void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom, Rgb startColor,
+                         Rgb endColor, int radius, bool curveLeft, bool curveRight);
 
 // The same rows as the gradient, all in one colour.
 void pFillCurvedSolidR(Canvas& canvas, const Rect& rect, Rgb color, int radius, bool curveLeft,

@@ -119,7 +119,11 @@ std::vector<char32_t> DecodeUtf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    const int extra = lead < 0x80           ? 0
+                      : (lead >> 5) == 0x6  ? 1
+                      : (lead >> 4) == 0xE  ? 2
+                      : (lead >> 3) == 0x1E ? 3
+                                            : -1;
     char32_t cp = extra <= 0 ? lead : (lead & (0x3F >> extra));
     bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < s.size();
     for (int k = 1; ok && k <= extra; ++k) {
@@ -163,7 +167,9 @@ Rgb RasterCanvas::PixelAt(int x, int y) const {
   return RgbFromPixel(pixels_.at(static_cast<std::size_t>(y) * width_ + x));
 }
 
-void RasterCanvas::Clear(Rgb color) { std::fill(pixels_.begin(), pixels_.end(), PixelFromRgb(color)); }
+void RasterCanvas::Clear(Rgb color) {
+  std::fill(pixels_.begin(), pixels_.end(), PixelFromRgb(color));
+}
 
 void RasterCanvas::FillSpan(int x0, int y0, int x1, int y1, Pixel p, const Rect& clip) {
   x0 = std::max({x0, 0, clip.left});
@@ -180,10 +186,13 @@ void RasterCanvas::Line(int x1, int y1, int x2, int y2) {
   const Pixel p = PixelFromRgb(pen_);
   // Only the steps whose longer-axis coordinate is on the surface matter,
   // which keeps huge coordinates cheap.
-  const bool xMajor = std::llabs(static_cast<long long>(x2) - x1) >= std::llabs(static_cast<long long>(y2) - y1);
-  ForEachLinePixel(x1, y1, x2, y2, 0, (xMajor ? width_ : height_) - 1, [&](long long x, long long y) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) Plot(static_cast<int>(x), static_cast<int>(y), p);
-  });
+  const bool xMajor =
+      std::llabs(static_cast<long long>(x2) - x1) >= std::llabs(static_cast<long long>(y2) - y1);
+  ForEachLinePixel(x1, y1, x2, y2, 0, (xMajor ? width_ : height_) - 1,
+                   [&](long long x, long long y) {
+                     if (x >= 0 && y >= 0 && x < width_ && y < height_)
+                       Plot(static_cast<int>(x), static_cast<int>(y), p);
+                   });
 }
 
 void RasterCanvas::RectangleOutline(int x, int y, int width, int height) {
@@ -238,9 +247,9 @@ void RasterCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeig
   for (const Point& q : outline) Plot(q.x, q.y, p);
 }
 
-int RasterCanvas::LineHeight(const FontSpec& font) { return FontPixelHeight(font.size); }
+int RasterCanvas::LineHeight(const FontDescription& font) { return FontPixelHeight(font.size); }
 
-int RasterCanvas::Advance(const FontSpec& font, char32_t c) {
+int RasterCanvas::Advance(const FontDescription& font, char32_t c) {
   const int narrow = std::max(2, LineHeight(font) / 2) + (font.bold ? 1 : 0);
   return IsWide(c) ? 2 * narrow : narrow;
 }
@@ -344,11 +353,13 @@ void RasterCanvas::DrawFocusRect(const Rect& rect) {
   for (int side = 0; side < 4; ++side) {
     const Point from = corners[side];
     const Point to = corners[(side + 1) % 4];
-    ForEachLinePixel(from.x, from.y, to.x, to.y, INT32_MIN, INT32_MAX, [&](long long x, long long y) {
-      if (k++ % 2 == 0 && OnSurface(static_cast<int>(x), static_cast<int>(y))) {
-        pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] ^= 0x00FFFFFF;
-      }
-    });
+    ForEachLinePixel(
+        from.x, from.y, to.x, to.y, INT32_MIN, INT32_MAX, [&](long long x, long long y) {
+          if (k++ % 2 == 0 && OnSurface(static_cast<int>(x), static_cast<int>(y))) {
+            pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] ^=
+                0x00FFFFFF;
+          }
+        });
   }
 }
 

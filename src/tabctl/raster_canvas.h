@@ -56,7 +56,7 @@ class RasterCanvas final : public Canvas {
   void FillRect(const Rect& rect, Rgb color) override;
   void RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
                  std::optional<Rgb> fill) override;
-  void SetFont(const FontSpec& font) override { font_ = font; }
+  void SetFont(const FontDescription& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { textColor_ = color; }
   Size MeasureText(std::string_view text) override;
   int DrawTextLine(std::string_view text, Rect& rect, unsigned flags) override;
@@ -65,8 +65,8 @@ class RasterCanvas final : public Canvas {
   void PaintPicture(const Bitmap& picture, const Rect& dest) override;
 
   // The built-in font's metrics (see above).
-  static int LineHeight(const FontSpec& font);
-  static int Advance(const FontSpec& font, char32_t c);
+  static int LineHeight(const FontDescription& font);
+  static int Advance(const FontDescription& font, char32_t c);
 
  private:
   bool OnSurface(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -82,7 +82,7 @@ class RasterCanvas final : public Canvas {
   std::vector<Pixel> pixels_;
   Rgb pen_ = 0;
   Rgb textColor_ = 0;
-  FontSpec font_;
+  FontDescription font_;
 };
 
 }  // namespace tabctl

@@ -36,7 +36,8 @@ PixelSet LineFrom(int x1, int y1, int x2, int y2) {
 }
 
 TEST(RasterLine, PaintsItsStartButNotItsEndInEveryDirection) {
-  const int directions[][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+  const int directions[][2] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
+                               {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
   for (const auto& d : directions) {
     PixelSet expected;
     for (int k = 0; k < 5; ++k) expected.insert({20 + k * d[0], 20 + k * d[1]});
@@ -47,12 +48,15 @@ TEST(RasterLine, PaintsItsStartButNotItsEndInEveryDirection) {
 
 TEST(RasterLine, SlopedLinesRoundLikeGdi) {
   // Ties between two rows (columns) go to the smaller coordinate.
-  EXPECT_EQ(LineFrom(32, 32, 26, 27), (PixelSet{{27, 28}, {28, 29}, {29, 29}, {30, 30}, {31, 31}, {32, 32}}));
-  EXPECT_EQ(LineFrom(32, 32, 26, 33), (PixelSet{{29, 32}, {30, 32}, {31, 32}, {32, 32}, {27, 33}, {28, 33}}));
+  EXPECT_EQ(LineFrom(32, 32, 26, 27),
+            (PixelSet{{27, 28}, {28, 29}, {29, 29}, {30, 30}, {31, 31}, {32, 32}}));
+  EXPECT_EQ(LineFrom(32, 32, 26, 33),
+            (PixelSet{{29, 32}, {30, 32}, {31, 32}, {32, 32}, {27, 33}, {28, 33}}));
   EXPECT_EQ(LineFrom(32, 32, 29, 37), (PixelSet{{32, 32}, {31, 33}, {31, 34}, {30, 35}, {30, 36}}));
   EXPECT_EQ(LineFrom(32, 32, 34, 27), (PixelSet{{34, 28}, {33, 29}, {33, 30}, {32, 31}, {32, 32}}));
   EXPECT_EQ(LineFrom(32, 32, 37, 29), (PixelSet{{35, 30}, {36, 30}, {33, 31}, {34, 31}, {32, 32}}));
-  EXPECT_EQ(LineFrom(32, 32, 38, 35), (PixelSet{{32, 32}, {33, 32}, {34, 33}, {35, 33}, {36, 34}, {37, 34}}));
+  EXPECT_EQ(LineFrom(32, 32, 38, 35),
+            (PixelSet{{32, 32}, {33, 32}, {34, 33}, {35, 33}, {36, 34}, {37, 34}}));
   EXPECT_EQ(LineFrom(31, 33, 24, 35),
             (PixelSet{{30, 33}, {31, 33}, {26, 34}, {27, 34}, {28, 34}, {29, 34}, {25, 35}}));
   EXPECT_EQ(LineFrom(31, 33, 29, 26),
@@ -166,18 +170,20 @@ TEST(RasterFocusRect, InvertsEveryOtherBorderPixelAndTwiceRestores) {
   canvas.Clear(MakeRgb(0x66, 0x99, 0x33));
   canvas.DrawFocusRect(Rect{2, 3, 12, 9});
   // GDI's pixels: every other border pixel from the top-right one, inverted.
-  const PixelSet expected = {{3, 3}, {5, 3}, {7, 3}, {9, 3}, {11, 3}, {2, 4}, {11, 5},
-                             {2, 6}, {11, 7}, {2, 8}, {4, 8}, {6, 8}, {8, 8}, {10, 8}};
+  const PixelSet expected = {{3, 3}, {5, 3},  {7, 3}, {9, 3}, {11, 3}, {2, 4}, {11, 5},
+                             {2, 6}, {11, 7}, {2, 8}, {4, 8}, {6, 8},  {8, 8}, {10, 8}};
   EXPECT_EQ(Painted(canvas, MakeRgb(0x66, 0x99, 0x33)), expected);
   EXPECT_EQ(canvas.PixelAt(3, 3), MakeRgb(0x99, 0x66, 0xCC));
 
   // On any image, twice is nothing.
   RasterCanvas noisy(16, 12);
   for (int y = 0; y < 12; ++y) {
-    for (int x = 0; x < 16; ++x) noisy.FillRect(Rect{x, y, x + 1, y + 1}, MakeRgb(x * 16, y * 20, x * y));
+    for (int x = 0; x < 16; ++x)
+      noisy.FillRect(Rect{x, y, x + 1, y + 1}, MakeRgb(x * 16, y * 20, x * y));
   }
   const std::vector<tabctl::Pixel> before = noisy.Pixels();
-  for (const Rect& r : {Rect{2, 3, 12, 9}, Rect{1, 1, 2, 2}, Rect{5, 5, 6, 20}, Rect{-3, -3, 30, 30}}) {
+  for (const Rect& r :
+       {Rect{2, 3, 12, 9}, Rect{1, 1, 2, 2}, Rect{5, 5, 6, 20}, Rect{-3, -3, 30, 30}}) {
     noisy.DrawFocusRect(r);
     noisy.DrawFocusRect(r);
     EXPECT_EQ(noisy.Pixels(), before);

@@ -10,7 +10,7 @@ namespace {
 using canvas_test::Block;
 using canvas_test::Painted;
 using canvas_test::PixelSet;
-using tabctl::FontSpec;
+using tabctl::FontDescription;
 using tabctl::MakeRgb;
 using tabctl::RasterCanvas;
 using tabctl::Rect;
@@ -46,7 +46,7 @@ TEST_F(RasterText, MetricsFollowSizeWeightAndWidth) {
   EXPECT_EQ(canvas.MeasureText(""), (Size{0, 11}));
   EXPECT_EQ(canvas.MeasureText("A&&B"), (Size{20, 11}));  // taken literally
   EXPECT_EQ(canvas.MeasureText("加速状态"), (Size{40, 11}));
-  FontSpec font;
+  FontDescription font;
   font.bold = true;
   canvas.SetFont(font);
   EXPECT_EQ(canvas.MeasureText("Tab"), (Size{18, 11}));
@@ -64,12 +64,11 @@ TEST_F(RasterText, CaptionIsCentredBothWaysAsBoxes) {
   EXPECT_EQ(Draw("Ab", Rect{0, 0, 40, 20}, kCaption), expected);
   EXPECT_EQ(canvas.PixelAt(16, 7), kInk);
   // A space has no ink but takes its place.
-  EXPECT_EQ(Draw("A b", Rect{0, 0, 40, 20}, tabctl::kTextSingleLine),
-            [] {
-              PixelSet s = Block(1, 2, 4, 9);
-              for (const auto& p : Block(11, 2, 14, 9)) s.insert(p);
-              return s;
-            }());
+  EXPECT_EQ(Draw("A b", Rect{0, 0, 40, 20}, tabctl::kTextSingleLine), [] {
+    PixelSet s = Block(1, 2, 4, 9);
+    for (const auto& p : Block(11, 2, 14, 9)) s.insert(p);
+    return s;
+  }());
 }
 
 TEST_F(RasterText, MeasuringUpdatesRightAndBottomOnly) {
@@ -110,7 +109,8 @@ TEST_F(RasterText, EndEllipsisKeepsTheLongestHeadThatFits) {
   Rect r{0, 0, 30, 20};
   canvas.DrawTextLine("Hello world", r, kMeasure);
   EXPECT_EQ(r.right, 30);  // "Hel..."
-  PixelSet drawn = Draw("Hello world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
+  PixelSet drawn =
+      Draw("Hello world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
   EXPECT_EQ(drawn.size(), 6u * 3 * 7);
   // When not even the dots fit, the dots alone are measured.
   r = {0, 0, 12, 20};
@@ -120,7 +120,8 @@ TEST_F(RasterText, EndEllipsisKeepsTheLongestHeadThatFits) {
   r = {0, 0, 60, 20};
   canvas.DrawTextLine("Hello", r, kMeasure);
   EXPECT_EQ(r.right, 25);
-  PixelSet cut = Draw("Hello &world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
+  PixelSet cut =
+      Draw("Hello &world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
   for (int x = 0; x < 30; ++x) EXPECT_FALSE(cut.count({x, 10}));
 }
 
@@ -134,7 +135,7 @@ TEST_F(RasterText, InkStaysInsideTheRectangle) {
 }
 
 TEST_F(RasterText, FontUnderlineAndStrikethroughSpanTheLine) {
-  FontSpec font;
+  FontDescription font;
   font.underline = true;
   font.strikethrough = true;
   canvas.SetFont(font);

@@ -43,9 +43,13 @@ TEST(CanvasCompare, RoundRectangles) {
 
 TEST(CanvasCompare, FocusRectangles) { EXPECT_EQ(CompareAll(scenes::FocusScenes()), 0); }
 
-TEST(CanvasCompare, GradientsAndCurvedFills) { EXPECT_EQ(CompareAll(scenes::PrimitiveScenes()), 0); }
+TEST(CanvasCompare, GradientsAndCurvedFills) {
+  EXPECT_EQ(CompareAll(scenes::PrimitiveScenes()), 0);
+}
 
-TEST(CanvasCompare, TransparentAndOpaqueBitmaps) { EXPECT_EQ(CompareAll(scenes::ImageScenes()), 0); }
+TEST(CanvasCompare, TransparentAndOpaqueBitmaps) {
+  EXPECT_EQ(CompareAll(scenes::ImageScenes()), 0);
+}
 
 TEST(CanvasCompare, TabStripOutsideItsCaptions) {
   for (int variant = 0; variant < 8; ++variant) {
@@ -54,13 +58,15 @@ TEST(CanvasCompare, TabStripOutsideItsCaptions) {
     std::vector<tabctl::Rect> textAreas;
     scenes::TabStrip(gdi, variant, &textAreas);
     scenes::TabStrip(raster, variant, nullptr);
-    EXPECT_EQ(scenes::Differences(gdi.Pixels(), raster.Pixels(), 569, 353, textAreas), "") << "variant " << variant;
+    EXPECT_EQ(scenes::Differences(gdi.Pixels(), raster.Pixels(), 569, 353, textAreas), "")
+        << "variant " << variant;
     // The captions did draw something on the GDI side.
     const auto pixels = gdi.Pixels();
     const tabctl::Rect caption = textAreas[static_cast<std::size_t>(variant % 4)];
     int ink = 0;
     for (int y = caption.top; y < caption.bottom; ++y) {
-      for (int x = caption.left; x < caption.right; ++x) ink += (pixels[static_cast<std::size_t>(y) * 569 + x] & 0xFFFFFF) < 0x505050;
+      for (int x = caption.left; x < caption.right; ++x)
+        ink += (pixels[static_cast<std::size_t>(y) * 569 + x] & 0xFFFFFF) < 0x505050;
     }
     EXPECT_GT(ink, 10) << "variant " << variant;
   }

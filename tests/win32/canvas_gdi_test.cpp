@@ -78,7 +78,7 @@ TEST(GdiCanvas, FontCacheStaysBoundedWhileFontsChange) {
   {
     win32::GdiCanvas canvas(100, 30);
     const long image = LiveGdi(GdiKind::kObject);
-    tabctl::FontSpec font;
+    tabctl::FontDescription font;
     int lastWidth = 0;
     for (int i = 0; i < 40; ++i) {
       font.size = 6 + i % 20;
@@ -97,12 +97,12 @@ TEST(GdiCanvas, FontCacheStaysBoundedWhileFontsChange) {
 
 TEST(GdiCanvas, TextGoesThroughRealFonts) {
   win32::GdiCanvas canvas(200, 40);
-  tabctl::FontSpec regular;
+  tabctl::FontDescription regular;
   canvas.SetFont(regular);
   const tabctl::Size plain = canvas.MeasureText("Settings and more");
   EXPECT_GT(plain.width, 40);
   EXPECT_GT(plain.height, 8);
-  tabctl::FontSpec bold = regular;
+  tabctl::FontDescription bold = regular;
   bold.bold = true;
   bold.size = 12;
   canvas.SetFont(bold);

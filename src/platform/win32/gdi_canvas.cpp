@@ -105,31 +105,34 @@ void GdiCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
                           std::optional<Rgb> fill) {
   if (fill) {
     ::SetDCBrushColor(dc_.get(), *fill);
-    ::RoundRect(dc_.get(), rect.left, rect.top, rect.right, rect.bottom, ellipseWidth, ellipseHeight);
+    ::RoundRect(dc_.get(), rect.left, rect.top, rect.right, rect.bottom, ellipseWidth,
+                ellipseHeight);
     return;
   }
   const ScopedSelection hollow(dc_.get(), ::GetStockObject(NULL_BRUSH));
   ::RoundRect(dc_.get(), rect.left, rect.top, rect.right, rect.bottom, ellipseWidth, ellipseHeight);
 }
 
-HFONT GdiCanvas::FontFor(const tabctl::FontSpec& spec) {
-  const auto found = std::find_if(fonts_.begin(), fonts_.end(),
-                                  [&](const CachedFont& f) { return f.spec == spec; });
+HFONT GdiCanvas::FontFor(const tabctl::FontDescription& description) {
+  const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const CachedFont& f) {
+    return f.description == description;
+  });
   if (found != fonts_.end()) {
     std::rotate(found, found + 1, fonts_.end());  // now the most recently used
     return fonts_.back().font.get();
   }
   LOGFONTW logFont{};
-  logFont.lfHeight = -tabctl::FontPixelHeight(spec.size, ::GetDeviceCaps(dc_.get(), LOGPIXELSY));
-  logFont.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  logFont.lfItalic = spec.italic ? TRUE : FALSE;
-  logFont.lfUnderline = spec.underline ? TRUE : FALSE;
-  logFont.lfStrikeOut = spec.strikethrough ? TRUE : FALSE;
-  logFont.lfCharSet = static_cast<BYTE>(spec.charset);
+  logFont.lfHeight =
+      -tabctl::FontPixelHeight(description.size, ::GetDeviceCaps(dc_.get(), LOGPIXELSY));
+  logFont.lfWeight = description.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = description.italic ? TRUE : FALSE;
+  logFont.lfUnderline = description.underline ? TRUE : FALSE;
+  logFont.lfStrikeOut = description.strikethrough ? TRUE : FALSE;
+  logFont.lfCharSet = static_cast<BYTE>(description.charset);
   logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
   logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   logFont.lfQuality = DEFAULT_QUALITY;
-  const std::wstring face = Widen(spec.name);
+  const std::wstring face = Widen(description.name);
   face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
   UniqueFont font(::CreateFontIndirectW(&logFont));
   if (!font) return nullptr;
@@ -140,11 +143,11 @@ HFONT GdiCanvas::FontFor(const tabctl::FontSpec& spec) {
                                      [&](const CachedFont& f) { return f.font.get() != selected; });
     if (victim != fonts_.end()) fonts_.erase(victim);
   }
-  fonts_.push_back({spec, std::move(font)});
+  fonts_.push_back({description, std::move(font)});
   return fonts_.back().font.get();
 }
 
-void GdiCanvas::SetFont(const tabctl::FontSpec& font) {
+void GdiCanvas::SetFont(const tabctl::FontDescription& font) {
   if (fontSelection_ && font == font_) return;  // selecting a font is not cheap
   const HFONT handle = FontFor(font);
   if (handle == nullptr) return;
@@ -183,7 +186,8 @@ void GdiCanvas::DrawFocusRect(const Rect& rect) {
   ::DrawFocusRect(dc_.get(), &r);
 }
 
-void GdiCanvas::Blit(const tabctl::Bitmap& bitmap, const Rect& dest, std::optional<Rgb> transparent) {
+void GdiCanvas::Blit(const tabctl::Bitmap& bitmap, const Rect& dest,
+                     std::optional<Rgb> transparent) {
   const int dw = dest.Width();
   const int dh = dest.Height();
   if (bitmap.Empty() || dw <= 0 || dh <= 0) return;

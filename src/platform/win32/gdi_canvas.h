@@ -4,7 +4,7 @@
 //
 // Pens and brushes are the DC's own stock DC_PEN and DC_BRUSH with their
 // colours set per call, so lines and fills create no GDI objects. Fonts are
-// created once per FontSpec and kept in a small cache. Bitmaps are stretched
+// created once per FontDescription and kept in a small cache. Bitmaps are stretched
 // in memory with the raster canvas's nearest-neighbour rule into a scratch
 // image (kept and grown as needed) and then copied 1:1 (TransparentBlt for
 // transparent blits): the same pixels on every Windows version, no
@@ -50,7 +50,7 @@ class GdiCanvas final : public tabctl::Canvas {
   void FillRect(const tabctl::Rect& rect, tabctl::Rgb color) override;
   void RoundRect(const tabctl::Rect& rect, int ellipseWidth, int ellipseHeight,
                  std::optional<tabctl::Rgb> fill) override;
-  void SetFont(const tabctl::FontSpec& font) override;
+  void SetFont(const tabctl::FontDescription& font) override;
   void SetTextColor(tabctl::Rgb color) override;
   tabctl::Size MeasureText(std::string_view text) override;
   int DrawTextLine(std::string_view text, tabctl::Rect& rect, unsigned flags) override;
@@ -61,14 +61,14 @@ class GdiCanvas final : public tabctl::Canvas {
 
  private:
   struct CachedFont {
-    tabctl::FontSpec spec;
+    tabctl::FontDescription description;
     UniqueFont font;
   };
   static constexpr std::size_t kFontCacheSize = 8;
 
   void Blit(const tabctl::Bitmap& bitmap, const tabctl::Rect& dest,
             std::optional<tabctl::Rgb> transparent);
-  HFONT FontFor(const tabctl::FontSpec& spec);
+  HFONT FontFor(const tabctl::FontDescription& description);
 
   // Declared so that selections end before what they hold is deleted.
   UniqueMemoryDc dc_;
@@ -88,7 +88,7 @@ class GdiCanvas final : public tabctl::Canvas {
   int width_ = 0;
   int height_ = 0;
   tabctl::Rgb pen_ = 0;
-  tabctl::FontSpec font_;
+  tabctl::FontDescription font_;
 };
 
 }  // namespace win32
