@@ -170,7 +170,8 @@ class Canvas {
   // single "&" underlines the character after it. With kTextCalcRect nothing
   // is drawn: rect.right becomes left + text width and rect.bottom the
   // bottom of the text. Returns the offset from rect.top to the bottom of
-  // the text. Line breaks are not interpreted.
+  // the text. Always pass kTextSingleLine: without it GDI would break the
+  // text at line feeds, which the raster does not do.
   virtual int DrawTextLine(std::string_view text, Rect& rect, unsigned flags) = 0;
 
   // The dotted focus frame (every other pixel of the rectangle's border

@@ -218,7 +218,13 @@ void RasterCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeig
   const int r = std::max(rect.left, rect.right);
   const int t = std::min(rect.top, rect.bottom);
   const int b = std::max(rect.top, rect.bottom);
-  if (l == r || t == b) return;
+  // The outline is traced point by point; a control never asks for shapes
+  // anywhere near this size, so larger ones are not drawn.
+  constexpr long long kLargestSide = 1 << 16;
+  if (l == r || t == b || static_cast<long long>(r) - l > kLargestSide ||
+      static_cast<long long>(b) - t > kLargestSide) {
+    return;
+  }
   const int ew = std::min(r - l, std::abs(ellipseWidth));
   const int eh = std::min(b - t, std::abs(ellipseHeight));
   const std::vector<Point> polygon = RoundRectPolygon(l, t, r, b, ew, eh);
@@ -339,27 +345,34 @@ int RasterCanvas::DrawTextLine(std::string_view text, Rect& rect, unsigned flags
 }
 
 void RasterCanvas::DrawFocusRect(const Rect& rect) {
-  const int l = std::min(rect.left, rect.right);
-  const int r = std::max(rect.left, rect.right);
-  const int t = std::min(rect.top, rect.bottom);
-  const int b = std::max(rect.top, rect.bottom);
+  const long long l = std::min(rect.left, rect.right);
+  const long long r = std::max(rect.left, rect.right);
+  const long long t = std::min(rect.top, rect.bottom);
+  const long long b = std::max(rect.top, rect.bottom);
   if (l == r || t == b) return;
-  // An alternating dotted outline drawn inverting: around the border from
+  // An alternating dotted outline drawn inverting: round the border from
   // the top-right pixel leftwards, down, right and up again, every other
-  // pixel inverted starting with the first. A pixel passed twice (a frame
-  // one pixel wide) may be inverted twice, which restores it.
-  const Point corners[] = {{r - 1, t}, {l, t}, {l, b - 1}, {r - 1, b - 1}};
-  long long k = 0;
-  for (int side = 0; side < 4; ++side) {
-    const Point from = corners[side];
-    const Point to = corners[(side + 1) % 4];
-    ForEachLinePixel(
-        from.x, from.y, to.x, to.y, INT32_MIN, INT32_MAX, [&](long long x, long long y) {
-          if (k++ % 2 == 0 && OnSurface(static_cast<int>(x), static_cast<int>(y))) {
-            pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] ^=
-                0x00FFFFFF;
-          }
-        });
+  // pixel inverted starting with the first (k counts the pixels on the way).
+  // A pixel passed twice (a frame one pixel wide) may be inverted twice,
+  // which restores it. Only the part on the surface is visited.
+  const long long w = r - l;
+  const long long h = b - t;
+  const auto invert = [&](long long x, long long y, long long k) {
+    if (k % 2 == 0 && x >= 0 && y >= 0 && x < width_ && y < height_) {
+      pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] ^= 0x00FFFFFF;
+    }
+  };
+  const long long x0 = std::max(l, 0LL);
+  const long long x1 = std::min(r - 1, static_cast<long long>(width_));  // exclusive
+  const long long y0 = std::max(t, 0LL);
+  const long long y1 = std::min(b - 1, static_cast<long long>(height_));  // exclusive
+  for (long long x = std::max(l + 1, 0LL); x <= std::min(r - 1, width_ - 1LL); ++x) {
+    invert(x, t, r - 1 - x);  // top, right to left
+  }
+  for (long long y = y0; y < y1; ++y) invert(l, y, (w - 1) + (y - t));  // left, downwards
+  for (long long x = x0; x < x1; ++x) invert(x, b - 1, (w - 1) + (h - 1) + (x - l));  // bottom
+  for (long long y = std::max(t + 1, 0LL); y <= std::min(b - 1, height_ - 1LL); ++y) {
+    invert(r - 1, y, 2 * (w - 1) + (h - 1) + (b - 1 - y));  // right, upwards
   }
 }
 

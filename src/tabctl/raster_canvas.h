@@ -6,7 +6,9 @@
 // - FillRect: right and bottom edges excluded.
 // - RoundRect: corners traced on the ellipse's first quadrant with integer
 //   error steps and mirrored; ellipses of 2 pixels or less give a plain
-//   rectangle; the fill covers each row between the outline's ends.
+//   rectangle; the fill covers each row between the outline's ends. Shapes
+//   more than 65536 pixels wide or high are not drawn (the outline is traced
+//   point by point, and a control's shapes are never near that size).
 // - DrawFocusRect: every other pixel of the border inverted, counted from
 //   the top-right pixel leftwards and round (Wine's GDI; Windows aligns its
 //   dots to the screen instead, so there the phase can differ by one).

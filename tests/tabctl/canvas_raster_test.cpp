@@ -160,6 +160,10 @@ TEST(RasterRoundRect, TheTabCornerOfTenPixelsAndAnOversizedEllipse) {
   EXPECT_EQ(RoundRectArt({0, 0, 7, 7}, 10, 10, false, 8, 8),
             (std::vector<std::string>{"..RRR...", ".R...R..", "R.....R.", "R.....R.", "R.....R.",
                                       ".R...R..", "..RRR...", "........"}));
+  // Absurd sizes are refused rather than traced point by point.
+  RasterCanvas canvas = WhiteCanvas(8, 8);
+  canvas.RoundRect(Rect{INT32_MIN, 0, INT32_MAX, 5}, 10, 10, kGreen);
+  EXPECT_TRUE(Painted(canvas, kWhite).empty());
   // Reversed corners describe the same shape.
   EXPECT_EQ(RoundRectArt({20, 30, 0, 0}, 10, 10, true, 22, 31),
             RoundRectArt({0, 0, 20, 30}, 10, 10, true, 22, 31));
@@ -182,8 +186,8 @@ TEST(RasterFocusRect, InvertsEveryOtherBorderPixelAndTwiceRestores) {
       noisy.FillRect(Rect{x, y, x + 1, y + 1}, MakeRgb(x * 16, y * 20, x * y));
   }
   const std::vector<tabctl::Pixel> before = noisy.Pixels();
-  for (const Rect& r :
-       {Rect{2, 3, 12, 9}, Rect{1, 1, 2, 2}, Rect{5, 5, 6, 20}, Rect{-3, -3, 30, 30}}) {
+  for (const Rect& r : {Rect{2, 3, 12, 9}, Rect{1, 1, 2, 2}, Rect{5, 5, 6, 20}, Rect{-3, -3, 30, 30},
+                        Rect{-2'000'000'000, 4, 2'000'000'000, 7}}) {
     noisy.DrawFocusRect(r);
     noisy.DrawFocusRect(r);
     EXPECT_EQ(noisy.Pixels(), before);

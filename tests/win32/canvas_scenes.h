@@ -169,6 +169,14 @@ inline std::vector<Scene> FocusScenes() {
       }
     }
   }
+  for (const Rect& r : {Rect{-3, -2, 9, 7}, Rect{5, 4, 30, 25}, Rect{-5, 3, 21, 12}, Rect{7, -9, 11, 40}}) {
+    char name[80];
+    std::snprintf(name, sizeof name, "focus %d,%d,%d,%d partly off", r.left, r.top, r.right, r.bottom);
+    list.push_back({name, 16, 16, [r](Canvas& c) {
+                      Noise(c);
+                      c.DrawFocusRect(r);
+                    }});
+  }
   return list;
 }
 

@@ -37,7 +37,8 @@ class GdiCanvas final : public tabctl::Canvas {
   // Copies the image to (x, y) of `target` (the window's paint DC).
   void BlitTo(HDC target, int x, int y) const;
 
-  // Read-back of the image (0x00RRGGBB, the unused top byte cleared).
+  // Read-back of the image (0x00RRGGBB, the unused top byte cleared); the
+  // point given to PixelAt must be on the image.
   tabctl::Rgb PixelAt(int x, int y) const;
   std::vector<tabctl::Pixel> Pixels() const;
 
