@@ -4,6 +4,7 @@
 namespace app {
 
 inline constexpr wchar_t kMainCaption[] = L"Quillmoorv3.1";
+inline constexpr wchar_t kMainClass[] = L"QuillmoorFormMain";
 
 enum ControlId : int {
   kCheckState = 1001,
@@ -13,6 +14,23 @@ enum ControlId : int {
   kLabelInfo = 1005,
   kLabelCount = 1006,
   kListViewHistory = 1007,
+  kCheckAutoRun = 1008,
+  kCheckAutoMin = 1009,
+  kCheckMostTop = 1010,
+  kSSTabMain = 1011,
+  kCommandMini = 1012,
+  kCommandExit = 1013,
+  kToolbarSpeedMain = 1014,
+  kLabelHomePage = 1015,
+  kLabelBBS = 1016,
+  kStaticLabel = 1100,  // plain captions and pictures share ids from here
+
+  // Toolbar buttons and tray menu items.
+  kToolClear = 40001,
+  kToolSave = 40002,
+  kMenuMainScreen = 40011,
+  kMenuUpdate = 40012,
+  kMenuExit = 40013,
 };
 
 }  // namespace app

@@ -2,14 +2,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/interim_window.h"
+#include "app/form_main.h"
+#include "platform/win32/tab_control_window.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  if (!app::CreateInterimWindow(instance, showCommand)) return 1;
+  app::FormMain* form = app::FormMain::Create(instance);
+  if (!form) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (win32::TabControlWindow::RouteAccessKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

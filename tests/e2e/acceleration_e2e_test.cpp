@@ -2,6 +2,8 @@
 // foreground between two windows of two other processes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/control_ids.h"
 #include "e2e/driver.h"
 
@@ -15,14 +17,11 @@ constexpr DWORD kHigh = HIGH_PRIORITY_CLASS;
 class AccelerationEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
-    std::filesystem::copy_file(e2e::HostPath(BREVOLT_EXE), exe);
-    brevolt_ = e2e::Process::Start(exe.wstring(), L"", folder_.path().wstring());
-    ASSERT_NE(brevolt_.handle(), nullptr);
-    main_ = brevolt_.FindWindowTitled(app::kMainCaption, 10s);
-    ASSERT_NE(main_, nullptr) << "main window did not appear";
-    info_ = GetDlgItem(main_, app::kLabelInfo);
-    count_ = GetDlgItem(main_, app::kLabelCount);
+    ASSERT_TRUE(app_.Started()) << "main window did not appear";
+    main_ = app_.Main();
+    info_ = app_.Control(app::kLabelInfo);
+    count_ = app_.Control(app::kLabelCount);
+    ASSERT_NE(info_, nullptr);
 
     const std::wstring host = e2e::HostPath(WINDOW_HOST_EXE);
     hostA_ = e2e::Process::Start(host, L"Quill host A", L"");
@@ -50,14 +49,18 @@ class AccelerationEndToEnd : public ::testing::Test {
         2500ms);
   }
 
-  e2e::TempFolder folder_;
-  e2e::Process brevolt_, hostA_, hostB_;
+  // Acceleration on at the normal level, recording on, threshold 50.
+  e2e::BrevoltApp app_{
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=50\r\n"};
+  e2e::Process& brevolt_ = app_.process();
+  e2e::Process hostA_, hostB_;
   HWND main_ = nullptr, info_ = nullptr, count_ = nullptr, windowA_ = nullptr, windowB_ = nullptr;
 };
 
 TEST_F(AccelerationEndToEnd, RaisesTheForegroundProcessAndRestoresThePrevious) {
   const int before = Count();
-  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"))
+      << "LabelInfo: " << e2e::TextOf(info_) << " foreground: " << e2e::TextOf(GetForegroundWindow());
   EXPECT_EQ(hostA_.PriorityClass(), kHigh);
   EXPECT_EQ(hostB_.PriorityClass(), kNormal);
   EXPECT_EQ(brevolt_.PriorityClass(), kNormal);  // its own window was the one before
@@ -68,12 +71,23 @@ TEST_F(AccelerationEndToEnd, RaisesTheForegroundProcessAndRestoresThePrevious) {
   EXPECT_EQ(hostB_.PriorityClass(), kHigh);
   EXPECT_EQ(Count(), before + 2);
   EXPECT_EQ(e2e::TextOf(count_), std::to_string(before + 2));
+
+  // The history holds one row per handled change, the newest last.
+  const auto rows = e2e::ListViewRows(app_.Control(app::kListViewHistory), 4);
+  ASSERT_GE(rows.size(), 2u);
+  const auto& a = rows[rows.size() - 2];
+  const auto& b = rows.back();
+  EXPECT_EQ(a[0], " " + std::to_string(rows.size() - 1));
+  EXPECT_EQ(a[2], "Quill host A");
+  EXPECT_EQ(b[2], "Quill host B");
+  EXPECT_EQ(b[3], "普通加速");
+  EXPECT_EQ(std::count(b[1].begin(), b[1].end(), ':'), 2) << b[1];  // a time such as 14:03:05
 }
 
 TEST_F(AccelerationEndToEnd, UncheckedAccelerationChangesNothing) {
   ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
   const int before = Count();
-  SendMessageW(GetDlgItem(main_, app::kCheckState), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(app_.Control(app::kCheckState), BM_SETCHECK, BST_UNCHECKED, 0);
   SetForegroundWindow(windowB_);
   Sleep(2500);
   ASSERT_EQ(GetForegroundWindow(), windowB_);

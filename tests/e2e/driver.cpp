@@ -1,5 +1,9 @@
 #include "e2e/driver.h"
 
+#include <commctrl.h>
+
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "platform/win32/text.h"
@@ -46,12 +50,14 @@ Process Process::Start(const std::wstring& exe, const std::wstring& args, const 
   return p;
 }
 
-HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout) const {
+HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout,
+                               bool visibleOnly) const {
   struct Search {
     DWORD pid;
     const std::wstring* title;
     HWND found;
-  } search{id_, &title, nullptr};
+    bool visibleOnly;
+  } search{id_, &title, nullptr, visibleOnly};
   WaitUntil(
       [&] {
         EnumWindows(
@@ -61,7 +67,7 @@ HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseco
               GetWindowThreadProcessId(hwnd, &pid);
               wchar_t text[256] = {};
               GetWindowTextW(hwnd, text, 256);
-              if (pid == s->pid && IsWindowVisible(hwnd) && *s->title == text) {
+              if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(hwnd)) && *s->title == text) {
                 s->found = hwnd;
                 return FALSE;
               }
@@ -93,6 +99,126 @@ std::string TextOf(HWND window) {
   SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
                       &copied);
   return win32::Narrow(std::wstring_view(buffer, copied));
+}
+
+BrevoltApp::BrevoltApp(const std::string& configIni) {
+  const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
+  std::filesystem::copy_file(HostPath(BREVOLT_EXE), exe);
+  if (!configIni.empty()) WriteFileBytes(folder_.path() / L"config.ini", configIni);
+  process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
+  if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
+  // Start-up has ended once the window is shown or hidden to the tray.
+  if (main_) Sleep(300);
+}
+
+std::string BrevoltApp::ConfigIni() const { return ReadFileBytes(folder_.path() / L"config.ini"); }
+
+HWND ControlById(HWND top, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      top,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (GetDlgCtrlID(hwnd) == s->id) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+  } search{processId, cls, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(
+            [](HWND hwnd, LPARAM lParam) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(lParam);
+              DWORD pid = 0;
+              GetWindowThreadProcessId(hwnd, &pid);
+              wchar_t name[64] = {};
+              GetClassNameW(hwnd, name, 64);
+              if (pid == s->pid && IsWindowVisible(hwnd) && wcscmp(name, s->cls) == 0) {
+                s->found = hwnd;
+                return FALSE;
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeout);
+  return search.found;
+}
+
+std::string DialogText(HWND dialog) {
+  std::string text;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    if (_wcsicmp(name, L"Static") != 0) continue;
+    const std::string part = TextOf(child);
+    if (part.empty()) continue;
+    if (!text.empty()) text += "\n";
+    text += part;
+  }
+  return text;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
+  std::vector<std::vector<std::string>> rows;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(listView, &pid);
+  win32::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return rows;
+  constexpr SIZE_T kText = 512;
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return rows;
+  auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+  const int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = remoteText;
+      item.cchTextMax = kText;
+      WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+      const auto n = SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+      std::wstring text(static_cast<size_t>(n), L'\0');
+      if (n > 0) ReadProcessMemory(process.get(), remoteText, text.data(), n * sizeof(wchar_t), nullptr);
+      cells.push_back(win32::Narrow(text));
+    }
+    rows.push_back(cells);
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return rows;
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/unique_handle.h"
 
@@ -30,8 +31,11 @@ class Process {
   HANDLE handle() const { return process_.get(); }
   DWORD id() const { return id_; }
   DWORD PriorityClass() const { return GetPriorityClass(process_.get()); }
-  // First visible top-level window of this process with the given title.
-  HWND FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout) const;
+  // First top-level window of this process with the given title (visible
+  // ones only, unless told otherwise).
+  HWND FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout,
+                        bool visibleOnly = true) const;
+  bool Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
  private:
   win32::UniqueHandle process_;
@@ -49,7 +53,47 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// A descendant window with the given control id (any depth).
+HWND ControlById(HWND top, int id);
+
+// The real Brevolt.exe, copied into a fresh folder (optionally beside a
+// prepared config.ini) and started there.
+class BrevoltApp {
+ public:
+  explicit BrevoltApp(const std::string& configIni = "");
+  bool Started() const { return main_ != nullptr; }
+  HWND Main() const { return main_; }
+  HWND Control(int id) const { return ControlById(main_, id); }
+  Process& process() { return process_; }
+  const std::filesystem::path& Folder() const { return folder_.path(); }
+  std::string ConfigIni() const;
+
+ private:
+  TempFolder folder_;
+  Process process_;
+  HWND main_ = nullptr;
+};
+
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
+
+
+// The first visible top-level window of a process with the given class
+// (for example "#32770" for a message box or a file dialog), waiting for it.
+HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout);
+
+// Texts of the static controls of a dialog, joined by "\n".
+std::string DialogText(HWND dialog);
+
+// Presses a dialog's button by id (IDOK, IDYES, ...).
+void PressButton(HWND dialog, int id);
+
+// Rows of a report-mode list view in another process: the texts of the
+// first `columns` columns of every row.
+std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns);
+
+// Reads a whole file as bytes.
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace e2e

@@ -1,0 +1,221 @@
+// The main window driven from outside: start-up with and without settings,
+// option clicks, the tray, saving the history, and the exit question.
+#include <windows.h>
+#include <shellapi.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "e2e/driver.h"
+#include "platform/win32/text.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Clicks a control the way the user does, through its button message.
+void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
+
+// Picks a list item as the user does: the selection, then its notice.
+void Choose(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, index, 0);
+  SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+// Whether the program's tray icon is there: only an existing icon can be
+// modified.
+bool TrayIconPresent(HWND main) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = main;
+  data.uID = 0;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"Quillmoor");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::string RunValue() {
+  char data[512] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Brevolt",
+                   RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS) {
+    return "<none>";
+  }
+  return type == REG_SZ ? std::string(data) : "<not REG_SZ>";
+}
+
+TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  EXPECT_TRUE(IsWindowVisible(app.Main()));
+  EXPECT_FALSE(Topmost(app.Main()));
+  for (int id : {app::kCheckAutoRun, app::kCheckAutoMin, app::kCheckState, app::kCheckMostTop,
+                 app::kCheckEnableRecord}) {
+    EXPECT_FALSE(Checked(app.Control(id))) << id;
+  }
+  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboSpeed)), "疯狂加速");
+  EXPECT_EQ(SendMessageW(app.Control(app::kComboAutoCleanCount), CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(app.ConfigIni(),
+            "[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nEnableRecord=0\r\n[Normal]\r\nEnableSpeed=0\r\nAlwaysTop=0\r\n");
+  // The about page is the one in sight: its link is inside the tab control.
+  RECT tabs{}, link{};
+  GetWindowRect(app.Control(app::kSSTabMain), &tabs);
+  GetWindowRect(app.Control(app::kLabelHomePage), &link);
+  EXPECT_TRUE(link.left >= tabs.left && link.right <= tabs.right);
+  GetWindowRect(app.Control(app::kCheckState), &link);
+  EXPECT_FALSE(link.left >= tabs.left && link.right <= tabs.right);
+}
+
+TEST(FormMainEndToEnd, OptionClicksStoreAtOnceAndApply) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  Click(app.Control(app::kCheckAutoRun));
+  EXPECT_NE(app.ConfigIni().find("AutoRun=1"), std::string::npos);
+  EXPECT_NE(RunValue().find("Brevolt.exe"), std::string::npos) << RunValue();
+  Click(app.Control(app::kCheckAutoRun));
+  EXPECT_NE(app.ConfigIni().find("AutoRun=0"), std::string::npos);
+  EXPECT_EQ(RunValue(), "<none>");
+
+  Click(app.Control(app::kCheckMostTop));
+  EXPECT_TRUE(Topmost(app.Main()));
+  EXPECT_NE(app.ConfigIni().find("AlwaysTop=1"), std::string::npos);
+  Click(app.Control(app::kCheckMostTop));
+  EXPECT_FALSE(Topmost(app.Main()));
+
+  Click(app.Control(app::kCheckState));
+  Click(app.Control(app::kCheckEnableRecord));
+  Click(app.Control(app::kCheckAutoMin));
+  Choose(app.Control(app::kComboSpeed), 0);
+  Choose(app.Control(app::kComboAutoCleanCount), 2);
+  const std::string ini = app.ConfigIni();
+  for (const char* entry : {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
+    EXPECT_NE(ini.find(entry), std::string::npos) << entry << " in\n" << ini;
+  }
+}
+
+TEST(FormMainEndToEnd, StartsInTheTrayAndHidesAndShowsThroughIt) {
+  e2e::BrevoltApp app("[Normal]\r\nAutoMin=1\r\n");
+  ASSERT_TRUE(app.Started());
+  EXPECT_FALSE(IsWindowVisible(app.Main()));
+  EXPECT_TRUE(TrayIconPresent(app.Main()));
+
+  SendMessageW(app.Main(), 2025, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(app.Main()));
+  Click(app.Control(app::kCommandMini));
+  EXPECT_FALSE(IsWindowVisible(app.Main()));
+  SendMessageW(app.Main(), 2025, 0, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(IsWindowVisible(app.Main()));
+  SendMessageW(app.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(app.Main()));
+  SendMessageW(app.Main(), 2025, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(app.Main()));
+  EXPECT_FALSE(IsIconic(app.Main()));
+}
+
+TEST(FormMainEndToEnd, ExitAsksAndNoKeepsEverything) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+  HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 5s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(e2e::TextOf(box), "请确认!");
+  EXPECT_NE(e2e::DialogText(box).find("确定退出吗?"), std::string::npos);
+  e2e::PressButton(box, IDNO);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }, 3s));
+  EXPECT_TRUE(app.process().Running());
+  EXPECT_TRUE(TrayIconPresent(app.Main()));
+
+  PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+  box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 5s);
+  ASSERT_NE(box, nullptr);
+  e2e::PressButton(box, IDYES);
+  EXPECT_EQ(WaitForSingleObject(app.process().handle(), 5000), WAIT_OBJECT_0);
+}
+
+class SaveHistoryEndToEnd : public ::testing::Test {
+ protected:
+  // Recording on with no threshold: every change leaves just the newest row.
+  e2e::BrevoltApp app_{"[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=300\r\n"};
+
+  void ClickToolbar(int id) {
+    HWND toolbar = app_.Control(app::kToolbarSpeedMain);
+    PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+  }
+  // Waits for the notice box, returns its text and closes it.
+  std::string TakeNotice() {
+    HWND box = e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 5s);
+    if (!box) return "<no box>";
+    const std::string caption = e2e::TextOf(box);
+    const std::string text = e2e::DialogText(box);
+    e2e::PressButton(box, IDOK);
+    e2e::WaitUntil([&] { return !IsWindow(box); }, 3s);
+    return caption + "|" + text;
+  }
+  // Fills the file dialog with a name and confirms it (or cancels it).
+  bool AnswerFileDialog(const std::wstring& name, bool confirm) {
+    HWND dialog = e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 5s);
+    if (!dialog) return false;
+    if (!confirm) {
+      e2e::PressButton(dialog, IDCANCEL);
+    } else {
+      HWND edit = GetDlgItem(dialog, 0x480);  // the file name box
+      if (!edit) edit = GetDlgItem(dialog, 0x47C);
+      if (!edit) return false;
+      SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+      e2e::PressButton(dialog, IDOK);
+    }
+    return e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s);
+  }
+};
+
+TEST_F(SaveHistoryEndToEnd, EmptyListGivesTheNoticeAndNoDialog) {
+  ASSERT_TRUE(app_.Started());
+  ClickToolbar(app::kToolClear);
+  ClickToolbar(app::kToolSave);
+  EXPECT_EQ(TakeNotice(), "提示|没有记录可保存。");
+  Sleep(300);
+  EXPECT_EQ(e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 200ms), nullptr);
+}
+
+TEST_F(SaveHistoryEndToEnd, SavesTheRowsAsAnsiTextOverALongerFile) {
+  ASSERT_TRUE(app_.Started());
+  // The program's own window in front gives at least one row.
+  SetForegroundWindow(app_.Main());
+  HWND list = app_.Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+  SetForegroundWindow(GetDesktopWindow());
+  Sleep(1200);
+
+  const auto target = app_.Folder() / L"历史";  // no extension, a Chinese name
+  e2e::WriteFileBytes(target, std::string(4000, 'z'));
+  ClickToolbar(app::kToolSave);
+  const auto rows = e2e::ListViewRows(list, 3);  // the text is built before the dialog
+  ASSERT_TRUE(AnswerFileDialog(target.wstring(), true));
+  EXPECT_EQ(TakeNotice(), "提示|保存成功。");
+
+  std::string expected = win32::Utf8ToAnsi("Quillmoor 加速记录\r\nhttp://www.quillmoor.example/\r\n");
+  for (const auto& row : rows) expected += win32::Utf8ToAnsi(row[0] + " " + row[1] + " " + row[2] + " \r\n");
+  EXPECT_EQ(e2e::ReadFileBytes(target), expected);
+}
+
+TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
+  ASSERT_TRUE(app_.Started());
+  SetForegroundWindow(app_.Main());
+  HWND list = app_.Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+  ClickToolbar(app::kToolSave);
+  ASSERT_TRUE(AnswerFileDialog(L"", false));
+  const std::string notice = TakeNotice();
+  EXPECT_EQ(notice.rfind("提示|", 0), 0u) << notice;
+  EXPECT_NE(notice, "提示|保存成功。");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()), std::filesystem::directory_iterator()),
+            2);  // Brevolt.exe and config.ini only
+}
+
+}  // namespace
