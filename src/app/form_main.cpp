@@ -50,6 +50,7 @@ FormMain::~FormMain() {
     if (font) DeleteObject(font);
   }
   if (banner_) DeleteObject(banner_);
+  if (pageBrush_) DeleteObject(pageBrush_);
   if (historyImages_) ImageList_Destroy(historyImages_);
   if (toolbarImages_) ImageList_Destroy(toolbarImages_);
   if (icon_) DestroyIcon(icon_);
@@ -385,6 +386,19 @@ LRESULT CALLBACK FormMain::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// Controls on the pages stand on the tab control's page colour; the
+// buttons below it on the window's own.
+HBRUSH FormMain::PageBrush(HWND control) {
+  if (!tabs_ || GetParent(control) != tabs_->hwnd()) return GetSysColorBrush(COLOR_BTNFACE);
+  const COLORREF colour = tabs_->Control().GetRGBFromOLE(tabs_->Control().BackColor()) & 0xFFFFFF;
+  if (!pageBrush_ || colour != pageBrushColour_) {
+    if (pageBrush_) DeleteObject(pageBrush_);
+    pageBrush_ = CreateSolidBrush(colour);
+    pageBrushColour_ = colour;
+  }
+  return pageBrush_;
+}
+
 // ---- tray and window hook ----
 
 void FormMain::HideToTray() {
@@ -528,8 +542,10 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const bool hover = control == labelHomePage_ ? homeHover_ : bbsHover_;
         SetTextColor(dc, hover ? kLinkHover : kLinkResting);
       }
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(PageBrush(control));
     }
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(PageBrush(reinterpret_cast<HWND>(lParam)));
     case WM_ERASEBKGND: {
       HDC dc = reinterpret_cast<HDC>(wParam);
       RECT client;

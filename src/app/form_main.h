@@ -79,6 +79,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void BeginWindowDrag();
   void SetLinkHover(HWND link, bool hover);
   void OpenLink(HWND link);
+  HBRUSH PageBrush(HWND control);
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   HWND CheckBox(shell::Check box) const;
   HWND ComboBox(shell::Combo list) const;
@@ -91,6 +92,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   HFONT linkFont_ = nullptr;
   HFONT linkHoverFont_ = nullptr;
   HBITMAP banner_ = nullptr;
+  HBRUSH pageBrush_ = nullptr;
+  COLORREF pageBrushColour_ = 0;
   HICON icon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HCURSOR hand_ = nullptr;
