@@ -1,5 +1,6 @@
-// Median time of one full repaint of a 569 x 353 control with four tabs on
-// the raster canvas (build without sanitizers for a meaningful figure).
+// Median time of one full repaint of a 569 x 353 control with four tabs,
+// each with a caption and a masked picture, on the raster canvas (build
+// without sanitizers for a meaningful figure).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,7 +25,16 @@ int main() {
       control.InitProperties();
       control.SetTabCount(4);
       const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
-      for (int i = 0; i < 4; ++i) control.SetTabCaption(i, captions[i]);
+      for (int i = 0; i < 4; ++i) {
+        control.SetTabCaption(i, captions[i]);
+        // A 16 x 16 tab picture with the mask colour around a square.
+        Bitmap icon(16, 16, MakeRgb(255, 0, 255));
+        for (int y = 3; y < 13; ++y) {
+          for (int x = 3; x < 13; ++x) icon.Set(x, y, MakeRgb(40 * i, 120, 200));
+        }
+        control.SetTabPicture(i, MakePixelPicture(icon));
+      }
+      control.SetPictureMaskColor(RgbColor(255, 0, 255));
       control.SetTabStyle(style);
       control.SetTabTheme(static_cast<TabThemes>(theme));
       std::vector<double> times;
