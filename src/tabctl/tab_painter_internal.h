@@ -2,6 +2,7 @@
 // tables the outlines are written in, captions, pictures and the hover band.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <span>
 

@@ -17,6 +17,12 @@ using tabfakes::Painted;
 // bold, 7 pixels a character in the raster's built-in font.
 constexpr int kChar = 7;
 
+// Colours that tell the fills apart.
+constexpr Color kRed = RgbColor(200, 0, 0);
+constexpr Color kGreen = RgbColor(0, 200, 0);
+constexpr Color kBlue = RgbColor(0, 0, 200);
+constexpr Color kOuter = RgbColor(10, 10, 10);
+
 TEST(MeasuredCaption, FollowsTheAmpersandRules) {
   // "&&" is measured as one "&", and the last letter is then dropped.
   EXPECT_EQ(MeasuredCaption("Save && Exit"), "Save & Exi");
@@ -98,6 +104,30 @@ TEST(TabbedDialogLayout, EqualWidthsRoundedHalfToEvenAndTheLastEndsInside) {
   EXPECT_EQ(q.tab.AryTabs()[3].controlBoxRect, (PixelRect{301 - 13, 5, 301 - 3, 15}));
 }
 
+TEST(TabbedDialogDrawing, ClassicPageBorderRunsUnderInactiveTabsOnly) {
+  Painted p(TabStyles::TabbedDialog, 0, {"Abc", "Abc", "Abc"});
+  p.tab.SetActiveTabBackEndColor(kBlue);
+  p.tab.SetActiveTab(1);
+  p.tab.Refresh();
+  const int m = 22;
+  const PixelRect active = p.tab.AryTabs()[1].tabRect;
+  const PixelRect other = p.tab.AryTabs()[2].tabRect;
+  const int mid = (active.left + active.right) / 2;
+  for (int row = 1; row <= 3; ++row) {
+    EXPECT_EQ(p.canvas.PixelAt(mid, m + row), MakeRgb(0, 0, 200)) << row;
+  }
+  const int otherMid = (other.left + other.right) / 2;
+  EXPECT_EQ(p.canvas.PixelAt(otherMid, m + 1), p.Rgb(p.tab.OuterBorderColor()));
+  EXPECT_EQ(p.canvas.PixelAt(otherMid, m + 2), p.Rgb(p.tab.TopLeftInnerBorderColor()));
+  EXPECT_EQ(p.canvas.PixelAt(otherMid, m + 3), p.Rgb(p.tab.TopLeftInnerBorderColor()));
+  // The three-pixel frame: outer, then two inner lines, on every side.
+  const int sh = p.canvas.Height();
+  EXPECT_EQ(p.canvas.PixelAt(0, 80), p.Rgb(p.tab.OuterBorderColor()));
+  EXPECT_EQ(p.canvas.PixelAt(2, 80), p.Rgb(p.tab.TopLeftInnerBorderColor()));
+  EXPECT_EQ(p.canvas.PixelAt(200, sh - 3), p.Rgb(p.tab.BottomRightInnerBorderColor()));
+  EXPECT_EQ(p.canvas.PixelAt(200, sh - 4), MakeRgb(0, 0, 200));
+}
+
 TEST(TabbedDialogLayout, ThemeTwoLooksLikePropertyPages) {
   Painted a(TabStyles::TabbedDialog, 2, {"One", "&Two", "Three"});
   Painted b(TabStyles::PropertyPages, 2, {"One", "&Two", "Three"});
@@ -107,12 +137,6 @@ TEST(TabbedDialogLayout, ThemeTwoLooksLikePropertyPages) {
   b.tab.Refresh();
   EXPECT_EQ(a.canvas.Pixels(), b.canvas.Pixels());
 }
-
-// Colours that tell the fills apart.
-constexpr Color kRed = RgbColor(200, 0, 0);
-constexpr Color kGreen = RgbColor(0, 200, 0);
-constexpr Color kBlue = RgbColor(0, 0, 200);
-constexpr Color kOuter = RgbColor(10, 10, 10);
 
 TEST(PropertyPagesDrawing, DisabledTabsFillAsTheirPlaceSays) {
   Painted p(TabStyles::PropertyPages, 0, {"Abc", "Abc", "Abc", "Abc"});
@@ -199,6 +223,10 @@ TEST(PaintPipeline, ThemeThreePaintsThePageOverTheTabsFromTheFirstRepaint) {
     EXPECT_EQ(p.canvas.PixelAt((t.left + t.right) / 2, m + 10), MakeRgb(0, 0, 200));
     // The inactive tab's rounded shape shows above the page only.
     EXPECT_EQ(p.canvas.PixelAt((t.left + t.right) / 2, t.top + 5), MakeRgb(0, 200, 0));
+    // The page's top border is open under the active tab only.
+    const PixelRect active = p.tab.AryTabs()[p.tab.ActiveTab()].tabRect;
+    EXPECT_EQ(p.canvas.PixelAt((active.left + active.right) / 2, m + 1), MakeRgb(0, 0, 200));
+    EXPECT_EQ(p.canvas.PixelAt((t.left + t.right) / 2, m + 1), p.Rgb(p.tab.OuterBorderColor()));
     const auto first = p.canvas.Pixels();
     p.tab.Refresh();  // later: page, tabs, page again - the same picture
     EXPECT_EQ(p.canvas.Pixels(), first);
