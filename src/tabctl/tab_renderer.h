@@ -20,6 +20,8 @@ class TabRenderer {
   virtual void ShowHideFocus(ucPageTab& control) = 0;
   // Redraws the hover highlight in the current style.
   virtual void DrawOverXOred(ucPageTab& control) = 0;
+  // Close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is every tab.
+  virtual void DrawControlBox(ucPageTab& /*control*/, int /*state*/, int /*index*/) {}
 };
 
 }  // namespace tabctl

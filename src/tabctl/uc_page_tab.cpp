@@ -361,6 +361,22 @@ void ucPageTab::pDrawOverXOred() {
   });
 }
 
+void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
+  Guarded("DrawControlBox", [&] {
+    if (renderer_) renderer_->DrawControlBox(*this, state, index);
+  });
+}
+
+void ucPageTab::ScrollTabs(std::int32_t& direction) {
+  Guarded("ScrollTabs", [&] {
+    if (direction < 0) {
+      if (activeTab_ < tabCount_ - 1) SetActiveTab(activeTab_ + 1);
+    } else if (activeTab_ > 0) {
+      SetActiveTab(activeTab_ - 1);
+    }
+  });
+}
+
 // ---- other operations ----
 
 std::string ucPageTab::Version(bool withDate) const {

@@ -241,6 +241,12 @@ class ucPageTab {
   void pShowHideFocus();
   // Redraws the hover highlight in the current style.
   void pDrawOverXOred();
+  // Paints close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is
+  // every tab (state then ignored).
+  void DrawControlBox(std::int32_t state, std::int32_t index);
+  // Mouse-wheel switching: direction < 0 (towards the user) moves to the
+  // next tab, otherwise to the previous one; nothing past either end.
+  void ScrollTabs(std::int32_t& direction);
 
   // ---- other operations ----
   std::string Version(bool withDate) const;

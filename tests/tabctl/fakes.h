@@ -90,8 +90,10 @@ struct Host : tabctl::TabHost {
   tabctl::TabFont AmbientFont() override { return ambientFont; }
   tabctl::Color AmbientBackColor() override { return ambientBack; }
   platform::WindowHandle WindowHandle() override { return 0x1234; }
-  std::int32_t ClientWidth() override { return 569; }
-  std::int32_t ClientHeight() override { return 353; }
+  std::int32_t clientWidth = 569;
+  std::int32_t clientHeight = 353;
+  std::int32_t ClientWidth() override { return clientWidth; }
+  std::int32_t ClientHeight() override { return clientHeight; }
   void InstallHooks() override { log.push_back("hooks installed"); }
   void RemoveHooks() override { log.push_back("hooks removed"); }
 };

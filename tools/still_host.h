@@ -1,0 +1,60 @@
+// A host and system for drawing the tab control away from any window: a
+// fixed client size, run mode, no contained controls. Shared by the gallery
+// and the benchmark.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tabctl/tab_host.h"
+#include "tabctl/tab_system.h"
+
+namespace tools {
+
+class StillHost final : public tabctl::TabHost {
+ public:
+  StillHost(int width, int height) : width_(width), height_(height) {}
+  int ContainedControlCount() override { return 0; }
+  std::int32_t ContainedControlLeft(int) override { return 0; }
+  void SetContainedControlLeft(int, std::int32_t) override {}
+  void PlaceControl(tabctl::ControlHandle, platform::WindowHandle,
+                    const tabctl::ControlPlacement&) override {}
+  std::int32_t ControlWidth() override { return width_ * 15; }
+  void SetAccessKeys(const std::string&) override {}
+  void SetWindowEnabled(bool) override {}
+  void LockDrawing() override {}
+  void UnlockDrawing() override {}
+  void SetPersistentImage(bool) override {}
+  void RepaintWindow() override {}
+  void PropertyChanged(std::string_view) override {}
+  bool UserMode() override { return true; }
+  tabctl::TabFont AmbientFont() override { return {}; }
+  tabctl::Color AmbientBackColor() override { return tabctl::SystemColor(tabctl::kColorButtonFace); }
+  platform::WindowHandle WindowHandle() override { return 0; }
+  std::int32_t ClientWidth() override { return width_; }
+  std::int32_t ClientHeight() override { return height_; }
+  void InstallHooks() override {}
+  void RemoveHooks() override {}
+
+ private:
+  int width_;
+  int height_;
+};
+
+class StillSystem final : public tabctl::TabSystem {
+ public:
+  std::uint32_t SysColor(int index) override { return colors_.SysColor(index); }
+  std::optional<tabctl::OsVersionInfo> VersionEx() override { return std::nullopt; }
+  std::optional<std::string> CurrentThemeColorBuffer() override { return std::nullopt; }
+  std::int32_t SmallIconWidth() override { return 16; }
+  std::int32_t LargeIconWidth() override { return 32; }
+  std::string ShowOpenFileDialog(platform::WindowHandle, const std::string&, const std::string&,
+                                 const std::string&) override {
+    return {};
+  }
+
+ private:
+  tabctl::DefaultSystemColors colors_;
+};
+
+}  // namespace tools
