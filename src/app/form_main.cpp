@@ -8,6 +8,7 @@
 #include "engine/history_log.h"
 #include "engine/product.h"
 #include "shell/tray.h"
+#include "tabctl/pixel_picture.h"
 #include "tabctl/property_bag.h"
 
 namespace app {
@@ -38,6 +39,39 @@ HFONT MessageFont(int dpi, bool underline) {
   if (font.lfHeight == 0) font.lfHeight = -MulDiv(9, dpi, 72);
   font.lfUnderline = underline;
   return CreateFontIndirectW(&font);
+}
+
+// An icon resource as a tab picture: its opaque pixels, and the mask colour
+// where it is transparent.
+tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask) {
+  HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+  if (!icon) return {};
+  tabctl::Bitmap pixels(size, size, mask);
+  ICONINFO info{};
+  if (GetIconInfo(icon, &info)) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size;
+    format.bmiHeader.biHeight = -size;  // top-down rows
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> argb(static_cast<size_t>(size) * size);
+    HDC screen = GetDC(nullptr);
+    if (info.hbmColor && GetDIBits(screen, info.hbmColor, 0, size, argb.data(), &format, DIB_RGB_COLORS)) {
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const std::uint32_t p = argb[static_cast<size_t>(y) * size + x];
+          if ((p >> 24) >= 128) pixels.Set(x, y, tabctl::MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        }
+      }
+    }
+    ReleaseDC(nullptr, screen);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+  }
+  DestroyIcon(icon);
+  return tabctl::MakePixelPicture(std::move(pixels), true);
 }
 
 }  // namespace
@@ -304,6 +338,12 @@ void FormMain::SetUpPages() {
   if (!tabs_) return;
   tabctl::ucPageTab& tabs = tabs_->Control();
   try {
+    const COLORREF mask = tabs.GetRGBFromOLE(tabs.PictureMaskColor()) & 0xFFFFFF;
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    const tabctl::Picture pictures[] = {
+        IconPicture(instance_, IDI_TAB_STATUS, size, mask), IconPicture(instance_, IDI_TAB_SETTINGS, size, mask),
+        IconPicture(instance_, IDI_TAB_HISTORY, size, mask), IconPicture(instance_, IDI_TAB_ABOUT, size, mask)};
+    tabs.CopyTabImagesFromImageList(pictures);
     const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
     for (int i = 0; i < 4; ++i) tabs.SetTabCaption(i, captions[i]);
     tabs.SetActiveTab(3);
