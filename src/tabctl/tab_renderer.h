@@ -3,6 +3,8 @@
 // one is attached the model only asks the host to show its window.
 #pragma once
 
+#include <cstdint>
+
 namespace tabctl {
 
 class ucPageTab;
@@ -20,6 +22,11 @@ class TabRenderer {
   virtual void ShowHideFocus(ucPageTab& control) = 0;
   // Redraws the hover highlight in the current style.
   virtual void DrawOverXOred(ucPageTab& control) = 0;
+  // One tab's close box in state 0 normal, 1 hover, 2 pressed (index -1:
+  // every tab, normal). The mouse handling asks for it; a renderer without
+  // close boxes ignores it.
+  virtual void DrawControlBox(ucPageTab& /*control*/, std::int32_t /*state*/,
+                              std::int32_t /*index*/) {}
 };
 
 }  // namespace tabctl

@@ -361,6 +361,13 @@ void ucPageTab::pDrawOverXOred() {
   });
 }
 
+void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
+  Guarded("DrawControlBox", [&] {
+    if (renderer_) renderer_->DrawControlBox(*this, state, index);
+    host_.RepaintWindow();
+  });
+}
+
 // ---- other operations ----
 
 std::string ucPageTab::Version(bool withDate) const {

@@ -241,6 +241,9 @@ class ucPageTab {
   void pShowHideFocus();
   // Redraws the hover highlight in the current style.
   void pDrawOverXOred();
+  // Draws one tab's close box in a state (0 normal, 1 hover, 2 pressed) and
+  // shows the window again.
+  void DrawControlBox(std::int32_t state, std::int32_t index);
 
   // ---- other operations ----
   std::string Version(bool withDate) const;
