@@ -233,9 +233,7 @@ void TabInput::KeyDown(std::int16_t keyCode, std::int16_t shift) {
   control_.Events().KeyDown(keyCode, shift);
 }
 
-void TabInput::KeyUp(std::int16_t keyCode, std::int16_t shift) {
-  control_.Events().KeyUp(keyCode, shift);
-}
+void TabInput::KeyUp(std::int16_t keyCode, std::int16_t shift) { control_.Events().KeyUp(keyCode, shift); }
 
 void TabInput::KeyPress(std::int16_t keyAscii) { control_.Events().KeyPress(keyAscii); }
 
@@ -289,9 +287,7 @@ void TabInput::HookedMouseMove(float x, float y) {
 
   auto boxOf = [&](std::int32_t tab) {
     const TabEntry* entry = TabAtIndex(control_, tab);
-    return entry && !IsEmpty(entry->controlBoxRect) && entry->controlBoxRect.Contains(px, py)
-               ? tab
-               : -1;
+    return entry && !IsEmpty(entry->controlBoxRect) && entry->controlBoxRect.Contains(px, py) ? tab : -1;
   };
 
   if (HasHoverHighlight(control_.TabTheme())) {
@@ -419,8 +415,7 @@ void TabInput::HostMoving() {
 }
 
 void TabInput::HostExitSizeMove() {
-  control_.Events().Status(std::string("Finished ") +
-                           (control_.Tracking().moving ? "Moving." : "Sizing."));
+  control_.Events().Status(std::string("Finished ") + (control_.Tracking().moving ? "Moving." : "Sizing."));
 }
 
 }  // namespace tabctl

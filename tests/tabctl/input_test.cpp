@@ -1,10 +1,11 @@
 // Input rules of the tab control: hit testing, the keyboard rule, access
 // keys, the hover highlight and its poll, close boxes, the wheel, focus and
 // the host window's status notices.
+#include "tabctl/input.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "tabctl/input.h"
 
 namespace tabctl {
 namespace {
@@ -290,8 +291,8 @@ TEST(InputControlBox, EnterHoverExitOnlyForTheBoxThatWasEntered) {
   f.input.HookedMouseMove(230, 10);
   EXPECT_EQ(f.input.HotControlBox(), 2);
   f.input.HookedMouseLeave();
-  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxExit", "show", "BoxEnter", "show", "BoxExit",
-                        "show", "MouseLeave"}));
+  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxExit", "show", "BoxEnter", "show", "BoxExit", "show",
+                        "MouseLeave"}));
   EXPECT_FALSE(f.tab.Tracking().mouseInside);
   f.log.clear();
   f.input.HookedMouseMove(10, 40);
@@ -408,8 +409,8 @@ TEST(InputFocusAndHost, FocusMarkActivationAndStatusTexts) {
   f.input.HostExitSizeMove();
   f.input.HostSizing();
   f.input.HostExitSizeMove();
-  EXPECT_EQ(f.log, (Log{"Status Form is moving...", "Status Finished Moving.",
-                        "Status Form is sizing...", "Status Finished Sizing."}));
+  EXPECT_EQ(f.log, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
+                        "Status Finished Sizing."}));
 }
 
 TEST(InputUnits, TwipsRoundTripAndSlideExactlyAtCommonDpis) {

@@ -3,7 +3,6 @@
 // real messages. Tab positions come from the model after the control has
 // painted, never from constants: the painter decides the layout.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>
@@ -97,8 +96,8 @@ class TabWindowTest : public ::testing::Test {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"QuillmoorTabTestHost";
     RegisterClassExW(&wc);
-    parent_ = CreateWindowExW(0, L"QuillmoorTabTestHost", L"tab test", WS_OVERLAPPEDWINDOW, 0, 0,
-                              640, 420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    parent_ = CreateWindowExW(0, L"QuillmoorTabTestHost", L"tab test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 420,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(parent_, nullptr);
     ShowWindow(parent_, SW_SHOW);
     SetForegroundWindow(parent_);
@@ -112,8 +111,8 @@ class TabWindowTest : public ::testing::Test {
     c.SetTabCaption(2, "&Gamma");
     c.SetTabCaption(3, "关于(&D)");
     for (int page = 0; page < kPages; ++page) {
-      HWND child = CreateWindowExW(0, L"STATIC", L"page", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
-                                   tab_->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      HWND child = CreateWindowExW(0, L"STATIC", L"page", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, tab_->hwnd(),
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
       ASSERT_NE(child, nullptr);
       children_.push_back(child);
       tab_->AddPageControl(child, page, OwnX(page), 60, 120, 24);
@@ -328,8 +327,8 @@ TEST_F(TabWindowTest, MouseTrackingAndHostStatus) {
   SendMessageW(parent_, WM_EXITSIZEMOVE, 0, 0);
   SendMessageW(parent_, WM_SIZING, WMSZ_RIGHT, 0);
   SendMessageW(parent_, WM_EXITSIZEMOVE, 0, 0);
-  EXPECT_EQ(sink_.log, (Log{"Status Form is moving...", "Status Finished Moving.",
-                            "Status Form is sizing...", "Status Finished Sizing."}));
+  EXPECT_EQ(sink_.log, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
+                            "Status Finished Sizing."}));
 }
 
 TEST_F(TabWindowTest, HoverHighlightEndsWhenTheCursorLeavesIt) {
@@ -415,8 +414,8 @@ TEST_F(TabWindowTest, DestructionRemovesItsHooksAndKeepsOthersInTheChain) {
   // Destroyed with its parent: the object stays usable, the window is gone.
   auto second = win32::TabControlWindow::Create(parent_, 101, 0, 0, 300, 200);
   ASSERT_NE(second, nullptr);
-  HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5,
-                              second->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, second->hwnd(), nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
   second->AddPageControl(page, 1, 30, 30, 40, 20);
   EXPECT_EQ(second->Control().ActiveTab(), 1);
   DestroyWindow(parent_);
@@ -445,14 +444,13 @@ TEST(WindowHooks, BeforeAndAfterThePreviousProcedureUntilRemoved) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"QuillmoorHookTest";
   RegisterClassExW(&wc);
-  HWND window = CreateWindowExW(0, L"QuillmoorHookTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(0, L"QuillmoorHookTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
   Log log;
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
-  win32::WindowHooks hooks([&](HWND, UINT message, WPARAM, LPARAM) {
-    log.push_back("hook " + std::to_string(message - WM_APP));
-  });
+  win32::WindowHooks hooks(
+      [&](HWND, UINT message, WPARAM, LPARAM) { log.push_back("hook " + std::to_string(message - WM_APP)); });
   ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 1, win32::HookTiming::kBefore}}));
   ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 2, win32::HookTiming::kAfter}}));
   EXPECT_EQ(SendMessageW(window, WM_APP + 1, 0, 0), 7);  // the previous result comes back

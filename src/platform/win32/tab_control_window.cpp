@@ -84,8 +84,8 @@ TabControlWindow::TabControlWindow()
   control_.SetRenderer(painter_.get());
 }
 
-std::unique_ptr<TabControlWindow> TabControlWindow::Create(HWND parent, int controlId, int x,
-                                                           int y, int width, int height) {
+std::unique_ptr<TabControlWindow> TabControlWindow::Create(HWND parent, int controlId, int x, int y,
+                                                           int width, int height) {
   static const bool classReady = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -101,9 +101,8 @@ std::unique_ptr<TabControlWindow> TabControlWindow::Create(HWND parent, int cont
   std::unique_ptr<TabControlWindow> self(new TabControlWindow());
   const HWND window = CreateWindowExW(
       WS_EX_CONTROLPARENT, kClassName, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height,
-      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr),
-      self.get());
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr), self.get());
   if (window == nullptr) return nullptr;
   self->Initialise();
   return self;
@@ -142,8 +141,7 @@ void TabControlWindow::TearDown() {
   hooks_.RemoveAll();
 }
 
-LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam) {
+LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TabControlWindow* self = nullptr;
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -246,9 +244,7 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       if (reinterpret_cast<HWND>(lParam) != hwnd_) buttonsDown_ = 0;
       return 0;
     case WM_MOUSEMOVE:
-      Skipping([&] {
-        input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam));
-      });
+      Skipping([&] { input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
       return 0;
     case WM_TIMER:
       // The hook runs the hover poll after this procedure; without hooks
@@ -271,8 +267,7 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void TabControlWindow::OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam,
-                                    bool doubleClick) {
+void TabControlWindow::OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam, bool doubleClick) {
   if (GetFocus() != hwnd_) SetFocus(hwnd_);
   if (buttonsDown_ == 0) SetCapture(hwnd_);
   buttonsDown_ |= button;
@@ -342,10 +337,9 @@ void TabControlWindow::OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void TabControlWindow::AddPageControl(HWND child, int page, int x, int y, int width, int height) {
   Skipping([&] {
-    control_.AddControl(0, reinterpret_cast<platform::WindowHandle>(child),
-                        tabctl::TwipsFromPixels(x, dpi_), tabctl::TwipsFromPixels(y, dpi_),
-                        tabctl::TwipsFromPixels(width, dpi_), tabctl::TwipsFromPixels(height, dpi_),
-                        page);
+    control_.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), tabctl::TwipsFromPixels(x, dpi_),
+                        tabctl::TwipsFromPixels(y, dpi_), tabctl::TwipsFromPixels(width, dpi_),
+                        tabctl::TwipsFromPixels(height, dpi_), page);
   });
 }
 
@@ -418,8 +412,7 @@ void TabControlWindow::PlaceControl(tabctl::ControlHandle control, platform::Win
     return twips ? tabctl::PixelsFromTwips(*twips, dpi_) : static_cast<int>(current);
   };
   SetWindowPos(child, nullptr, pixels(placement.left, r.left), pixels(placement.top, r.top),
-               pixels(placement.width, r.right - r.left),
-               pixels(placement.height, r.bottom - r.top),
+               pixels(placement.width, r.right - r.left), pixels(placement.height, r.bottom - r.top),
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   if (placement.left) lefts_[child] = *placement.left;
 }
@@ -508,10 +501,9 @@ void TabControlWindow::InstallHooks() {
   tracking.throughCommonControls = false;
   if (trackMouseEvent_ == nullptr) {
     trackingModule_.reset(LoadLibraryW(L"comctl32.dll"));
-    trackMouseEvent_ =
-        trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
-                              GetProcAddress(trackingModule_.get(), "_TrackMouseEvent")))
-                        : nullptr;
+    trackMouseEvent_ = trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
+                                             GetProcAddress(trackingModule_.get(), "_TrackMouseEvent")))
+                                       : nullptr;
     tracking.throughCommonControls = trackMouseEvent_ != nullptr;
   }
   tracking.available = trackMouseEvent_ != nullptr;

@@ -34,8 +34,8 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
  public:
   // A visible child of `parent` at (x, y), width x height pixels, with the
   // properties of a new control. Null when the window cannot be created.
-  static std::unique_ptr<TabControlWindow> Create(HWND parent, int controlId, int x, int y,
-                                                  int width, int height);
+  static std::unique_ptr<TabControlWindow> Create(HWND parent, int controlId, int x, int y, int width,
+                                                  int height);
   ~TabControlWindow() override;
   TabControlWindow(const TabControlWindow&) = delete;
   TabControlWindow& operator=(const TabControlWindow&) = delete;
@@ -67,8 +67,7 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
 
  private:
   TabControlWindow();
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Initialise();
@@ -121,8 +120,8 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   bool terminated_ = false;
   std::int16_t buttonsDown_ = 0;
   std::string accessKeys_;
-  std::vector<HWND> children_;              // snapshot of the last count
-  std::map<HWND, std::int32_t> lefts_;      // exact twips of each child
+  std::vector<HWND> children_;          // snapshot of the last count
+  std::map<HWND, std::int32_t> lefts_;  // exact twips of each child
   std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleCloser> trackingModule_;
   TrackMouseEventFn trackMouseEvent_ = nullptr;
 

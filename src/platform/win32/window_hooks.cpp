@@ -9,8 +9,8 @@ namespace win32 {
 
 bool WindowHooks::Hook(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages) {
   if (window == nullptr || !IsWindow(window)) return false;
-  auto it = std::find_if(entries_.begin(), entries_.end(),
-                         [&](const Entry& e) { return e.window == window; });
+  auto it =
+      std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.window == window; });
   if (it == entries_.end()) {
     if (!SetWindowSubclass(window, &WindowHooks::Procedure, reinterpret_cast<UINT_PTR>(this),
                            reinterpret_cast<DWORD_PTR>(this))) {
@@ -21,8 +21,8 @@ bool WindowHooks::Hook(HWND window, std::initializer_list<std::pair<UINT, HookTi
   }
   for (const auto& m : messages) {
     auto& list = it->messages;
-    auto known = std::find_if(list.begin(), list.end(),
-                              [&](const auto& entry) { return entry.first == m.first; });
+    auto known =
+        std::find_if(list.begin(), list.end(), [&](const auto& entry) { return entry.first == m.first; });
     if (known != list.end()) {
       known->second = m.second;
     } else {

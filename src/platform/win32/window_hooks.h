@@ -38,8 +38,8 @@ class WindowHooks {
     HWND window;
     std::vector<std::pair<UINT, HookTiming>> messages;
   };
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
   const Entry* Find(HWND window) const;
   void Remove(HWND window);
 
