@@ -3,6 +3,8 @@
 // one is attached the model only asks the host to show its window.
 #pragma once
 
+#include <cstdint>
+
 namespace tabctl {
 
 class ucPageTab;
@@ -20,8 +22,10 @@ class TabRenderer {
   virtual void ShowHideFocus(ucPageTab& control) = 0;
   // Redraws the hover highlight in the current style.
   virtual void DrawOverXOred(ucPageTab& control) = 0;
-  // Close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is every tab.
-  virtual void DrawControlBox(ucPageTab& /*control*/, int /*state*/, int /*index*/) {}
+  // Close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is every
+  // tab (normal). A renderer without close boxes ignores it.
+  virtual void DrawControlBox(ucPageTab& /*control*/, std::int32_t /*state*/,
+                              std::int32_t /*index*/) {}
 };
 
 }  // namespace tabctl

@@ -364,6 +364,7 @@ void ucPageTab::pDrawOverXOred() {
 void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
   Guarded("DrawControlBox", [&] {
     if (renderer_) renderer_->DrawControlBox(*this, state, index);
+    host_.RepaintWindow();
   });
 }
 

@@ -241,8 +241,8 @@ class ucPageTab {
   void pShowHideFocus();
   // Redraws the hover highlight in the current style.
   void pDrawOverXOred();
-  // Paints close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is
-  // every tab (state then ignored).
+  // Paints close boxes (state 0 normal, 1 hover, 2 pressed; index -1 is
+  // every tab, state then ignored) and shows the window again.
   void DrawControlBox(std::int32_t state, std::int32_t index);
   // Mouse-wheel switching: direction < 0 (towards the user) moves to the
   // next tab, otherwise to the previous one; nothing past either end.

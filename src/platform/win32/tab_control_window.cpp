@@ -1,0 +1,599 @@
+#include "platform/win32/tab_control_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
+
+#include "platform/win32/text.h"
+#include "tabctl/tab_painter.h"
+
+namespace win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuillmoorTabControl";
+constexpr UINT_PTR kHoverTimerId = 0;
+constexpr UINT kHoverTimerMs = 10;
+
+std::vector<TabControlWindow*>& Instances() {
+  static std::vector<TabControlWindow*> instances;
+  return instances;
+}
+
+std::int16_t ModifierState() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= tabctl::kShiftMask;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= tabctl::kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) shift |= tabctl::kAltMask;
+  return shift;
+}
+
+std::int16_t ButtonsOf(WPARAM wParam) {
+  std::int16_t buttons = 0;
+  if (wParam & MK_LBUTTON) buttons |= tabctl::kLeftButton;
+  if (wParam & MK_RBUTTON) buttons |= tabctl::kRightButton;
+  if (wParam & MK_MBUTTON) buttons |= tabctl::kMiddleButton;
+  return buttons;
+}
+
+std::int16_t ModifiersOf(WPARAM wParam) {
+  std::int16_t shift = 0;
+  if (wParam & MK_SHIFT) shift |= tabctl::kShiftMask;
+  if (wParam & MK_CONTROL) shift |= tabctl::kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) shift |= tabctl::kAltMask;
+  return shift;
+}
+
+float XOf(LPARAM lParam) { return static_cast<float>(GET_X_LPARAM(lParam)); }
+float YOf(LPARAM lParam) { return static_cast<float>(GET_Y_LPARAM(lParam)); }
+
+tabctl::TabFont FontFromHandle(HFONT font, int dpi) {
+  tabctl::TabFont result;
+  LOGFONTW lf{};
+  if (font == nullptr || GetObjectW(font, sizeof lf, &lf) == 0) return result;
+  result.name = Narrow(lf.lfFaceName);
+  if (lf.lfHeight != 0) result.size = std::abs(lf.lfHeight) * 72.0 / dpi;
+  result.bold = lf.lfWeight >= FW_BOLD;
+  result.italic = lf.lfItalic != 0;
+  result.underline = lf.lfUnderline != 0;
+  result.strikethrough = lf.lfStrikeOut != 0;
+  result.charset = lf.lfCharSet;
+  return result;
+}
+
+// Message handlers never let an error of the control out into the system:
+// the failing step is skipped.
+template <typename Body>
+void Skipping(Body&& body) noexcept {
+  try {
+    body();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+TabControlWindow::TabControlWindow()
+    : canvas_(1, 1),
+      painter_(tabctl::MakeTabPainter(canvas_)),
+      control_(*this, system_),
+      input_(control_, *this),
+      hooks_([this](HWND w, UINT m, WPARAM wp, LPARAM lp) { OnHooked(w, m, wp, lp); }) {
+  control_.SetRenderer(painter_.get());
+}
+
+std::unique_ptr<TabControlWindow> TabControlWindow::Create(HWND parent, int controlId, int x, int y,
+                                                           int width, int height) {
+  static const bool classReady = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;  // double clicks raise DblClick
+    wc.lpfnWndProc = &TabControlWindow::WindowProcedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  if (!classReady || parent == nullptr) return nullptr;
+
+  std::unique_ptr<TabControlWindow> self(new TabControlWindow());
+  const HWND window = CreateWindowExW(
+      WS_EX_CONTROLPARENT, kClassName, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, width, height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr), self.get());
+  if (window == nullptr) return nullptr;
+  self->Initialise();
+  return self;
+}
+
+void TabControlWindow::Initialise() {
+  host_ = GetParent(hwnd_);
+  if (HDC screen = GetDC(nullptr)) {
+    dpi_ = std::max(1, GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+  }
+  canvas_.Resize(ClientWidth(), ClientHeight());
+  Skipping([&] {
+    control_.InitProperties();
+    // Created by the program, the control is at run time from the start.
+    InstallHooks();
+  });
+  Instances().push_back(this);
+  // The first repaint (and AfterCompleteInit) waits for the first WM_PAINT,
+  // so that the holder can set its event sink first.
+}
+
+TabControlWindow::~TabControlWindow() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  TearDown();
+  std::erase(Instances(), this);
+}
+
+void TabControlWindow::TearDown() {
+  if (terminated_) return;
+  terminated_ = true;
+  std::erase(Instances(), this);
+  control_.SetEventSink(nullptr);
+  if (hwnd_ != nullptr) KillTimer(hwnd_, kHoverTimerId);
+  Skipping([&] { control_.Terminate(); });
+  hooks_.RemoveAll();
+}
+
+LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TabControlWindow* self = nullptr;
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    self = static_cast<TabControlWindow*>(create->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<TabControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  if (self == nullptr || self->hwnd_ != window) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    // The controls on the pages belong to the window that holds the tab
+    // control: their notices and colour requests go on to it.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      if (HWND holder = GetParent(hwnd_)) return SendMessageW(holder, message, wParam, lParam);
+      break;
+    case WM_SIZE:
+      canvas_.Resize(LOWORD(lParam), HIWORD(lParam));
+      if (control_.Initialised()) Skipping([&] { control_.Refresh(); });
+      return 0;
+    case WM_PAINT: {
+      if (!control_.Initialised()) Skipping([&] { control_.Refresh(); });
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(hwnd_, &ps)) {
+        canvas_.BlitTo(dc, 0, 0);
+        EndPaint(hwnd_, &ps);
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the image covers the whole client area
+    case WM_PRINTCLIENT:
+      canvas_.BlitTo(reinterpret_cast<HDC>(wParam), 0, 0);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      Skipping([&] {
+        control_.SetFont(FontFromHandle(font_, dpi_));
+        if (LOWORD(lParam)) control_.Refresh();
+      });
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_ENABLE:
+      // Enabled or disabled from outside: the property follows the window.
+      Skipping([&] {
+        if (control_.Enabled() != (wParam != 0)) control_.SetEnabled(wParam != 0);
+      });
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam) Skipping([&] { input_.Shown(); });
+      break;
+    case WM_SETFOCUS:
+      Skipping([&] { input_.GotFocus(); });
+      return 0;
+    case WM_KILLFOCUS:
+      Skipping([&] { input_.LostFocus(); });
+      return 0;
+    case WM_KEYDOWN:
+      Skipping([&] { input_.KeyDown(static_cast<std::int16_t>(wParam), ModifierState()); });
+      return 0;
+    case WM_KEYUP:
+      Skipping([&] { input_.KeyUp(static_cast<std::int16_t>(wParam), ModifierState()); });
+      return 0;
+    case WM_CHAR:
+      Skipping([&] { input_.KeyPress(static_cast<std::int16_t>(wParam)); });
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(tabctl::kLeftButton, wParam, lParam, false);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(tabctl::kLeftButton, wParam, lParam, true);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      OnButtonDown(tabctl::kRightButton, wParam, lParam, false);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      OnButtonDown(tabctl::kMiddleButton, wParam, lParam, false);
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(tabctl::kLeftButton, wParam, lParam);
+      return 0;
+    case WM_RBUTTONUP:
+      OnButtonUp(tabctl::kRightButton, wParam, lParam);
+      return 0;
+    case WM_MBUTTONUP:
+      OnButtonUp(tabctl::kMiddleButton, wParam, lParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != hwnd_) buttonsDown_ = 0;
+      return 0;
+    case WM_MOUSEMOVE:
+      Skipping([&] { input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+      return 0;
+    case WM_TIMER:
+      // The hook runs the hover poll after this procedure; without hooks
+      // (no mouse tracking) the poll still has to end the highlight.
+      if (wParam == kHoverTimerId) {
+        if (!HooksInstalled()) Skipping([&] { input_.TimerEvent(); });
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      // Handled by the hook; not passed on to the parent as well.
+      if (HooksInstalled()) return 0;
+      break;
+    case WM_DESTROY:
+      TearDown();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void TabControlWindow::OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam, bool doubleClick) {
+  if (GetFocus() != hwnd_) SetFocus(hwnd_);
+  if (buttonsDown_ == 0) SetCapture(hwnd_);
+  buttonsDown_ |= button;
+  Skipping([&] { input_.MouseDown(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+  if (doubleClick) Skipping([&] { input_.DblClick(); });
+}
+
+void TabControlWindow::OnButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
+  const bool pressedHere = (buttonsDown_ & button) != 0;
+  buttonsDown_ &= static_cast<std::int16_t>(~button);
+  if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+  Skipping([&] { input_.MouseUp(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+  if (pressedHere && button == tabctl::kLeftButton) Skipping([&] { input_.Click(); });
+}
+
+void TabControlWindow::OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Skipping([&] {
+    if (window == hwnd_) {
+      switch (message) {
+        case WM_MOUSEMOVE:
+          input_.HookedMouseMove(XOf(lParam), YOf(lParam));
+          break;
+        case WM_MOUSELEAVE:
+          input_.HookedMouseLeave();
+          break;
+        case WM_MOUSEWHEEL:
+          input_.HookedMouseWheel(static_cast<std::int16_t>(GET_WHEEL_DELTA_WPARAM(wParam)));
+          break;
+        case WM_LBUTTONDOWN:
+          input_.HookedLeftButtonDown(XOf(lParam), YOf(lParam));
+          break;
+        case WM_LBUTTONUP:
+          input_.HookedLeftButtonUp(XOf(lParam), YOf(lParam));
+          break;
+        case WM_TIMER:
+          if (wParam == kHoverTimerId) input_.TimerEvent();
+          break;
+        default:
+          break;
+      }
+      return;
+    }
+    switch (message) {
+      case WM_ACTIVATE:
+        input_.HostActivated();
+        break;
+      case WM_SYSCOLORCHANGE:
+      case WM_THEMECHANGED:
+        input_.HostColorsChanged();
+        break;
+      case WM_SIZING:
+        input_.HostSizing();
+        break;
+      case WM_MOVING:
+        input_.HostMoving();
+        break;
+      case WM_EXITSIZEMOVE:
+        input_.HostExitSizeMove();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+// ---- pages ----
+
+void TabControlWindow::AddPageControl(HWND child, int page, int x, int y, int width, int height) {
+  Skipping([&] {
+    control_.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), tabctl::TwipsFromPixels(x, dpi_),
+                        tabctl::TwipsFromPixels(y, dpi_), tabctl::TwipsFromPixels(width, dpi_),
+                        tabctl::TwipsFromPixels(height, dpi_), page);
+  });
+}
+
+HWND TabControlWindow::ChildAt(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= children_.size()) {
+    throw std::out_of_range("no such contained control");
+  }
+  const HWND child = children_[static_cast<std::size_t>(index)];
+  if (!IsWindow(child) || GetParent(child) != hwnd_) {
+    throw std::runtime_error("contained control is gone");
+  }
+  return child;
+}
+
+RECT TabControlWindow::ChildRect(HWND child) const {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+int TabControlWindow::ContainedControlCount() {
+  children_.clear();
+  if (hwnd_ == nullptr) return 0;
+  for (HWND c = GetWindow(hwnd_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    children_.push_back(c);
+  }
+  std::erase_if(lefts_, [&](const auto& entry) {
+    return std::find(children_.begin(), children_.end(), entry.first) == children_.end();
+  });
+  return static_cast<int>(children_.size());
+}
+
+std::int32_t TabControlWindow::ContainedControlLeft(int index) {
+  const HWND child = ChildAt(index);
+  const LONG pixels = ChildRect(child).left;
+  // The twips last set stand while the window is still where they put it;
+  // a child the holder moved itself is measured again.
+  const auto known = lefts_.find(child);
+  if (known != lefts_.end() && tabctl::PixelsFromTwips(known->second, dpi_) == pixels) {
+    return known->second;
+  }
+  return tabctl::TwipsFromPixels(pixels, dpi_);
+}
+
+void TabControlWindow::SetContainedControlLeft(int index, std::int32_t left) {
+  const HWND child = ChildAt(index);
+  const RECT r = ChildRect(child);
+  if (!SetWindowPos(child, nullptr, tabctl::PixelsFromTwips(left, dpi_), r.top, 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    throw std::runtime_error("contained control cannot move");
+  }
+  lefts_[child] = left;
+}
+
+void TabControlWindow::PlaceControl(tabctl::ControlHandle control, platform::WindowHandle window,
+                                    const tabctl::ControlPlacement& placement) {
+  // Control objects are windows here as well.
+  const HWND child = reinterpret_cast<HWND>(window != 0 ? window : control);
+  if (child == nullptr || !IsWindow(child) || hwnd_ == nullptr) {
+    throw std::runtime_error("no window to place");
+  }
+  if (GetParent(child) != hwnd_) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    SetWindowLongPtrW(child, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+    SetParent(child, hwnd_);
+  }
+  const RECT r = ChildRect(child);
+  auto pixels = [&](const std::optional<std::int32_t>& twips, LONG current) {
+    return twips ? tabctl::PixelsFromTwips(*twips, dpi_) : static_cast<int>(current);
+  };
+  SetWindowPos(child, nullptr, pixels(placement.left, r.left), pixels(placement.top, r.top),
+               pixels(placement.width, r.right - r.left), pixels(placement.height, r.bottom - r.top),
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (placement.left) lefts_[child] = *placement.left;
+}
+
+std::int32_t TabControlWindow::ControlWidth() {
+  RECT r{};
+  if (hwnd_ != nullptr) GetWindowRect(hwnd_, &r);
+  return tabctl::TwipsFromPixels(r.right - r.left, dpi_);
+}
+
+// ---- window services ----
+
+void TabControlWindow::SetWindowEnabled(bool enabled) {
+  if (hwnd_ != nullptr) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+void TabControlWindow::LockDrawing() {
+  // One window in the system can be locked; if another one is, drawing
+  // simply goes on, and the unlock must not free that other window.
+  locked_ = hwnd_ != nullptr && LockWindowUpdate(hwnd_) != 0;
+}
+
+void TabControlWindow::UnlockDrawing() {
+  if (locked_) {
+    locked_ = false;
+    LockWindowUpdate(nullptr);
+  }
+}
+
+void TabControlWindow::RepaintWindow() {
+  if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+tabctl::TabFont TabControlWindow::AmbientFont() {
+  HFONT font = font_;
+  if (font == nullptr && host_ != nullptr) {
+    font = reinterpret_cast<HFONT>(SendMessageW(host_, WM_GETFONT, 0, 0));
+  }
+  if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return FontFromHandle(font, dpi_);
+}
+
+tabctl::Color TabControlWindow::AmbientBackColor() {
+  constexpr tabctl::Color kButtonFace = 0x8000000F;
+  if (host_ == nullptr) return kButtonFace;
+  const ULONG_PTR brush = GetClassLongPtrW(host_, GCLP_HBRBACKGROUND);
+  // A class brush given as a system colour index + 1 is that system colour.
+  if (brush > 0 && brush <= COLOR_MENUBAR + 1) {
+    return 0x80000000u | static_cast<tabctl::Color>(brush - 1);
+  }
+  LOGBRUSH lb{};
+  if (brush != 0 && GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) != 0 &&
+      lb.lbStyle == BS_SOLID) {
+    return lb.lbColor & 0x00FFFFFF;
+  }
+  return kButtonFace;
+}
+
+platform::WindowHandle TabControlWindow::WindowHandle() {
+  return reinterpret_cast<platform::WindowHandle>(hwnd_);
+}
+
+std::int32_t TabControlWindow::ClientWidth() {
+  RECT r{};
+  if (hwnd_ != nullptr) GetClientRect(hwnd_, &r);
+  return r.right;
+}
+
+std::int32_t TabControlWindow::ClientHeight() {
+  RECT r{};
+  if (hwnd_ != nullptr) GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
+// ---- hooks and tracking ----
+
+void TabControlWindow::InstallHooks() {
+  if (HooksInstalled() || hwnd_ == nullptr) return;
+  tabctl::TrackingState& tracking = control_.Tracking();
+  // Mouse tracking decides whether there are hooks at all: user32's own
+  // TrackMouseEvent, else the common controls' _TrackMouseEvent.
+  trackingModule_.reset(LoadLibraryW(L"user32.dll"));
+  trackMouseEvent_ = trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
+                                           GetProcAddress(trackingModule_.get(), "TrackMouseEvent")))
+                                     : nullptr;
+  tracking.throughCommonControls = false;
+  if (trackMouseEvent_ == nullptr) {
+    trackingModule_.reset(LoadLibraryW(L"comctl32.dll"));
+    trackMouseEvent_ = trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
+                                             GetProcAddress(trackingModule_.get(), "_TrackMouseEvent")))
+                                       : nullptr;
+    tracking.throughCommonControls = trackMouseEvent_ != nullptr;
+  }
+  tracking.available = trackMouseEvent_ != nullptr;
+  if (!tracking.available) {
+    trackingModule_.reset();
+    return;
+  }
+  using HT = HookTiming;
+  hooks_.Hook(hwnd_, {{WM_MOUSEMOVE, HT::kBefore},
+                      {WM_MOUSELEAVE, HT::kBefore},
+                      {WM_MOUSEWHEEL, HT::kBefore},
+                      {WM_LBUTTONDOWN, HT::kBefore},
+                      {WM_LBUTTONUP, HT::kBefore},
+                      {WM_TIMER, HT::kAfter}});
+  if (host_ != nullptr) {
+    hooks_.Hook(host_, {{WM_ACTIVATE, HT::kBefore},
+                        {WM_MOVING, HT::kBefore},
+                        {WM_SIZING, HT::kBefore},
+                        {WM_EXITSIZEMOVE, HT::kBefore},
+                        {WM_SYSCOLORCHANGE, HT::kBefore},
+                        {WM_THEMECHANGED, HT::kBefore}});
+  }
+}
+
+void TabControlWindow::RemoveHooks() { hooks_.RemoveAll(); }
+
+bool TabControlWindow::HostHooked() const { return host_ != nullptr && hooks_.Hooked(host_); }
+
+void TabControlWindow::StartHoverTimer() {
+  if (hwnd_ != nullptr) SetTimer(hwnd_, kHoverTimerId, kHoverTimerMs, nullptr);
+}
+
+void TabControlWindow::StopHoverTimer() {
+  if (hwnd_ != nullptr) KillTimer(hwnd_, kHoverTimerId);
+}
+
+void TabControlWindow::RequestLeaveNotice() {
+  if (trackMouseEvent_ == nullptr || hwnd_ == nullptr) return;
+  TRACKMOUSEEVENT tme{};
+  tme.cbSize = sizeof tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = hwnd_;
+  trackMouseEvent_(&tme);
+}
+
+tabctl::PixelPoint TabControlWindow::CursorPosition() {
+  POINT p{};
+  GetCursorPos(&p);
+  if (hwnd_ != nullptr) ScreenToClient(hwnd_, &p);
+  return {p.x, p.y};
+}
+
+// ---- access keys ----
+
+bool TabControlWindow::RouteAccessKey(const MSG& msg) {
+  // Alt+character arrives as WM_SYSCHAR with the Alt bit of the key data.
+  if (msg.message != WM_SYSCHAR || msg.hwnd == nullptr || (msg.lParam & (1 << 29)) == 0) {
+    return false;
+  }
+  std::int32_t character = static_cast<std::int32_t>(msg.wParam & 0xFFFF);
+  if (!IsWindowUnicode(msg.hwnd)) {
+    const char byte = static_cast<char>(msg.wParam & 0xFF);
+    wchar_t wide = 0;
+    if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) != 1) return false;
+    character = wide;
+  }
+  const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  // Copied: a switch may create or destroy tab controls.
+  const std::vector<TabControlWindow*> instances = Instances();
+  for (TabControlWindow* tab : instances) {
+    const HWND h = tab->hwnd_;
+    if (h == nullptr || GetAncestor(h, GA_ROOT) != root) continue;
+    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    if (!tabctl::AccessKeyListHas(tab->control_.AccessKeys(), character)) continue;
+    Skipping([&] { tab->input_.AccessKeyPress(character); });
+    return true;
+  }
+  return false;
+}
+
+}  // namespace win32

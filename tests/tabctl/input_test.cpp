@@ -1,0 +1,432 @@
+// Input rules of the tab control: hit testing, the keyboard rule, access
+// keys, the hover highlight and its poll, close boxes, the wheel, focus and
+// the host window's status notices.
+#include "tabctl/input.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace tabctl {
+namespace {
+
+using tabfakes::CountOf;
+using tabfakes::Log;
+
+struct InputEvents : tabfakes::Events {
+  using tabfakes::Events::Events;
+  void Click() override { log.push_back("Click"); }
+  void DblClick() override { log.push_back("DblClick"); }
+  void ControlBoxEnter() override { log.push_back("BoxEnter"); }
+  void ControlBoxExit() override { log.push_back("BoxExit"); }
+  void ControlBoxHover(float&, float&) override { log.push_back("BoxHover"); }
+  void ControlBoxMouseDown(float& x, float& y) override {
+    log.push_back("BoxDown " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+  }
+  void ControlBoxMouseUp(float&, float&) override { log.push_back("BoxUp"); }
+  void KeyDown(std::int16_t& k, std::int16_t& s) override {
+    log.push_back("KeyDown " + std::to_string(k) + "/" + std::to_string(s));
+  }
+  void MouseDown(std::int16_t b, std::int16_t, float, float) override {
+    log.push_back("MouseDown " + std::to_string(b));
+  }
+  void MouseUp(std::int16_t b, std::int16_t, float, float) override {
+    log.push_back("MouseUp " + std::to_string(b));
+  }
+  void MouseMove(std::int16_t, std::int16_t, float, float) override { log.push_back("MouseMove"); }
+  void MouseHover(std::int32_t& tab, float, float) override {
+    log.push_back("MouseHover " + std::to_string(tab));
+  }
+  void MouseScrollUp() override { log.push_back("ScrollUp"); }
+  void MouseScrollDown() override { log.push_back("ScrollDown"); }
+  void MouseEnter() override { log.push_back("MouseEnter"); }
+  void MouseLeave() override { log.push_back("MouseLeave"); }
+  void Status(std::string text) override { log.push_back("Status " + text); }
+};
+
+struct FakeInputHost : InputHost {
+  explicit FakeInputHost(Log& log) : log(log) {}
+  Log& log;
+  bool timerRunning = false;
+  PixelPoint cursor;
+  void StartHoverTimer() override {
+    timerRunning = true;
+    log.push_back("timer on");
+  }
+  void StopHoverTimer() override {
+    timerRunning = false;
+    log.push_back("timer off");
+  }
+  void RequestLeaveNotice() override { log.push_back("track leave"); }
+  PixelPoint CursorPosition() override { return cursor; }
+};
+
+// Three tabs laid out as a renderer would: the active tab 20 high, the
+// others 22, with close boxes inside the tabs.
+struct InputFixture : tabfakes::Fixture {
+  InputEvents inputEvents{log};
+  FakeInputHost inputHost{log};
+  TabInput input{tab, inputHost};
+
+  InputFixture() {
+    tab.SetEventSink(&inputEvents);
+    tab.SetTabLayout(0, {0, 0, 80, 20}, {64, 4, 76, 16});
+    tab.SetTabLayout(1, {81, 0, 160, 22}, {144, 4, 156, 16});
+    tab.SetTabLayout(2, {161, 0, 240, 22}, {224, 4, 236, 16});
+    log.clear();
+  }
+  // The control outlives the sink declared here: detach it first.
+  ~InputFixture() { tab.SetEventSink(nullptr); }
+  void Theme(TabThemes theme) {
+    tab.SetTabTheme(theme);
+    log.clear();
+  }
+  void Boxes() {
+    tab.SetUseControlBox(true);
+    log.clear();
+  }
+};
+
+TEST(InputHitTest, EdgesBelowTheStripAndDisabledTabs) {
+  InputFixture f;
+  EXPECT_EQ(HitTestTab(f.tab, 0, 0), 0);
+  EXPECT_EQ(HitTestTab(f.tab, 80, 20), 0);   // bottom-right corner is inside
+  EXPECT_EQ(HitTestTab(f.tab, 80, 21), -1);  // under tab 0, in the strip
+  EXPECT_EQ(HitTestTab(f.tab, 81, 21), 1);
+  EXPECT_EQ(HitTestTab(f.tab, 240, 22), 2);
+  EXPECT_EQ(HitTestTab(f.tab, 241, 5), -1);
+  // Coordinates round to the nearest integer, halves to even.
+  EXPECT_EQ(HitTestTab(f.tab, 80.5f, 5), 0);
+  EXPECT_EQ(HitTestTab(f.tab, 81.5f, 5), 1);
+  EXPECT_EQ(HitTestTab(f.tab, 100, 22.4f), 1);
+  EXPECT_EQ(HitTestTab(f.tab, 100, 22.6f), -1);  // below the taller height
+  // A tab rectangle reaching lower than the strip is not hit down there.
+  f.tab.SetTabLayout(1, {81, 0, 160, 200}, {});
+  EXPECT_EQ(HitTestTab(f.tab, 100, 50), -1);
+  f.tab.SetTabEnabled(1, false);
+  EXPECT_EQ(HitTestTab(f.tab, 100, 5), -1);
+}
+
+TEST(InputMouse, LeftClickSwitchesBusyAndRaisesMouseDownFirst) {
+  InputFixture f;
+  f.input.MouseDown(kLeftButton, 0, 200, 10);
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  EXPECT_FALSE(f.tab.Busy());
+  ASSERT_FALSE(f.log.empty());
+  EXPECT_EQ(f.log.front(), "MouseDown 1");
+  EXPECT_EQ(f.log[f.log.size() - 2], "TabSwitch 0");
+  EXPECT_EQ(f.log.back(), "image off");
+  // The switch ran busy: its repaint was the direct background and tab pass.
+  EXPECT_EQ(CountOf(f.log, "draw"), 0u);
+  EXPECT_EQ(CountOf(f.log, "tabs"), 1u);
+
+  f.log.clear();
+  f.input.MouseDown(kLeftButton, 0, 200, 10);  // the active tab
+  f.input.MouseUp(kLeftButton, 0, 200, 10);
+  f.input.Click();
+  EXPECT_EQ(f.log, (Log{"MouseDown 1", "image on", "image off", "MouseUp 1", "Click"}));
+
+  f.log.clear();
+  f.input.MouseDown(kRightButton, 0, 10, 10);
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  EXPECT_EQ(f.log, (Log{"MouseDown 2"}));
+
+  f.log.clear();
+  f.input.MouseDown(kLeftButton, 0, 10, 40);  // below the strip
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+
+  f.log.clear();
+  f.tab.SetBusy(true);
+  f.input.MouseDown(kLeftButton, 0, 10, 10);
+  f.input.MouseUp(kLeftButton, 0, 10, 10);
+  f.tab.SetBusy(false);
+  EXPECT_TRUE(f.log.empty());
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+}
+
+TEST(InputKeyboard, ArrowsAndCtrlPageKeysWrapAndStopAtDisabledNeighbours) {
+  InputFixture f;
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, kCtrlMask), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, kCtrlMask | kShiftMask), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), 2);  // from tab 0 to the last
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageUp, kCtrlMask), 2);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageUp, kShiftMask), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, 40, 0), -1);  // Down arrow: not a switch key
+
+  f.input.KeyDown(kKeyLeft, 0);
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  EXPECT_EQ(f.log.back(), "KeyDown 37/0");  // after the switch
+  EXPECT_EQ(f.log[f.log.size() - 3], "TabSwitch 0");
+  EXPECT_FALSE(f.tab.Busy());
+  f.input.KeyDown(kKeyRight, 0);  // last tab wraps to tab 0
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
+
+  f.tab.SetTabEnabled(1, false);
+  f.log.clear();
+  f.input.KeyDown(kKeyRight, 0);  // not skipped: nothing happens
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
+  EXPECT_EQ(f.log, (Log{"image on", "image off", "KeyDown 39/0"}));
+  f.tab.SetActiveTab(2);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), -1);
+  f.tab.SetTabEnabled(0, false);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), -1);  // no wrap to a disabled tab 0
+
+  f.tab.SetTabCount(1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), -1);
+}
+
+TEST(InputAccessKeys, MatchingCaseActiveAndDisabledTabs) {
+  InputFixture f;
+  f.tab.SetTabCaption(0, "&Alpha");
+  f.tab.SetTabCaption(1, "&Beta");
+  f.tab.SetTabCaption(2, "系统设置(&S)");
+  EXPECT_EQ(AccessKeyTarget(f.tab, 'b'), 1);
+  EXPECT_EQ(AccessKeyTarget(f.tab, 'B'), 1);
+  EXPECT_EQ(AccessKeyTarget(f.tab, 'a'), -1);  // the active tab
+  EXPECT_EQ(AccessKeyTarget(f.tab, 'x'), -1);
+  EXPECT_TRUE(AccessKeyListHas(f.tab.AccessKeys(), 's'));
+  EXPECT_TRUE(AccessKeyListHas(f.tab.AccessKeys(), 'A'));
+  EXPECT_FALSE(AccessKeyListHas(f.tab.AccessKeys(), 'x'));
+  EXPECT_FALSE(AccessKeyListHas(f.tab.AccessKeys(), 0));
+
+  f.log.clear();
+  f.input.AccessKeyPress('s');
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  EXPECT_FALSE(f.tab.Busy());
+
+  f.tab.SetTabEnabled(1, false);
+  f.input.AccessKeyPress('b');
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+
+  // Two tabs with one key: the first selectable one.
+  f.tab.SetTabEnabled(1, true);
+  f.tab.SetTabCaption(0, "&Boot");
+  EXPECT_EQ(AccessKeyTarget(f.tab, 'b'), 0);
+
+  // While busy the key does nothing.
+  f.tab.SetBusy(true);
+  f.input.AccessKeyPress('b');
+  f.tab.SetBusy(false);
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+
+  // A non-Latin key.
+  f.tab.SetTabCaption(1, "加速(&速)");
+  EXPECT_TRUE(AccessKeyListHas(f.tab.AccessKeys(), 0x901F));
+  EXPECT_EQ(AccessKeyTarget(f.tab, 0x901F), 1);
+}
+
+TEST(InputHover, StartsOverAnInactiveTabAndStopsWhenTheCursorLeaves) {
+  InputFixture f;
+  f.input.MouseMove(0, 0, 100, 5);  // theme 0: no highlight
+  EXPECT_FALSE(f.tab.Hover().drawn);
+  EXPECT_EQ(f.log, (Log{"MouseMove"}));
+
+  f.Theme(TabThemes::LightVisual);
+  f.input.MouseMove(0, 0, 40, 5);  // the active tab: no highlight
+  EXPECT_FALSE(f.tab.Hover().drawn);
+  f.input.MouseMove(0, 0, 100, 30);  // below the strip
+  EXPECT_FALSE(f.tab.Hover().drawn);
+  f.log.clear();
+  f.input.MouseMove(0, 0, 100, 5);
+  EXPECT_TRUE(f.tab.Hover().drawn);
+  EXPECT_EQ(f.tab.Hover().rect, (PixelRect{81, 0, 160, 22}));
+  EXPECT_EQ(f.tab.HotTab(), 1);
+  EXPECT_TRUE(f.inputHost.timerRunning);
+  EXPECT_EQ(f.log, (Log{"MouseMove", "hover", "show", "timer on"}));
+
+  f.log.clear();
+  f.input.MouseMove(0, 0, 200, 5);  // highlight drawn: no new one
+  EXPECT_EQ(f.log, (Log{"MouseMove"}));
+  EXPECT_EQ(f.tab.HotTab(), 1);
+
+  f.log.clear();
+  f.inputHost.cursor = {160, 22};  // edge: still inside
+  f.input.TimerEvent();
+  EXPECT_TRUE(f.log.empty());
+  f.inputHost.cursor = {161, 22};
+  f.input.TimerEvent();
+  EXPECT_FALSE(f.tab.Hover().drawn);
+  EXPECT_FALSE(f.inputHost.timerRunning);
+  EXPECT_EQ(CountOf(f.log, "draw"), 1u);
+
+  // A click ends a highlight: the timer stops and, without a switch, the
+  // control repaints it away.
+  f.input.MouseMove(0, 0, 200, 5);
+  ASSERT_TRUE(f.tab.Hover().drawn);
+  f.log.clear();
+  f.input.MouseDown(kLeftButton, 0, 40, 50);
+  EXPECT_FALSE(f.tab.Hover().drawn);
+  EXPECT_FALSE(f.inputHost.timerRunning);
+  EXPECT_EQ(f.log.back(), "show");
+  EXPECT_EQ(CountOf(f.log, "draw"), 1u);
+
+  // A poll left running after a theme change stops itself.
+  f.input.MouseMove(0, 0, 200, 5);
+  f.Theme(TabThemes::System);
+  f.input.TimerEvent();
+  EXPECT_FALSE(f.inputHost.timerRunning);
+  EXPECT_FALSE(f.tab.Hover().drawn);
+}
+
+TEST(InputControlBox, EnterHoverExitOnlyForTheBoxThatWasEntered) {
+  InputFixture f;
+  f.Boxes();
+  f.input.HookedMouseMove(10, 10);
+  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter"}));
+  f.log.clear();
+  f.input.HookedMouseMove(150, 10);  // tab 1's box
+  f.input.HookedMouseMove(151, 11);
+  f.input.HookedMouseMove(120, 10);  // out of the box
+  f.input.HookedMouseMove(110, 10);
+  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxHover", "BoxExit", "show"}));
+  EXPECT_EQ(f.tab.HotTab(), 1);
+  EXPECT_FALSE(f.tab.Tracking().controlBoxHot);
+
+  // From one box straight into another; leaving the control ends the hot box.
+  f.log.clear();
+  f.input.HookedMouseMove(70, 10);
+  f.input.HookedMouseMove(230, 10);
+  EXPECT_EQ(f.input.HotControlBox(), 2);
+  f.input.HookedMouseLeave();
+  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxExit", "show", "BoxEnter", "show", "BoxExit", "show",
+                        "MouseLeave"}));
+  EXPECT_FALSE(f.tab.Tracking().mouseInside);
+  f.log.clear();
+  f.input.HookedMouseMove(10, 40);
+  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter"}));
+
+  // An empty box rectangle is no box, even at its corner.
+  f.tab.SetTabLayout(0, {0, 0, 80, 20}, {});
+  EXPECT_EQ(ControlBoxAt(f.tab, 0, 0), -1);
+}
+
+TEST(InputControlBox, PressAndReleaseOnABoxRemovesItsTab) {
+  InputFixture f;
+  f.Boxes();
+  f.input.HookedLeftButtonDown(150, 10);
+  EXPECT_EQ(f.log, (Log{"BoxDown 150,10", "show"}));
+  EXPECT_TRUE(f.tab.Tracking().controlBoxHot);
+  f.log.clear();
+  f.input.HookedLeftButtonUp(150, 10);
+  EXPECT_EQ(f.tab.TabCount(), 2);
+  EXPECT_EQ(f.log.front(), "BoxUp");
+  EXPECT_EQ(f.log.back(), "TabRemove 1");
+  EXPECT_FALSE(f.tab.Tracking().controlBoxHot);
+
+  // A release over a box after a press elsewhere removes nothing.
+  f.tab.SetTabLayout(1, {81, 0, 160, 22}, {144, 4, 156, 16});
+  f.log.clear();
+  f.input.HookedLeftButtonDown(20, 10);
+  f.input.HookedLeftButtonUp(150, 10);
+  EXPECT_EQ(f.tab.TabCount(), 2);
+  EXPECT_EQ(f.log, (Log{"BoxUp"}));
+
+  // Without close boxes nothing is raised.
+  f.tab.SetUseControlBox(false);
+  f.log.clear();
+  f.input.HookedLeftButtonDown(150, 10);
+  f.input.HookedLeftButtonUp(150, 10);
+  EXPECT_TRUE(f.log.empty());
+
+  // The last tab stays.
+  f.tab.SetUseControlBox(true);
+  f.tab.SetTabCount(1);
+  f.tab.SetTabLayout(0, {0, 0, 80, 20}, {64, 4, 76, 16});
+  f.input.HookedLeftButtonDown(70, 10);
+  f.input.HookedLeftButtonUp(70, 10);
+  EXPECT_EQ(f.tab.TabCount(), 1);
+}
+
+TEST(InputControlBox, HoverThemesRaiseMouseHoverForActiveOrHotTab) {
+  InputFixture f;
+  f.Theme(TabThemes::LightBeige);
+  f.Boxes();
+  f.input.HookedMouseMove(10, 10);
+  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter", "MouseHover 0"}));
+  f.log.clear();
+  f.input.HookedMouseMove(150, 10);  // tab 1 is neither active nor hot
+  EXPECT_TRUE(f.log.empty());
+  f.tab.SetHotTab(1);
+  f.input.HookedMouseMove(150, 10);
+  EXPECT_EQ(f.log, (Log{"MouseHover 1", "BoxEnter", "show"}));
+  f.log.clear();
+  f.input.HookedMouseMove(300, 10);  // off every tab: the hot box is left
+  EXPECT_EQ(f.log, (Log{"BoxExit", "show"}));
+}
+
+TEST(InputWheel, TowardsTheUserIsTheNextTabUpToTheEnds) {
+  InputFixture f;
+  f.input.HookedMouseWheel(-120);
+  EXPECT_EQ(f.tab.ActiveTab(), 1);
+  EXPECT_EQ(f.log.front(), "ScrollUp");
+  f.input.HookedMouseWheel(-120);
+  f.input.HookedMouseWheel(-120);  // the last tab stays
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  f.input.HookedMouseWheel(120);
+  EXPECT_EQ(f.tab.ActiveTab(), 1);
+  f.input.HookedMouseWheel(120);
+  f.log.clear();
+  f.input.HookedMouseWheel(120);  // tab 0 stays
+  EXPECT_EQ(f.log, (Log{"ScrollDown"}));
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
+
+  f.tab.SetTabEnabled(1, false);
+  f.input.HookedMouseWheel(-120);  // a disabled neighbour is not selected
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
+  f.tab.SetTabEnabled(1, true);
+  f.tab.SetTabEnabled(0, false);
+  f.log.clear();
+  f.input.HookedMouseWheel(-120);  // disabled active tab: the wheel is ignored
+  EXPECT_TRUE(f.log.empty());
+  f.tab.SetTabEnabled(0, true);
+  f.tab.SetUseMouseWheelScroll(false);
+  f.log.clear();
+  f.input.HookedMouseWheel(-120);
+  EXPECT_TRUE(f.log.empty());
+}
+
+TEST(InputFocusAndHost, FocusMarkActivationAndStatusTexts) {
+  InputFixture f;
+  f.tab.SetHotTab(2);
+  f.input.GotFocus();
+  EXPECT_TRUE(f.tab.IsFocused());
+  EXPECT_EQ(f.tab.HotTab(), 0);
+  f.input.LostFocus();
+  EXPECT_FALSE(f.tab.IsFocused());
+  EXPECT_EQ(CountOf(f.log, "focus"), 2u);
+
+  f.tab.SetHotTab(2);
+  f.log.clear();
+  f.input.HostActivated();
+  EXPECT_EQ(f.tab.HotTab(), 0);
+  EXPECT_EQ(CountOf(f.log, "draw"), 1u);
+
+  f.log.clear();
+  f.input.HostMoving();
+  f.input.HostExitSizeMove();
+  f.input.HostSizing();
+  f.input.HostExitSizeMove();
+  EXPECT_EQ(f.log, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
+                        "Status Finished Sizing."}));
+}
+
+TEST(InputUnits, TwipsRoundTripAndSlideExactlyAtCommonDpis) {
+  EXPECT_EQ(TwipsFromPixels(10, 96), 150);
+  EXPECT_EQ(TwipsFromPixels(-10, 96), -150);
+  EXPECT_EQ(PixelsFromTwips(10000, 96), 667);
+  EXPECT_EQ(PixelsFromTwips(-10000, 96), -667);
+  EXPECT_EQ(PixelsFromTwips(150, 0), 10);  // an unknown dpi counts as 96
+  for (int dpi : {96, 120, 144, 192}) {
+    for (int px : {1, 7, 333, 1000}) {
+      EXPECT_EQ(PixelsFromTwips(TwipsFromPixels(px, dpi), dpi), px) << dpi;
+      // Four pages to either side stay far inside 16-bit coordinates.
+      EXPECT_LT(std::abs(PixelsFromTwips(TwipsFromPixels(px, dpi) - 4 * 10000, dpi)), 32767);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tabctl

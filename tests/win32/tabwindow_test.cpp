@@ -1,0 +1,472 @@
+// The tab control window against the real window system: a top-level test
+// window holding the control with one child window on each page, driven by
+// real messages. Tab positions come from the model after the control has
+// painted, never from constants: the painter decides the layout.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/tab_control_window.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+struct Sink : tabctl::ucPageTabEvents {
+  Log log;
+  void BeforeTabSwitch(std::int16_t n, bool&) override {
+    log.push_back("BeforeTabSwitch " + std::to_string(n));
+  }
+  void TabSwitch(std::int16_t p) override { log.push_back("TabSwitch " + std::to_string(p)); }
+  void Click() override { log.push_back("Click"); }
+  void DblClick() override { log.push_back("DblClick"); }
+  void ControlBoxEnter() override { log.push_back("ControlBoxEnter"); }
+  void ControlBoxExit() override { log.push_back("ControlBoxExit"); }
+  void ControlBoxMouseDown(float&, float&) override { log.push_back("ControlBoxMouseDown"); }
+  void ControlBoxMouseUp(float&, float&) override { log.push_back("ControlBoxMouseUp"); }
+  void KeyDown(std::int16_t& k, std::int16_t& s) override {
+    log.push_back("KeyDown " + std::to_string(k) + "/" + std::to_string(s));
+  }
+  void MouseDown(std::int16_t b, std::int16_t, float, float) override {
+    log.push_back("MouseDown " + std::to_string(b));
+  }
+  void MouseUp(std::int16_t b, std::int16_t, float, float) override {
+    log.push_back("MouseUp " + std::to_string(b));
+  }
+  void MouseScrollUp() override { log.push_back("MouseScrollUp"); }
+  void MouseScrollDown() override { log.push_back("MouseScrollDown"); }
+  void TabRemove(std::int32_t& i) override { log.push_back("TabRemove " + std::to_string(i)); }
+  void AfterCompleteInit() override { log.push_back("AfterCompleteInit"); }
+  void MouseEnter() override { log.push_back("MouseEnter"); }
+  void MouseLeave() override { log.push_back("MouseLeave"); }
+  void Status(std::string text) override { log.push_back("Status " + text); }
+};
+
+void Pump() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (win32::TabControlWindow::RouteAccessKey(m)) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+// Pumps until `done` or the time is up.
+template <typename Done>
+bool PumpUntil(Done done, DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    Pump();
+    Sleep(2);
+  }
+  return true;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+bool Contains(const Log& log, const std::string& entry) {
+  for (const auto& e : log) {
+    if (e == entry) return true;
+  }
+  return false;
+}
+
+// Position of `entry` in the log, or -1.
+int IndexOf(const Log& log, const std::string& entry) {
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    if (log[i] == entry) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+class TabWindowTest : public ::testing::Test {
+ protected:
+  static constexpr int kPages = 4;
+
+  void SetUp() override {
+    // Keep the real cursor away so that no real mouse message interferes.
+    SetCursorPos(1000, 740);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"QuillmoorTabTestHost";
+    RegisterClassExW(&wc);
+    parent_ = CreateWindowExW(0, L"QuillmoorTabTestHost", L"tab test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 420,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(parent_, nullptr);
+    ShowWindow(parent_, SW_SHOW);
+    SetForegroundWindow(parent_);
+    tab_ = win32::TabControlWindow::Create(parent_, 100, 8, 8, 560, 340);
+    ASSERT_NE(tab_, nullptr);
+    tab_->SetEventSink(&sink_);
+    auto& c = tab_->Control();
+    c.SetTabCount(kPages);
+    c.SetTabCaption(0, "&Alpha");
+    c.SetTabCaption(1, "&Beta");
+    c.SetTabCaption(2, "&Gamma");
+    c.SetTabCaption(3, "关于(&D)");
+    for (int page = 0; page < kPages; ++page) {
+      HWND child = CreateWindowExW(0, L"STATIC", L"page", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, tab_->hwnd(),
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+      ASSERT_NE(child, nullptr);
+      children_.push_back(child);
+      tab_->AddPageControl(child, page, OwnX(page), 60, 120, 24);
+    }
+    c.SetActiveTab(0);
+    UpdateWindow(tab_->hwnd());
+    Pump();
+    sink_.log.clear();
+  }
+
+  void TearDown() override {
+    tab_.reset();
+    if (parent_ != nullptr) DestroyWindow(parent_);
+  }
+
+  static int OwnX(int page) { return 20 + 7 * page; }
+
+  // Whether a child window shows inside the control's client area.
+  bool InSight(int page) const {
+    RECT child{}, client{};
+    GetWindowRect(children_[page], &child);
+    MapWindowPoints(nullptr, tab_->hwnd(), reinterpret_cast<POINT*>(&child), 2);
+    GetClientRect(tab_->hwnd(), &client);
+    RECT overlap{};
+    return IntersectRect(&overlap, &child, &client) != 0;
+  }
+  int ChildX(int page) const {
+    RECT child{};
+    GetWindowRect(children_[page], &child);
+    MapWindowPoints(nullptr, tab_->hwnd(), reinterpret_cast<POINT*>(&child), 2);
+    return child.left;
+  }
+  // Only the page of the active tab is in sight, at its own position.
+  void ExpectPageShown(int page) const {
+    for (int p = 0; p < static_cast<int>(children_.size()); ++p) {
+      EXPECT_EQ(InSight(p), p == page) << "page " << p;
+    }
+    EXPECT_EQ(ChildX(page), OwnX(page));
+  }
+
+  POINT TabCentre(int tab) const {
+    const tabctl::PixelRect r = tab_->Control().AryTabs().at(tab).tabRect;
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  void Click(POINT p) {
+    SendMessageW(tab_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(p.x, p.y));
+    SendMessageW(tab_->hwnd(), WM_LBUTTONUP, 0, Point(p.x, p.y));
+  }
+  void Key(WPARAM vk) {
+    SendMessageW(tab_->hwnd(), WM_KEYDOWN, vk, 1);
+    SendMessageW(tab_->hwnd(), WM_KEYUP, vk, 0xC0000001);
+  }
+  void SetCtrl(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+  }
+
+  HWND parent_ = nullptr;
+  std::unique_ptr<win32::TabControlWindow> tab_;
+  std::vector<HWND> children_;
+  Sink sink_;
+};
+
+TEST_F(TabWindowTest, PaintedLayoutAndPagesAfterCreation) {
+  auto& c = tab_->Control();
+  EXPECT_TRUE(c.Initialised());
+  EXPECT_TRUE(tab_->HooksInstalled());
+  EXPECT_TRUE(tab_->HostHooked());
+  EXPECT_TRUE(c.Tracking().available);
+  for (int i = 0; i < kPages; ++i) {
+    const tabctl::PixelRect r = c.AryTabs()[i].tabRect;
+    EXPECT_LT(r.left, r.right) << "tab " << i << " laid out by painting";
+  }
+  ExpectPageShown(0);
+  // The pages lie a whole stride apart: 10000 twips.
+  EXPECT_EQ(ChildX(1), OwnX(1) - tabctl::PixelsFromTwips(10000, tab_->Dpi()));
+  EXPECT_EQ(c.AccessKeys(), "ABGD");
+}
+
+TEST_F(TabWindowTest, ClicksSwitchPagesWithEventsInOrder) {
+  auto& c = tab_->Control();
+  Click(TabCentre(2));
+  EXPECT_EQ(c.ActiveTab(), 2);
+  ExpectPageShown(2);
+  EXPECT_EQ(sink_.log, (Log{"MouseDown 1", "BeforeTabSwitch 2", "TabSwitch 0", "MouseUp 1", "Click"}));
+  EXPECT_EQ(GetFocus(), tab_->hwnd());  // a click takes the focus
+  EXPECT_TRUE(c.IsFocused());
+
+  sink_.log.clear();
+  Click(TabCentre(2));  // the active tab: only the mouse events
+  EXPECT_EQ(sink_.log, (Log{"MouseDown 1", "MouseUp 1", "Click"}));
+
+  c.SetTabEnabled(3, false);
+  Click(TabCentre(3));
+  EXPECT_EQ(c.ActiveTab(), 2);
+  const POINT below{TabCentre(1).x, std::max(c.ActiveTabHeight(), c.InActiveTabHeight()) + 5};
+  Click(below);
+  EXPECT_EQ(c.ActiveTab(), 2);
+
+  // Back to tab 0: every page returns to where it was.
+  Click(TabCentre(0));
+  ExpectPageShown(0);
+
+  // A double click switches as well, then raises DblClick.
+  sink_.log.clear();
+  const POINT p = TabCentre(1);
+  SendMessageW(tab_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(p.x, p.y));
+  SendMessageW(tab_->hwnd(), WM_LBUTTONUP, 0, Point(p.x, p.y));
+  SendMessageW(tab_->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(p.x, p.y));
+  SendMessageW(tab_->hwnd(), WM_LBUTTONUP, 0, Point(p.x, p.y));
+  EXPECT_EQ(c.ActiveTab(), 1);
+  EXPECT_GT(IndexOf(sink_.log, "DblClick"), IndexOf(sink_.log, "TabSwitch 0"));
+}
+
+TEST_F(TabWindowTest, ArrowsAndCtrlPageKeysSwitchAndWrap) {
+  auto& c = tab_->Control();
+  EXPECT_EQ(SendMessageW(tab_->hwnd(), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  Key(VK_RIGHT);
+  EXPECT_EQ(c.ActiveTab(), 1);
+  ExpectPageShown(1);
+  EXPECT_EQ(sink_.log, (Log{"BeforeTabSwitch 1", "TabSwitch 0", "KeyDown 39/0"}));
+  Key(VK_LEFT);
+  Key(VK_LEFT);  // from tab 0 to the last
+  EXPECT_EQ(c.ActiveTab(), 3);
+  ExpectPageShown(3);
+  Key(VK_RIGHT);  // from the last back to tab 0
+  EXPECT_EQ(c.ActiveTab(), 0);
+
+  Key(VK_NEXT);  // Page Down without Ctrl does nothing
+  EXPECT_EQ(c.ActiveTab(), 0);
+  SetCtrl(true);
+  sink_.log.clear();
+  Key(VK_NEXT);
+  EXPECT_EQ(c.ActiveTab(), 1);
+  EXPECT_EQ(sink_.log.back(), "KeyDown 34/2");
+  Key(VK_PRIOR);
+  Key(VK_PRIOR);
+  SetCtrl(false);
+  EXPECT_EQ(c.ActiveTab(), 3);
+  ExpectPageShown(3);
+
+  c.SetTabEnabled(0, false);  // a disabled neighbour is not skipped
+  Key(VK_RIGHT);
+  EXPECT_EQ(c.ActiveTab(), 3);
+}
+
+TEST_F(TabWindowTest, WheelAndAccessKeysThroughTheMessageLoop) {
+  auto& c = tab_->Control();
+  SendMessageW(tab_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(c.ActiveTab(), 1);
+  ExpectPageShown(1);
+  EXPECT_EQ(sink_.log, (Log{"MouseScrollUp", "BeforeTabSwitch 1", "TabSwitch 0"}));
+  SendMessageW(tab_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  SendMessageW(tab_->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);  // tab 0 stays
+  EXPECT_EQ(c.ActiveTab(), 0);
+
+  // Alt+G posted to the holder goes to the control whose list holds G.
+  sink_.log.clear();
+  PostMessageW(parent_, WM_SYSCHAR, L'g', 1 | (1 << 29));
+  Pump();
+  EXPECT_EQ(c.ActiveTab(), 2);
+  ExpectPageShown(2);
+  EXPECT_EQ(sink_.log, (Log{"BeforeTabSwitch 2", "TabSwitch 0"}));
+  // The Chinese caption's key, from a child window of the holder.
+  MSG m{children_[2], WM_SYSCHAR, L'd', 1 | (1 << 29), 0, {}};
+  EXPECT_TRUE(win32::TabControlWindow::RouteAccessKey(m));
+  EXPECT_EQ(c.ActiveTab(), 3);
+  // Not in the list, or without Alt: not ours.
+  m.wParam = L'z';
+  EXPECT_FALSE(win32::TabControlWindow::RouteAccessKey(m));
+  m.wParam = L'a';
+  m.lParam = 1;
+  EXPECT_FALSE(win32::TabControlWindow::RouteAccessKey(m));
+  EXPECT_EQ(c.ActiveTab(), 3);
+}
+
+TEST_F(TabWindowTest, FocusChangesToggleTheFocusMark) {
+  auto& c = tab_->Control();
+  c.SetHotTab(2);
+  SetFocus(tab_->hwnd());
+  EXPECT_TRUE(c.IsFocused());
+  EXPECT_EQ(c.HotTab(), 0);
+  SetFocus(children_[0]);
+  EXPECT_FALSE(c.IsFocused());
+  SetFocus(tab_->hwnd());
+  EXPECT_TRUE(c.IsFocused());
+  SetFocus(parent_);
+  EXPECT_FALSE(c.IsFocused());
+}
+
+TEST_F(TabWindowTest, MouseTrackingAndHostStatus) {
+  // A move raises MouseEnter once; when the cursor goes, the leave notice
+  // the control asked for arrives.
+  POINT inside{30, 100};
+  ClientToScreen(tab_->hwnd(), &inside);
+  SetCursorPos(inside.x, inside.y);
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(30, 100));
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(31, 100));
+  EXPECT_TRUE(tab_->Control().Tracking().mouseInside);
+  EXPECT_EQ(IndexOf(sink_.log, "MouseEnter"), 0);
+  EXPECT_FALSE(Contains(sink_.log, "MouseLeave"));
+  SetCursorPos(1000, 740);
+  EXPECT_TRUE(PumpUntil([&] { return Contains(sink_.log, "MouseLeave"); }, 2000));
+  EXPECT_FALSE(tab_->Control().Tracking().mouseInside);
+
+  sink_.log.clear();
+  SendMessageW(parent_, WM_MOVING, 0, 0);
+  SendMessageW(parent_, WM_EXITSIZEMOVE, 0, 0);
+  SendMessageW(parent_, WM_SIZING, WMSZ_RIGHT, 0);
+  SendMessageW(parent_, WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_EQ(sink_.log, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
+                            "Status Finished Sizing."}));
+}
+
+TEST_F(TabWindowTest, HoverHighlightEndsWhenTheCursorLeavesIt) {
+  auto& c = tab_->Control();
+  c.SetTabTheme(tabctl::TabThemes::LightVisual);
+  UpdateWindow(tab_->hwnd());
+  Pump();
+  const POINT p = TabCentre(2);
+  POINT screen = p;
+  ClientToScreen(tab_->hwnd(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(p.x, p.y));
+  ASSERT_TRUE(c.Hover().drawn);
+  EXPECT_EQ(c.HotTab(), 2);
+  PumpUntil([] { return false; }, 60);  // several 10 ms ticks
+  POINT now{};
+  GetCursorPos(&now);
+  if (now.x == screen.x && now.y == screen.y) {
+    EXPECT_TRUE(c.Hover().drawn) << "cursor still on the tab";
+  }
+  SetCursorPos(1000, 740);
+  EXPECT_TRUE(PumpUntil([&] { return !c.Hover().drawn; }, 1000));
+}
+
+TEST_F(TabWindowTest, ReleasingOnACloseBoxRemovesTheTab) {
+  auto& c = tab_->Control();
+  c.SetUseControlBox(true);
+  c.SetActiveTab(1);
+  UpdateWindow(tab_->hwnd());
+  Pump();
+  const tabctl::PixelRect tabRect = c.AryTabs()[1].tabRect;
+  tabctl::PixelRect box = c.AryTabs()[1].controlBoxRect;
+  if (box.right <= box.left) {
+    // A painter without close boxes: lay one out inside the tab, as a
+    // renderer would.
+    box = {tabRect.right - 14, tabRect.top + 4, tabRect.right - 4, tabRect.top + 14};
+    c.SetTabLayout(1, tabRect, box);
+  }
+  const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  sink_.log.clear();
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(centre.x, centre.y));
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(box.left - 3, centre.y));
+  EXPECT_EQ(IndexOf(sink_.log, "ControlBoxEnter"), 1);  // after MouseEnter
+  EXPECT_EQ(IndexOf(sink_.log, "ControlBoxExit"), 2);
+
+  sink_.log.clear();
+  Click(centre);
+  EXPECT_EQ(c.TabCount(), kPages - 1);
+  EXPECT_EQ(c.TabCaption(1), "&Gamma");
+  // The hook runs before the control's own handling of each button message.
+  EXPECT_EQ(sink_.log.front(), "ControlBoxMouseDown");
+  EXPECT_LT(IndexOf(sink_.log, "ControlBoxMouseUp"), IndexOf(sink_.log, "TabRemove 1"));
+  EXPECT_LT(IndexOf(sink_.log, "TabRemove 1"), IndexOf(sink_.log, "MouseUp 1"));
+  EXPECT_EQ(sink_.log.back(), "Click");
+  // The removed page's child is parked for good; the old page 2 is page 1.
+  EXPECT_EQ(c.ActiveTab(), 1);
+  EXPECT_FALSE(InSight(1));
+  EXPECT_TRUE(InSight(2));
+  EXPECT_EQ(ChildX(2), OwnX(2));
+  Click(TabCentre(0));
+  EXPECT_TRUE(InSight(0));
+  EXPECT_FALSE(InSight(1));
+  EXPECT_FALSE(InSight(2));
+}
+
+TEST_F(TabWindowTest, DestructionRemovesItsHooksAndKeepsOthersInTheChain) {
+  // Another hook on the holder, installed after the control's.
+  Log seen;
+  win32::WindowHooks other(
+      [&](HWND, UINT message, WPARAM, LPARAM) { seen.push_back(std::to_string(message)); });
+  ASSERT_TRUE(other.Hook(parent_, {{WM_MOVING, win32::HookTiming::kBefore}}));
+  SendMessageW(parent_, WM_MOVING, 0, 0);
+  EXPECT_EQ(sink_.log, (Log{"Status Form is moving..."}));
+  const HWND window = tab_->hwnd();
+  tab_.reset();
+  EXPECT_FALSE(IsWindow(window));
+  sink_.log.clear();
+  SendMessageW(parent_, WM_MOVING, 0, 0);
+  SendMessageW(parent_, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(sink_.log.empty());
+  EXPECT_EQ(seen, (Log{"534", "534"}));  // the other hook saw both moves
+
+  // Destroyed with its parent: the object stays usable, the window is gone.
+  auto second = win32::TabControlWindow::Create(parent_, 101, 0, 0, 300, 200);
+  ASSERT_NE(second, nullptr);
+  HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, second->hwnd(), nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  second->AddPageControl(page, 1, 30, 30, 40, 20);
+  EXPECT_EQ(second->Control().ActiveTab(), 1);
+  DestroyWindow(parent_);
+  parent_ = nullptr;
+  EXPECT_EQ(second->hwnd(), nullptr);
+  EXPECT_FALSE(second->HooksInstalled());
+  MSG m{nullptr, WM_SYSCHAR, L'a', 1 << 29, 0, {}};
+  EXPECT_FALSE(win32::TabControlWindow::RouteAccessKey(m));
+}
+
+// The hook table on its own: before and after the previous procedure,
+// removal, and the end of a window.
+LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_APP) {
+    auto* log = reinterpret_cast<Log*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (log) log->push_back("window " + std::to_string(message - WM_APP));
+    return 7;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(WindowHooks, BeforeAndAfterThePreviousProcedureUntilRemoved) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = RecordingProcedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QuillmoorHookTest";
+  RegisterClassExW(&wc);
+  HWND window = CreateWindowExW(0, L"QuillmoorHookTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  Log log;
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
+  win32::WindowHooks hooks(
+      [&](HWND, UINT message, WPARAM, LPARAM) { log.push_back("hook " + std::to_string(message - WM_APP)); });
+  ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 1, win32::HookTiming::kBefore}}));
+  ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 2, win32::HookTiming::kAfter}}));
+  EXPECT_EQ(SendMessageW(window, WM_APP + 1, 0, 0), 7);  // the previous result comes back
+  SendMessageW(window, WM_APP + 2, 0, 0);
+  SendMessageW(window, WM_APP + 3, 0, 0);  // not registered
+  EXPECT_EQ(log, (Log{"hook 1", "window 1", "window 2", "hook 2", "window 3"}));
+  hooks.RemoveAll();
+  log.clear();
+  SendMessageW(window, WM_APP + 1, 0, 0);
+  EXPECT_EQ(log, (Log{"window 1"}));
+
+  ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 1, win32::HookTiming::kBefore}}));
+  EXPECT_TRUE(hooks.Hooked(window));
+  DestroyWindow(window);
+  EXPECT_FALSE(hooks.Hooked(window));
+  EXPECT_FALSE(hooks.Hook(window, {{WM_APP + 1, win32::HookTiming::kBefore}}));
+}
+
+}  // namespace
