@@ -219,3 +219,35 @@ TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether a control lies inside the tab control's visible area.
+bool InSight(HWND tabs, HWND control) {
+  RECT area{}, r{};
+  GetWindowRect(tabs, &area);
+  GetWindowRect(control, &r);
+  return r.left >= area.left && r.right <= area.right;
+}
+
+TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
+  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=100\r\n");
+  ASSERT_TRUE(app.Started());
+  HWND tabs = app.Control(app::kSSTabMain);
+  const std::vector<std::vector<int>> pages = {
+      {app::kLabelCount, app::kLabelInfo},
+      {app::kCheckAutoRun, app::kCheckAutoMin, app::kCheckState, app::kCheckMostTop, app::kComboSpeed,
+       app::kCheckEnableRecord, app::kComboAutoCleanCount},
+      {app::kListViewHistory, app::kToolbarSpeedMain},
+      {app::kLabelHomePage, app::kLabelBBS}};
+  for (int step = 0; step < 4; ++step) {
+    SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);  // from the last page round to the first
+    for (int page = 0; page < 4; ++page) {
+      for (int id : pages[page]) {
+        EXPECT_EQ(InSight(tabs, app.Control(id)), page == step) << "page " << step << ", control " << id;
+      }
+    }
+  }
+}
+
+}  // namespace

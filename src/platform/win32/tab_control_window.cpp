@@ -190,7 +190,10 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     case WM_ERASEBKGND:
-      return 1;  // the image covers the whole client area
+      // The image covers the whole client area. Transparent children (a
+      // flat toolbar) ask for the background under them this way too.
+      canvas_.BlitTo(reinterpret_cast<HDC>(wParam), 0, 0);
+      return 1;
     case WM_PRINTCLIENT:
       canvas_.BlitTo(reinterpret_cast<HDC>(wParam), 0, 0);
       return 0;
