@@ -16,12 +16,12 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
 
   const platform::WindowHandle foreground = ports.windows.Foreground();
   // Read on every enabled tick; measured and cut only when it is shown.
-  const std::string rawTitle = ports.windows.Title(foreground);
+  const std::u16string rawTitle = ports.windows.Title(foreground);
 
   state.PreviousWindow = state.CurrentWindow;
   state.CurrentWindow = foreground;
   if (state.CurrentWindow == state.PreviousWindow) return false;
-  const std::string title = DisplayTitle(rawTitle, ports.codePage);
+  const std::string title = DisplayTitle(platform::Utf16ToUtf8(rawTitle), ports.codePage);
 
   SetWindowProcessPriority(ports.processes, ports.windows, 0, state.PreviousWindow,
                            kNormalPriority);

@@ -16,8 +16,8 @@ class ForegroundWindows {
  public:
   virtual ~ForegroundWindows() = default;
   virtual WindowHandle Foreground() = 0;
-  // Full title as UTF-8 (read through the wide API, never cut here).
-  virtual std::string Title(WindowHandle window) = 0;
+  // Full title as UTF-16, as the wide API reads it; never cut here.
+  virtual std::u16string Title(WindowHandle window) = 0;
   // Id of the process that created the window; 0 when the window is gone.
   virtual std::uint32_t OwnerProcessId(WindowHandle window) = 0;
 };

@@ -13,6 +13,11 @@ class AnsiCodePage;
 // come out as U+FFFD one byte at a time, so decoding always terminates.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 
+// UTF-16 to UTF-8 and back; an unpaired surrogate or a malformed byte
+// becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
 // Bytes the whole text takes in the ANSI code page.
 std::size_t AnsiLength(std::string_view utf8, const AnsiCodePage& codePage);
 

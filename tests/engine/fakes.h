@@ -12,6 +12,7 @@
 #include "engine/acceleration.h"
 #include "engine/history.h"
 #include "platform/ports.h"
+#include "platform/text.h"
 
 namespace fakes {
 
@@ -22,10 +23,10 @@ struct Windows : platform::ForegroundWindows {
   int titleReads = 0;
 
   platform::WindowHandle Foreground() override { return foreground; }
-  std::string Title(platform::WindowHandle w) override {
+  std::u16string Title(platform::WindowHandle w) override {
     ++titleReads;
     auto it = titles.find(w);
-    return it == titles.end() ? std::string() : it->second;
+    return it == titles.end() ? std::u16string() : platform::Utf8ToUtf16(it->second);
   }
   std::uint32_t OwnerProcessId(platform::WindowHandle w) override {
     auto it = owners.find(w);

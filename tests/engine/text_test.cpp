@@ -34,3 +34,15 @@ TEST(TextTest, CutNeverSplitsACharacterAndHandlesBrokenUtf8) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextTest, Utf16RoundTripsAndReplacesUnpairedSurrogates) {
+  const std::string text = "a中\xF0\x9F\x98\x80z";  // with a character beyond the basic plane
+  EXPECT_EQ(platform::Utf8ToUtf16(text), (std::u16string{u'a', u'中', 0xD83D, 0xDE00, u'z'}));
+  EXPECT_EQ(platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)), text);
+  EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
+  EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{u'x', 0xDC00}), "x\xEF\xBF\xBD");
+}
+
+}  // namespace

@@ -30,7 +30,7 @@ TEST(AnsiTextWin32, LongWindowTitleIsCutBetweenWholeCharacters) {
   HWND window = CreateWindowW(L"STATIC", win32::Widen(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
                               nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  const std::string read = windows.Title(reinterpret_cast<platform::WindowHandle>(window));
+  const std::string read = platform::Utf16ToUtf8(windows.Title(reinterpret_cast<platform::WindowHandle>(window)));
   DestroyWindow(window);
   EXPECT_EQ(read, title);  // read whole through the wide interface
 

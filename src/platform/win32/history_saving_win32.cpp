@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/lazy_library.h"
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
 
@@ -67,8 +68,12 @@ engine::HistorySaving::Choice HistorySavingWin32::ChooseFile() {
   dialog.nMaxFile = MAX_PATH;
   // The open form with no flags: a new file name is accepted and used as
   // typed, without an extension added.
-  if (GetOpenFileNameW(&dialog)) return {Narrow(fileName), ""};
-  const DWORD error = CommDlgExtendedError();
+  static const auto getOpenFileName = LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto extendedError =
+      LazyProc<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+  if (!getOpenFileName || !extendedError) return {"", ErrorDescription(ERROR_PROC_NOT_FOUND)};
+  if (getOpenFileName(&dialog)) return {Narrow(fileName), ""};
+  const DWORD error = extendedError();
   if (error == 0) return {"", kDialogCancelled};
   return {"", "文件对话框出错（代码 " + std::to_string(error) + "）。"};
 }

@@ -16,12 +16,12 @@ platform::WindowHandle SystemForegroundWindows::Foreground() {
   return reinterpret_cast<platform::WindowHandle>(GetForegroundWindow());
 }
 
-std::string SystemForegroundWindows::Title(platform::WindowHandle window) {
+std::u16string SystemForegroundWindows::Title(platform::WindowHandle window) {
   // The program keeps at most 254 ANSI bytes, which is never more than 508
   // UTF-16 units; the rest of a longer title is cut by the engine.
   wchar_t buffer[512];
   const int n = GetWindowTextW(ToHwnd(window), buffer, 512);
-  return n > 0 ? Narrow(std::wstring_view(buffer, n)) : std::string();
+  return n > 0 ? std::u16string(reinterpret_cast<const char16_t*>(buffer), n) : std::u16string();
 }
 
 std::uint32_t SystemForegroundWindows::OwnerProcessId(platform::WindowHandle window) {

@@ -8,7 +8,7 @@ namespace win32 {
 class SystemForegroundWindows : public platform::ForegroundWindows {
  public:
   platform::WindowHandle Foreground() override;
-  std::string Title(platform::WindowHandle window) override;
+  std::u16string Title(platform::WindowHandle window) override;
   std::uint32_t OwnerProcessId(platform::WindowHandle window) override;
 };
 

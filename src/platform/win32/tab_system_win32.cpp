@@ -1,3 +1,4 @@
+#include "platform/win32/lazy_library.h"
 #include "platform/win32/tab_system_win32.h"
 
 // clang-format off
@@ -27,7 +28,10 @@ std::optional<tabctl::OsVersionInfo> TabSystemWin32::VersionEx() {
 std::optional<std::string> TabSystemWin32::CurrentThemeColorBuffer() {
   wchar_t fileName[kThemeBufferChars] = {};
   wchar_t colorName[kThemeBufferChars] = {};
-  if (FAILED(GetCurrentThemeName(fileName, kThemeBufferChars, colorName, kThemeBufferChars, nullptr,
+  static const auto getCurrentThemeName =
+      LazyProc<decltype(&GetCurrentThemeName)>(L"uxtheme.dll", "GetCurrentThemeName");
+  if (!getCurrentThemeName) return std::nullopt;
+  if (FAILED(getCurrentThemeName(fileName, kThemeBufferChars, colorName, kThemeBufferChars, nullptr,
                                  0))) {
     return std::nullopt;
   }
@@ -57,7 +61,8 @@ std::string TabSystemWin32::ShowOpenFileDialog(platform::WindowHandle owner,
   ofn.lpstrInitialDir = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
   ofn.lpstrTitle = wideTitle.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return {};
+  static const auto getOpenFileName = LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!getOpenFileName || !getOpenFileName(&ofn)) return {};
   return Narrow(file);
 }
 
