@@ -37,7 +37,7 @@ TEST(CanvasCompare, Fills) { EXPECT_EQ(CompareAll(scenes::FillScenes()), 0); }
 
 TEST(CanvasCompare, RoundRectangles) {
   const auto list = scenes::RoundRectScenes();
-  ASSERT_GT(list.size(), 5000u);
+  ASSERT_GT(list.size(), 2000u);
   EXPECT_EQ(CompareAll(list), 0);
 }
 

@@ -129,6 +129,9 @@ inline std::vector<Scene> RoundRectScenes() {
   for (int w : sizes) {
     for (int h : {1, 2, 3, 5, 8, 10, 11, 14, 22, 31}) {
       for (const auto& e : ellipses) {
+        // Wine draws an ellipse wider or taller than its rectangle
+        // differently from run to run; nothing to compare there.
+        if (e[0] > w || e[1] > h) continue;
         for (int fill = 0; fill < 2; ++fill) {
           const Rect r = (w + h) % 7 == 0 ? Rect{3 + w, 2 + h, 3, 2} : Rect{3, 2, 3 + w, 2 + h};
           char name[96];
