@@ -31,9 +31,8 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
-namespace {
-
-void AppendUtf8(std::string& out, char32_t cp) {
+std::string EncodeUtf8(char32_t cp) {
+  std::string out;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -49,9 +48,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
-
-}  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
@@ -63,7 +61,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    AppendUtf8(out, cp);
+    out += EncodeUtf8(cp);
   }
   return out;
 }

@@ -13,6 +13,9 @@ class AnsiCodePage;
 // come out as U+FFFD one byte at a time, so decoding always terminates.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 
+// One code point as UTF-8.
+std::string EncodeUtf8(char32_t codePoint);
+
 // UTF-16 to UTF-8 and back; an unpaired surrogate or a malformed byte
 // becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);

@@ -28,26 +28,6 @@ bool IsAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string EncodeUtf8(char32_t cp) {
-  std::string out;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
-
 // Measures a character by converting it; only the few characters up to a
 // cut are ever measured.
 class MeasureByConversion : public platform::AnsiCodePage {
@@ -55,7 +35,7 @@ class MeasureByConversion : public platform::AnsiCodePage {
   explicit MeasureByConversion(const platform::AnsiConverter& codePage) : codePage_(codePage) {}
   std::size_t BytesOf(char32_t codePoint) const override {
     if (codePoint < 0x80) return 1;
-    return std::max<std::size_t>(1, codePage_.ToAnsi(EncodeUtf8(codePoint)).size());
+    return std::max<std::size_t>(1, codePage_.ToAnsi(platform::EncodeUtf8(codePoint)).size());
   }
 
  private:

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tabctl/tab_font.h"
+
 namespace tabctl {
 
 // A plain RGB colour laid out like a Windows COLORREF: red in the low byte,
@@ -63,19 +65,9 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
-// What font to draw with. The fields match the tab control's font
-// properties; the canvas creates (and caches) the real font.
-struct FontDescription {
-  std::string name = "MS Sans Serif";
-  double size = 8.25;  // points
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  bool strikethrough = false;
-  std::int32_t charset = 1;  // the system's default character set
-
-  bool operator==(const FontDescription&) const = default;
-};
+// What font to draw with: the tab control's font property value; the
+// canvas creates (and caches) the real font.
+using FontDescription = TabFont;
 
 // Character height in pixels of a font of `points` at `dpi` dots per inch,
 // rounded to nearest; never below 1.

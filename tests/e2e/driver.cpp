@@ -50,14 +50,16 @@ Process Process::Start(const std::wstring& exe, const std::wstring& args, const 
   return p;
 }
 
-HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout,
-                               bool visibleOnly) const {
+namespace {
+
+// Waits for a top-level window of the process that satisfies `match`.
+HWND WaitForTopWindow(DWORD processId, const std::function<bool(HWND)>& match,
+                      std::chrono::milliseconds timeout) {
   struct Search {
     DWORD pid;
-    const std::wstring* title;
+    const std::function<bool(HWND)>* match;
     HWND found;
-    bool visibleOnly;
-  } search{id_, &title, nullptr, visibleOnly};
+  } search{processId, &match, nullptr};
   WaitUntil(
       [&] {
         EnumWindows(
@@ -65,19 +67,29 @@ HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseco
               auto* s = reinterpret_cast<Search*>(lParam);
               DWORD pid = 0;
               GetWindowThreadProcessId(hwnd, &pid);
-              wchar_t text[256] = {};
-              GetWindowTextW(hwnd, text, 256);
-              if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(hwnd)) && *s->title == text) {
-                s->found = hwnd;
-                return FALSE;
-              }
-              return TRUE;
+              if (pid != s->pid || !(*s->match)(hwnd)) return TRUE;
+              s->found = hwnd;
+              return FALSE;
             },
             reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
       },
       timeout);
   return search.found;
+}
+
+}  // namespace
+
+HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout,
+                               bool visibleOnly) const {
+  return WaitForTopWindow(
+      id_,
+      [&](HWND hwnd) {
+        wchar_t text[256] = {};
+        GetWindowTextW(hwnd, text, 256);
+        return (!visibleOnly || IsWindowVisible(hwnd)) && title == text;
+      },
+      timeout);
 }
 
 TempFolder::TempFolder() {
@@ -133,31 +145,14 @@ HWND ControlById(HWND top, int id) {
 }
 
 HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-  } search{processId, cls, nullptr};
-  WaitUntil(
-      [&] {
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-              auto* s = reinterpret_cast<Search*>(lParam);
-              DWORD pid = 0;
-              GetWindowThreadProcessId(hwnd, &pid);
-              wchar_t name[64] = {};
-              GetClassNameW(hwnd, name, 64);
-              if (pid == s->pid && IsWindowVisible(hwnd) && wcscmp(name, s->cls) == 0) {
-                s->found = hwnd;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+  return WaitForTopWindow(
+      processId,
+      [&](HWND hwnd) {
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        return IsWindowVisible(hwnd) && wcscmp(name, cls) == 0;
       },
       timeout);
-  return search.found;
 }
 
 std::string DialogText(HWND dialog) {
