@@ -5,6 +5,7 @@
 // or GDI objects left alive by the repaints.
 // Usage: soak.exe [switches, default 1000] [repaints, default 10000]
 #include <windows.h>
+
 #include <commctrl.h>
 #include <psapi.h>
 
@@ -36,12 +37,18 @@ SIZE_T WorkingSet(HANDLE process) {
 
 const char* ClassName(DWORD cls) {
   switch (cls) {
-    case NORMAL_PRIORITY_CLASS: return "NORMAL";
-    case HIGH_PRIORITY_CLASS: return "HIGH";
-    case REALTIME_PRIORITY_CLASS: return "REALTIME";
-    case IDLE_PRIORITY_CLASS: return "IDLE";
-    case 0: return "<unreadable>";
-    default: return "other";
+    case NORMAL_PRIORITY_CLASS:
+      return "NORMAL";
+    case HIGH_PRIORITY_CLASS:
+      return "HIGH";
+    case REALTIME_PRIORITY_CLASS:
+      return "REALTIME";
+    case IDLE_PRIORITY_CLASS:
+      return "IDLE";
+    case 0:
+      return "<unreadable>";
+    default:
+      return "other";
   }
 }
 
@@ -69,7 +76,8 @@ SwitchFigures SoakSwitches(int switches) {
   SwitchFigures f;
   // Acceleration on at the normal level, recording on, threshold 50.
   e2e::BrevoltApp app(
-      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=50\r\n");
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount="
+      "50\r\n");
   if (!app.Started()) {
     std::printf("FAIL: Brevolt.exe did not show its main window\n");
     return f;
@@ -123,8 +131,8 @@ SwitchFigures SoakSwitches(int switches) {
     const DWORD back = hosts[1 - next].PriorityClass();
     if (front != HIGH_PRIORITY_CLASS || back != NORMAL_PRIORITY_CLASS) {
       ++f.priorityMismatches;
-      std::printf("switch %d: foreground %s is %s, previous is %s\n", i, titles[next].c_str(), ClassName(front),
-                  ClassName(back));
+      std::printf("switch %d: foreground %s is %s, previous is %s\n", i, titles[next].c_str(),
+                  ClassName(front), ClassName(back));
     }
     const std::string shown = e2e::TextOf(info);
     if (shown != titles[next]) {
@@ -159,8 +167,8 @@ RepaintFigures SoakRepaints(int repaints) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"QuillSoakHolder";
   RegisterClassW(&wc);
-  HWND holder = CreateWindowW(wc.lpszClassName, L"Quill soak tabs", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50,
-                              640, 420, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND holder = CreateWindowW(wc.lpszClassName, L"Quill soak tabs", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50,
+                              50, 640, 420, nullptr, nullptr, wc.hInstance, nullptr);
   if (!holder) {
     std::printf("FAIL: no holder window\n");
     return f;
@@ -185,8 +193,10 @@ RepaintFigures SoakRepaints(int repaints) {
     for (int n = 0; n < repaints; ++n) {
       // A tab switch every fourth round, a plain full repaint otherwise;
       // both paint through the window's own WM_PAINT at once.
-      if (n % 4 == 0) control.SetActiveTab((n / 4) % 4);
-      else control.Refresh();
+      if (n % 4 == 0)
+        control.SetActiveTab((n / 4) % 4);
+      else
+        control.Refresh();
       RedrawWindow(tabs->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       if (n % 256 == 0) Pump();
     }
@@ -213,8 +223,8 @@ int main(int argc, char** argv) try {
   std::printf("%d repaints of a tab control...\n", repaints);
   const RepaintFigures r = SoakRepaints(repaints);
 
-  const bool switchesOk = s.ran && s.rowViolations == 0 && s.priorityMismatches == 0 && s.foregroundMisses == 0 &&
-                          s.infoMismatches == 0;
+  const bool switchesOk = s.ran && s.rowViolations == 0 && s.priorityMismatches == 0 &&
+                          s.foregroundMisses == 0 && s.infoMismatches == 0;
   const bool repaintsOk = r.ran && r.gdiDuring == r.gdiWarm && r.gdiAfter == r.gdiBefore;
   std::printf("\n== soak summary\n");
   std::printf("foreground switches:   %d in %.1f s (%d not brought to the front)\n", switches, s.seconds,
@@ -226,9 +236,10 @@ int main(int argc, char** argv) try {
   std::printf("priority mismatches:   %d\n", s.priorityMismatches);
   std::printf("LabelInfo mismatches:  %d\n", s.infoMismatches);
   std::printf("tab repaints:          %d in %.2f s\n", repaints, r.seconds);
-  std::printf("live GDI objects:      %ld before the control, %ld after its first paint, %ld after the last,"
-              " %ld once it is gone\n",
-              r.gdiBefore, r.gdiWarm, r.gdiDuring, r.gdiAfter);
+  std::printf(
+      "live GDI objects:      %ld before the control, %ld after its first paint, %ld after the last,"
+      " %ld once it is gone\n",
+      r.gdiBefore, r.gdiWarm, r.gdiDuring, r.gdiAfter);
   std::printf("result:                %s\n", switchesOk && repaintsOk ? "PASS" : "FAIL");
   return switchesOk && repaintsOk ? 0 : 1;
 } catch (const std::exception& e) {

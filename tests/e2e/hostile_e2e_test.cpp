@@ -3,6 +3,7 @@
 // at the length where the shown text is cut, and history saves that fail
 // one way or another before one that works.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,9 @@ namespace {
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // ---- config.ini ----
 
@@ -42,7 +45,8 @@ TEST(HostileConfigEndToEnd, RandomBytesStartAndTheNextChoiceIsStored) {
 // Stored options ahead of ten megabytes of other lines: all are applied and
 // the program's own writes keep every other line.
 TEST(HostileConfigEndToEnd, TenMegabyteFileIsReadAndKeptWhole) {
-  std::string ini = "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=100\r\n";
+  std::string ini =
+      "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=100\r\n";
   ini += "[Notes]\r\n";
   for (int line = 0; ini.size() < 10u * 1024 * 1024; ++line) {
     ini += "note" + std::to_string(line) + "=" + std::string(90, 'n') + "\r\n";
@@ -69,8 +73,9 @@ TEST(HostileConfigEndToEnd, HundredThousandCharacterValuesChangeNothingElse) {
   const std::string longCount(100000, '5');
   std::string longNote;
   while (longNote.size() < 100000) longNote += "加速";  // double-byte in the file
-  const std::string ini = "[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=" + longCount +
-                          "\r\n[Notes]\r\nnote=" + win32::Utf8ToAnsi(longNote) + "\r\n";
+  const std::string ini =
+      "[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=" + longCount +
+      "\r\n[Notes]\r\nnote=" + win32::Utf8ToAnsi(longNote) + "\r\n";
   e2e::BrevoltApp app(ini);
   ASSERT_TRUE(app.Started());
   EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
@@ -106,7 +111,8 @@ TEST(HostileConfigEndToEnd, ReadOnlyFileIsAppliedAndLeftAlone) {
 // character: the shown text keeps at most 254 bytes and never half a
 // character, on the label and in the history alike.
 TEST(HostileTitlesEndToEnd, TitlesAroundTheCutEndingInDoubleByteCharacters) {
-  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n");
+  e2e::BrevoltApp app(
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n");
   ASSERT_TRUE(app.Started());
   HWND info = app.Control(app::kLabelInfo);
   HWND list = app.Control(app::kListViewHistory);
@@ -144,10 +150,12 @@ TEST(HostileTitlesEndToEnd, TitlesAroundTheCutEndingInDoubleByteCharacters) {
 // The switch to it is still shown, counted and recorded; it keeps its class,
 // and the next switch raises the next process as usual.
 TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
-  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n");
+  e2e::BrevoltApp app(
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n");
   ASSERT_TRUE(app.Started());
   const std::wstring hostExe = e2e::HostPath(WINDOW_HOST_EXE);
-  e2e::Process guarded = e2e::Process::Start(hostExe, L"Quill guarded", L"", L"D:(D;;0x0200;;;WD)(A;;GA;;;WD)");
+  e2e::Process guarded =
+      e2e::Process::Start(hostExe, L"Quill guarded", L"", L"D:(D;;0x0200;;;WD)(A;;GA;;;WD)");
   e2e::Process open = e2e::Process::Start(hostExe, L"Quill open", L"");
   HWND guardedWindow = guarded.FindWindowTitled(L"Quill guarded", 10s);
   HWND openWindow = open.FindWindowTitled(L"Quill open", 10s);

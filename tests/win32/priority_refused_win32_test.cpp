@@ -30,9 +30,10 @@ TEST(PriorityRefusedWin32, ProcessDenyingSetRightsKeepsItsClassAndReportsIt) {
   win32::SystemForegroundWindows windows;
   EXPECT_EQ(engine::SetWindowProcessPriority(processes, windows, host.id(), 0, HIGH_PRIORITY_CLASS),
             static_cast<std::uint32_t>(NORMAL_PRIORITY_CLASS));
-  EXPECT_EQ(engine::SetWindowProcessPriority(processes, windows, 0, reinterpret_cast<platform::WindowHandle>(window),
-                                             REALTIME_PRIORITY_CLASS),
-            static_cast<std::uint32_t>(NORMAL_PRIORITY_CLASS));
+  EXPECT_EQ(
+      engine::SetWindowProcessPriority(
+          processes, windows, 0, reinterpret_cast<platform::WindowHandle>(window), REALTIME_PRIORITY_CLASS),
+      static_cast<std::uint32_t>(NORMAL_PRIORITY_CLASS));
   EXPECT_EQ(host.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   // Our own process was not raised in its place.
   EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
