@@ -1,6 +1,7 @@
 #include "e2e/driver.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <fstream>
 #include <sstream>
@@ -35,14 +36,23 @@ Process::~Process() {
   }
 }
 
-Process Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
+Process Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
+                       const wchar_t* security) {
   std::wstring commandLine = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   Process p;
-  if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (security &&
+      !ConvertStringSecurityDescriptorToSecurityDescriptorW(security, SDDL_REVISION_1, &descriptor, nullptr)) {
+    return p;
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), descriptor ? &attributes : nullptr, nullptr,
+                                      FALSE, 0, nullptr, dir.empty() ? nullptr : dir.c_str(), &si, &pi);
+  if (descriptor) LocalFree(descriptor);
+  if (started) {
     CloseHandle(pi.hThread);
     p.process_.reset(pi.hProcess);
     p.id_ = pi.dwProcessId;
@@ -113,14 +123,20 @@ std::string TextOf(HWND window) {
   return win32::Narrow(std::wstring_view(buffer, copied));
 }
 
-BrevoltApp::BrevoltApp(const std::string& configIni) {
+BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig) {
   const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
   std::filesystem::copy_file(HostPath(BREVOLT_EXE), exe);
   if (!configIni.empty()) WriteFileBytes(folder_.path() / L"config.ini", configIni);
+  if (readOnlyConfig) SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
   process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
   // Start-up has ended once the window is shown or hidden to the tray.
   if (main_) Sleep(300);
+}
+
+BrevoltApp::~BrevoltApp() {
+  // The folder can only be removed once nothing in it is read-only.
+  SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 std::string BrevoltApp::ConfigIni() const { return ReadFileBytes(folder_.path() / L"config.ini"); }

@@ -27,7 +27,10 @@ class Process {
   Process(Process&&) = default;
   Process& operator=(Process&&) = default;
   ~Process();
-  static Process Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
+  // `security`, when given, is the new process's security descriptor in
+  // SDDL form (for example one that denies some access rights).
+  static Process Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
+                       const wchar_t* security = nullptr);
   HANDLE handle() const { return process_.get(); }
   DWORD id() const { return id_; }
   DWORD PriorityClass() const { return GetPriorityClass(process_.get()); }
@@ -57,10 +60,11 @@ class TempFolder {
 HWND ControlById(HWND top, int id);
 
 // The real Brevolt.exe, copied into a fresh folder (optionally beside a
-// prepared config.ini) and started there.
+// prepared config.ini, read-only if asked) and started there.
 class BrevoltApp {
  public:
-  explicit BrevoltApp(const std::string& configIni = "");
+  explicit BrevoltApp(const std::string& configIni = "", bool readOnlyConfig = false);
+  ~BrevoltApp();
   bool Started() const { return main_ != nullptr; }
   HWND Main() const { return main_; }
   HWND Control(int id) const { return ControlById(main_, id); }

@@ -135,4 +135,57 @@ TEST_F(TickTest, LongTitleIsCutBetweenWholeCharacters) {
   EXPECT_EQ(controls.info, std::string(252, 'y') + "中");
 }
 
+// The foreground window is gone by the time its process is looked up: the
+// change is still shown, counted and recorded, the previous process goes
+// back to normal, and nothing else (least of all our own process) is raised.
+TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
+  struct VanishingWindows : fakes::Windows {
+    std::string Title(platform::WindowHandle w) override {
+      std::string title = fakes::Windows::Title(w);
+      owners.erase(w);  // destroyed right after its title was read
+      return title;
+    }
+  } vanishing;
+  vanishing.owners = windows.owners;
+  vanishing.titles = windows.titles;
+  engine::AccelerationPorts vanishingPorts{vanishing, processes, clock, codePage, controls, history};
+  TickOn(0xA);
+  vanishing.foreground = 0xB;
+  EXPECT_TRUE(engine::Tick(state, vanishingPorts));
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(controls.info, "Window B");
+  EXPECT_EQ(controls.count, "2");
+  ASSERT_EQ(history.rows.size(), 2u);
+  EXPECT_EQ(history.rows.back().title, "Window B");
+  EXPECT_TRUE(processes.open.empty());
+
+  // Coming back from the vanished window restores nobody and raises the new one.
+  windows.owners.erase(0xB);
+  processes.calls.clear();
+  EXPECT_TRUE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.calls.back(), "close 7");
+}
+
+// A foreground process that refuses set rights keeps its class; the tick
+// goes on as for any other change and the next switch works normally.
+TEST_F(TickTest, ProcessRefusingSetRightsKeepsItsClassAndTheTickGoesOn) {
+  processes.processes[8].queryOnly = true;
+  processes.processes[8].priorityClass = 64;
+  TickOn(0xA);
+  EXPECT_TRUE(TickOn(0xB));
+  EXPECT_EQ(processes.ClassOf(8), 64u);
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(controls.info, "Window B");
+  EXPECT_EQ(history.rows.size(), 2u);
+  EXPECT_TRUE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(8), 64u);
+  EXPECT_TRUE(processes.open.empty());
+}
+
 }  // namespace

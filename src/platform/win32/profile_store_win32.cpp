@@ -27,6 +27,14 @@ std::string ProfileStoreWin32::GetString(const std::string& path, const std::str
 
 bool ProfileStoreWin32::SetString(const std::string& path, const std::string& section,
                                   const std::string& key, const std::string& value) {
+  // A settings file marked read-only stays as it is. The system refuses to
+  // write it on its own only where file permissions back the attribute, so
+  // the attribute is checked here, as the history writer does.
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
                                     Utf8ToAnsi(value).c_str(), Utf8ToAnsi(path).c_str()) != FALSE;
 }
