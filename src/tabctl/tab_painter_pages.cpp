@@ -66,7 +66,6 @@ constexpr Segment kFlatActive[] = {
     {ActiveEnd, L, 0, B, 1, R, 0, B, 1},  // merges the tab into the page
     {Outer, L, 0, T, 0, L, 0, B, 2},
 };
-constexpr Segment kFlatSeparator[] = {{Outer, R, -1, T, 2, R, -1, B, -2}};
 constexpr Segment kFlatBottom[] = {{Outer, L, 0, B, 1, R, 1, B, 1}};
 
 // ---- hover band: three rows under the top edge, lighter to darker, cut at
