@@ -140,8 +140,8 @@ TEST_F(TickTest, LongTitleIsCutBetweenWholeCharacters) {
 // back to normal, and nothing else (least of all our own process) is raised.
 TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
   struct VanishingWindows : fakes::Windows {
-    std::string Title(platform::WindowHandle w) override {
-      std::string title = fakes::Windows::Title(w);
+    std::u16string Title(platform::WindowHandle w) override {
+      std::u16string title = fakes::Windows::Title(w);
       owners.erase(w);  // destroyed right after its title was read
       return title;
     }
