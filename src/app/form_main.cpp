@@ -195,6 +195,9 @@ constexpr char kSSTabMainDesign[] = "TabCount = 4\n";
 
 void FormMain::CreatePages() {
   tabs_->Control().ReadProperties(tabctl::ParsePropertyText(kSSTabMainDesign).bag);
+  // No repaint for every control placed: the window is not shown yet, and
+  // start-up repaints the control once its pages are set up.
+  tabs_->Control().SetBusy(true);
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   const DWORD list = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL;
 
@@ -283,6 +286,7 @@ void FormMain::CreatePages() {
             6000, 240);
   for (HWND link : {labelHomePage_, labelBBS_}) SetWindowSubclass(link, LinkProc, 1, 0);
 
+  tabs_->Control().SetBusy(false);
   // LabelInfo shows the whole title as its tooltip.
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
                              0, 0, hwnd_, nullptr, instance_, nullptr);
