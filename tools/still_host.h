@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "tabctl/pixel_picture.h"
 #include "tabctl/tab_host.h"
 #include "tabctl/tab_system.h"
+#include "tabctl/uc_page_tab.h"
 
 namespace tools {
 
@@ -56,5 +58,25 @@ class StillSystem final : public tabctl::TabSystem {
  private:
   tabctl::DefaultSystemColors colors_;
 };
+
+// The benchmarks' scene: the program's four captions, each tab with a 16 x 16
+// picture (a square inside the mask colour), in one style and theme.
+inline void SetUpBenchControl(tabctl::ucPageTab& control, tabctl::TabStyles style, int theme) {
+  using namespace tabctl;
+  control.InitProperties();
+  control.SetTabCount(4);
+  const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
+  for (int i = 0; i < 4; ++i) {
+    control.SetTabCaption(i, captions[i]);
+    Bitmap icon(16, 16, MakeRgb(255, 0, 255));
+    for (int y = 3; y < 13; ++y) {
+      for (int x = 3; x < 13; ++x) icon.Set(x, y, MakeRgb(40 * i, 120, 200));
+    }
+    control.SetTabPicture(i, MakePixelPicture(icon));
+  }
+  control.SetPictureMaskColor(RgbColor(255, 0, 255));
+  control.SetTabStyle(style);
+  control.SetTabTheme(static_cast<TabThemes>(theme));
+}
 
 }  // namespace tools

@@ -22,21 +22,7 @@ int main() {
     for (int theme = 0; theme <= 4; ++theme) {
       ucPageTab control(host, system);
       control.SetRenderer(painter.get());
-      control.InitProperties();
-      control.SetTabCount(4);
-      const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
-      for (int i = 0; i < 4; ++i) {
-        control.SetTabCaption(i, captions[i]);
-        // A 16 x 16 tab picture with the mask colour around a square.
-        Bitmap icon(16, 16, MakeRgb(255, 0, 255));
-        for (int y = 3; y < 13; ++y) {
-          for (int x = 3; x < 13; ++x) icon.Set(x, y, MakeRgb(40 * i, 120, 200));
-        }
-        control.SetTabPicture(i, MakePixelPicture(icon));
-      }
-      control.SetPictureMaskColor(RgbColor(255, 0, 255));
-      control.SetTabStyle(style);
-      control.SetTabTheme(static_cast<TabThemes>(theme));
+      tools::SetUpBenchControl(control, style, theme);
       std::vector<double> times;
       for (int n = 0; n < 2000; ++n) {
         const auto start = std::chrono::steady_clock::now();
