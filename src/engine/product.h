@@ -6,7 +6,6 @@
 namespace engine {
 
 inline constexpr std::string_view kProductTitle = "Quillmoor";
-inline constexpr std::string_view kMainCaption = "Quillmoorv3.1";
 inline constexpr std::string_view kHomePage = "http://www.quillmoor.example/";
 inline constexpr std::string_view kForumPage = "http://www.quillmoor.example/bbs/";
 inline constexpr std::string_view kUpdatePage = "http://www.quillmoor.example/brevolt/index.asp";
