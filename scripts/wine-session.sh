@@ -22,6 +22,8 @@ wine_session_start() {  # $1 = "xvfb" to force a private virtual display
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
 
+  # The prefix folder must exist before a server can start in it.
+  mkdir -p "$WINEPREFIX"
   wineserver -p || true
   wine64 wineboot -i >/dev/null 2>&1 </dev/null || true
   # Join every program to one virtual desktop: windows get frames, closing
