@@ -3,11 +3,16 @@
 // and the benchmark.
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 #include <string>
 
 #include "tabctl/pixel_picture.h"
 #include "tabctl/tab_host.h"
+#include "tabctl/tab_painter.h"
 #include "tabctl/tab_system.h"
 #include "tabctl/uc_page_tab.h"
 
@@ -77,6 +82,36 @@ inline void SetUpBenchControl(tabctl::ucPageTab& control, tabctl::TabStyles styl
   control.SetPictureMaskColor(RgbColor(255, 0, 255));
   control.SetTabStyle(style);
   control.SetTabTheme(static_cast<TabThemes>(theme));
+}
+
+// Prints the median time of one full repaint on `canvas` for every style
+// and theme of the benchmark scene; `settle` runs after each repaint and
+// inside the timing (a GDI flush, say).
+template <typename Settle>
+void PrintRepaintMedians(tabctl::Canvas& canvas, int repeats, Settle settle) {
+  using namespace tabctl;
+  StillHost host(canvas.ClientSize().width, canvas.ClientSize().height);
+  StillSystem system;
+  auto painter = MakeTabPainter(canvas);
+  std::printf("style theme  median_us\n");
+  for (TabStyles style : {TabStyles::TabbedDialog, TabStyles::PropertyPages}) {
+    for (int theme = 0; theme <= 4; ++theme) {
+      ucPageTab control(host, system);
+      control.SetRenderer(painter.get());
+      SetUpBenchControl(control, style, theme);
+      std::vector<double> times;
+      for (int n = 0; n < repeats; ++n) {
+        const auto start = std::chrono::steady_clock::now();
+        control.Refresh();
+        settle();
+        const auto stop = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+      }
+      std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+      std::printf("%5d %5d  %9.1f\n", static_cast<int>(style), theme, times[times.size() / 2]);
+      control.SetRenderer(nullptr);
+    }
+  }
 }
 
 }  // namespace tools

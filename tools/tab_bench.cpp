@@ -1,39 +1,11 @@
 // Median time of one full repaint of a 569 x 353 control with four tabs,
 // each with a caption and a masked picture, on the raster canvas (build
 // without sanitizers for a meaningful figure).
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <vector>
-
 #include "still_host.h"
 #include "tabctl/raster_canvas.h"
-#include "tabctl/tab_painter.h"
-#include "tabctl/uc_page_tab.h"
 
 int main() {
-  using namespace tabctl;
-  tools::StillHost host(569, 353);
-  tools::StillSystem system;
-  RasterCanvas canvas(569, 353);
-  auto painter = MakeTabPainter(canvas);
-  std::printf("style theme  median_us\n");
-  for (TabStyles style : {TabStyles::TabbedDialog, TabStyles::PropertyPages}) {
-    for (int theme = 0; theme <= 4; ++theme) {
-      ucPageTab control(host, system);
-      control.SetRenderer(painter.get());
-      tools::SetUpBenchControl(control, style, theme);
-      std::vector<double> times;
-      for (int n = 0; n < 2000; ++n) {
-        const auto start = std::chrono::steady_clock::now();
-        control.Refresh();
-        const auto stop = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-      }
-      std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-      std::printf("%5d %5d  %9.1f\n", static_cast<int>(style), theme, times[times.size() / 2]);
-      control.SetRenderer(nullptr);
-    }
-  }
+  tabctl::RasterCanvas canvas(569, 353);
+  tools::PrintRepaintMedians(canvas, 2000, [] {});
   return 0;
 }

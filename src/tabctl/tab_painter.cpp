@@ -122,6 +122,15 @@ Color PageColor(const Pass& pass) {
   return pass.cache.activeTabBackEndColor;
 }
 
+void DrawRoundedTabBody(Pass& pass, int index, const PixelRect& tab) {
+  Color fill = Disabled(pass, index)                ? pass.cache.disabledTabBackColor
+               : index == pass.cache.activeTab ? pass.cache.activeTabBackStartColor
+                                               : pass.cache.inActiveTabBackStartColor;
+  pass.Surface().SetPenColor(pass.prim.Resolve(pass.cache.outerBorderColor));
+  pass.Surface().RoundRect(Rect{tab.left, tab.top, tab.right, pass.cache.scaleHeight - 1}, pass.control.XRadius(),
+                           pass.control.YRadius(), pass.prim.Resolve(fill));
+}
+
 void ClearToPageColor(Pass& pass, Color color) {
   pass.prim.Cls();
   // Only a real change goes through the property (a repaint request and a

@@ -223,15 +223,9 @@ void DrawFlat(Pass& pass) {
 }
 
 void DrawRounded(Pass& pass) {
-  const int sh = pass.cache.scaleHeight;
   for (int i = 0; i < pass.cache.tabCount; ++i) {
     const PixelRect t = Tab(pass, i).tabRect;
-    Color fill = Disabled(pass, i)                ? pass.cache.disabledTabBackColor
-                 : i == pass.cache.activeTab ? pass.cache.activeTabBackStartColor
-                                             : pass.cache.inActiveTabBackStartColor;
-    pass.Surface().SetPenColor(pass.prim.Resolve(pass.cache.outerBorderColor));
-    pass.Surface().RoundRect(Rect{t.left, t.top, t.right, sh - 1}, pass.control.XRadius(),
-                             pass.control.YRadius(), pass.prim.Resolve(fill));
+    DrawRoundedTabBody(pass, i, t);
     Caption(pass, i, true);
     DrawFocusIfShown(pass, i);
   }

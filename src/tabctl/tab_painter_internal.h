@@ -79,6 +79,9 @@ int PictureSizeCapped(const Pass& pass, int cap);
 // Returns whether the mask was used.
 bool DrawTabPicture(Pass& pass, int index, int x, int y, int p);
 bool UsesMask(Pass& pass, int index);
+// Theme 3: a tab's rounded body from its top down to the page's bottom, in
+// its start colour with the outer border.
+void DrawRoundedTabBody(Pass& pass, int index, const PixelRect& tab);
 // Clears, then makes `color` the control's background and paints it.
 void ClearToPageColor(Pass& pass, Color color);
 // The active tab's page colour: its end colour, or the disabled colour.
