@@ -12,14 +12,13 @@ wine_session_start() {  # $1 = "xvfb" to force a private virtual display
   trap wine_session_stop EXIT
 
   if [ "${1:-}" = xvfb ] || [ -z "${DISPLAY:-}" ]; then
-    local n
-    for n in $(seq 90 140); do
-      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself and writes its number once it is
+    # ready, so sessions started at the same moment never share a screen.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+      3>"$WINE_SESSION_DIR/display" >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
     WINE_SESSION_XVFB=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    for _ in $(seq 100); do [ -s "$WINE_SESSION_DIR/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n 1 "$WINE_SESSION_DIR/display")"
   fi
 
   # The prefix folder must exist before a server can start in it.
