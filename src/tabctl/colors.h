@@ -18,7 +18,7 @@ inline constexpr Color kSystemColorFlag = 0x80000000u;
 // System colour indices the control uses.
 // Index 3 is the caption colour theme 4 derives its hover and focus colours
 // from (the inactive caption colour in the system's table).
-inline constexpr int kColorCaption = 3;
+inline constexpr int kColorInactiveCaption = 3;
 inline constexpr int kColorButtonFace = 15;
 inline constexpr int kColorButtonShadow = 16;
 inline constexpr int kColorGrayText = 17;

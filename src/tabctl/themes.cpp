@@ -69,11 +69,11 @@ std::optional<ThemeColorSet> ThemeColors(std::int32_t theme, SystemColors& syste
       s.topLeftInnerBorderColor = 0x80000014;
       s.bottomRightInnerBorderColor = 0x80000010;
       IgnoringErrors([&] {
-        Color caption = SystemColor(kColorCaption);
+        Color caption = SystemColor(kColorInactiveCaption);
         s.hoverColor = OffsetColor(caption, 16, system);
       });
       IgnoringErrors([&] {
-        Color caption = SystemColor(kColorCaption);
+        Color caption = SystemColor(kColorInactiveCaption);
         s.focusedColor = OffsetColor(caption, -16, system);
       });
       s.pictureMaskColor = RgbColor(255, 0, 255);

@@ -74,7 +74,7 @@ TEST(Themes, Theme1IsTheLightLookWithItsHighlightColours) {
 
 TEST(Themes, Theme4DerivesHighlightsFromTheCaptionColourAndResetsPictureOptions) {
   Fixture f;
-  f.system.colors.Set(kColorCaption, RgbColor(0, 84, 227));
+  f.system.colors.Set(kColorInactiveCaption, RgbColor(0, 84, 227));
   f.tab.SetPictureSize(PictureSizes::Large);
   f.tab.SetUseMaskColor(false);
   f.tab.SetUseFocusedColor(false);
