@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -219,6 +220,65 @@ std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
   }
   VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return rows;
+}
+
+namespace {
+constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+RefusedRunKey::RefusedRunKey(HKEY root) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, kRunKeyPath, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  key_.reset(key);
+  DWORD size = 0;
+  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+  old_.resize(size);
+  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, old_.data(), &size) != ERROR_SUCCESS) return;
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  // Set value and create subkey denied to Everyone, reading allowed.
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x6;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &deny,
+                                                            nullptr)) {
+    return;
+  }
+  active_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;
+  LocalFree(deny);
+}
+
+RefusedRunKey::~RefusedRunKey() {
+  if (active_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, old_.data());
+}
+
+std::string RunValue(HKEY root, REGSAM view) {
+  char data[512] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return "<none>";
+  const LONG status = RegQueryValueExA(key, "Brevolt", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return "<none>";
+  return type == REG_SZ ? std::string(data) : "<not REG_SZ>";
+}
+
+bool WriteRunValue(HKEY root, REGSAM view, const std::string& data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG status = RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>(data.size() + 1));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+std::filesystem::path PerUserConfig() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return std::filesystem::path(folder) / L"Quillmoor" / L"config.ini";
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {

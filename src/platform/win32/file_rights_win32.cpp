@@ -84,8 +84,10 @@ std::string SettingsFilesWin32::PerUserSettingsPath() {
 
 bool SettingsFilesWin32::ReplaceWithCopy(const std::string& from, const std::string& to) {
   const std::wstring target = Widen(to);
-  const std::wstring::size_type slash = target.find_last_of(L'\\');
-  if (slash != std::wstring::npos) CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
+  // Every missing folder on the way; existing ones just refuse.
+  for (auto slash = target.find(L'\\', 3); slash != std::wstring::npos; slash = target.find(L'\\', slash + 1)) {
+    CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
+  }
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!Exists(from)) return DeleteFileW(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
   if (!CopyFileW(Widen(from).c_str(), target.c_str(), FALSE)) return false;
