@@ -124,15 +124,34 @@ std::string TextOf(HWND window) {
   return win32::Narrow(std::wstring_view(buffer, copied));
 }
 
-BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig) {
-  const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
-  std::filesystem::copy_file(HostPath(BREVOLT_EXE), exe);
-  if (!configIni.empty()) WriteFileBytes(folder_.path() / L"config.ini", configIni);
-  if (readOnlyConfig) SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-  process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
+BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig)
+    : BrevoltApp([&](const std::filesystem::path& folder) {
+        if (!configIni.empty()) WriteFileBytes(folder / L"config.ini", configIni);
+        if (readOnlyConfig) SetFileAttributesW((folder / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+      }) {}
+
+BrevoltApp::BrevoltApp(const std::function<void(const std::filesystem::path& folder)>& prepare) {
+  std::filesystem::copy_file(HostPath(BREVOLT_EXE), folder_.path() / L"Brevolt.exe");
+  prepare(folder_.path());
+  Start();
+}
+
+void BrevoltApp::Start() {
+  main_ = nullptr;
+  process_ = Process::Start((folder_.path() / L"Brevolt.exe").wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
-  // Start-up has ended once the window is shown or hidden to the tray.
-  if (main_) Sleep(300);
+  // Start-up has ended once the program waits for input (the window is
+  // shown or hidden to the tray by then); a loaded machine may take seconds.
+  if (main_) {
+    WaitForInputIdle(process_.handle(), 10000);
+    Sleep(300);
+  }
+}
+
+bool BrevoltApp::Restart() {
+  { const Process ending = std::move(process_); }  // terminated as it goes
+  Start();
+  return Started();
 }
 
 BrevoltApp::~BrevoltApp() {

@@ -64,7 +64,11 @@ HWND ControlById(HWND top, int id);
 class BrevoltApp {
  public:
   explicit BrevoltApp(const std::string& configIni = "", bool readOnlyConfig = false);
+  // `prepare` sets up the folder (Brevolt.exe is in it already) before the start.
+  explicit BrevoltApp(const std::function<void(const std::filesystem::path& folder)>& prepare);
   ~BrevoltApp();
+  // Ends the program as a crash would and starts it again in its folder.
+  bool Restart();
   bool Started() const { return main_ != nullptr; }
   HWND Main() const { return main_; }
   HWND Control(int id) const { return ControlById(main_, id); }
@@ -73,6 +77,8 @@ class BrevoltApp {
   std::string ConfigIni() const;
 
  private:
+  void Start();
+
   TempFolder folder_;
   Process process_;
   HWND main_ = nullptr;
