@@ -35,7 +35,8 @@ struct RunEntryResult {
 
 class ModuleAutoRun {
  public:
-  ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security, std::string_view applicationDirectory);
+  ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security,
+                std::string_view applicationDirectory);
 
   // Writes the value, replacing earlier data: machine-wide when the
   // program's folder and file are closed to other users and that key may

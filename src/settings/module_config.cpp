@@ -52,7 +52,9 @@ std::optional<std::string> ModuleConfig::GetConfigValue(std::string_view section
 bool ModuleConfig::SetConfigValue(std::string_view section, std::string_view key,
                                   std::string_view value) const {
   if (!IsStorableEntry(section, key, value)) return false;
-  const auto write = [&] { return store_.SetString(path_, std::string(section), std::string(key), std::string(value)); };
+  const auto write = [&] {
+    return store_.SetString(path_, std::string(section), std::string(key), std::string(value));
+  };
   if (write()) return true;
   if (MoveToPerUserFile() && write()) {
     TellOnce(toldMoved_, std::string(kSettingsMovedNotice) + path_);

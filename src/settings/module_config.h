@@ -34,8 +34,8 @@ class ModuleConfig {
   // With a per-user file to fall back on; `tell` shows the user a notice.
   // Each notice comes at most once per run.
   using Notify = std::function<void(const std::string& text)>;
-  ModuleConfig(platform::ProfileStore& store, std::string_view applicationDirectory, platform::SettingsFiles& files,
-               Notify tell);
+  ModuleConfig(platform::ProfileStore& store, std::string_view applicationDirectory,
+               platform::SettingsFiles& files, Notify tell);
 
   // The file in use now.
   const std::string& FilePath() const { return path_; }

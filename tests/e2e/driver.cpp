@@ -258,8 +258,8 @@ RefusedRunKey::RefusedRunKey(HKEY root) {
   if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, old_.data(), &size) != ERROR_SUCCESS) return;
   PSECURITY_DESCRIPTOR deny = nullptr;
   // Set value and create subkey denied to Everyone, reading allowed.
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x6;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &deny,
-                                                            nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x6;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                            &deny, nullptr)) {
     return;
   }
   active_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;

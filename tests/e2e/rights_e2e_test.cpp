@@ -19,7 +19,9 @@ namespace {
 bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // Every notice box the program opens within the time, closed as it comes:
 // "caption|text" each.
@@ -39,8 +41,8 @@ void RemoveRunValues() {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     for (REGSAM view : {REGSAM{0}, REGSAM{KEY_WOW64_32KEY}}) {
       HKEY key = nullptr;
-      if (RegOpenKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE | view, &key) ==
-          ERROR_SUCCESS) {
+      if (RegOpenKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE | view,
+                        &key) == ERROR_SUCCESS) {
         RegDeleteValueA(key, "Brevolt");
         RegCloseKey(key);
       }
@@ -111,13 +113,13 @@ TEST_F(StartAtLogonEndToEnd, RefusedEverywhereUnchecksTheBoxAndSaysSoOnce) {
 TEST_F(StartAtLogonEndToEnd, FolderOpenToOthersKeepsTheValueForTheUser) {
   e2e::BrevoltApp app([](const std::filesystem::path& folder) {
     PSECURITY_DESCRIPTOR open = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)(A;;0x1301bf;;;WD)",
-                                                         SDDL_REVISION_1, &open, nullptr);
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)(A;;0x1301bf;;;WD)", SDDL_REVISION_1, &open, nullptr);
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
     GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted);
-    SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                          nullptr, dacl, nullptr);
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                          nullptr, nullptr, dacl, nullptr);
     LocalFree(open);
   });
   ASSERT_TRUE(app.Started());
@@ -155,9 +157,8 @@ class UnwritableConfigEndToEnd : public ::testing::Test {
 
 // A folder named config.ini: no write there can work.
 TEST_F(UnwritableConfigEndToEnd, ChangesAreKeptPerUserAndReadBackAtTheNextStart) {
-  e2e::BrevoltApp app([](const std::filesystem::path& folder) {
-    std::filesystem::create_directory(folder / L"config.ini");
-  });
+  e2e::BrevoltApp app(
+      [](const std::filesystem::path& folder) { std::filesystem::create_directory(folder / L"config.ini"); });
   ASSERT_TRUE(app.Started());
   // Start-up stores the acceleration level, which is the first write to fail.
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});

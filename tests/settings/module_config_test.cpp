@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "gbk.h"
@@ -164,7 +164,8 @@ struct RefusingStore : platform::ProfileStore {
 struct RefusingFiles : platform::SettingsFiles {
   RefusingStore& store;
   std::string perUser;
-  explicit RefusingFiles(RefusingStore& s, std::string perUserPath) : store(s), perUser(std::move(perUserPath)) {}
+  explicit RefusingFiles(RefusingStore& s, std::string perUserPath)
+      : store(s), perUser(std::move(perUserPath)) {}
   static fs::path Host(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
@@ -198,7 +199,7 @@ TEST_F(ModuleConfigTest, SettingsMoveToThePerUserFileWhenTheirOwnCannotBeWritten
   EXPECT_EQ(told, std::vector<std::string>{std::string(settings::kSettingsMovedNotice) + perUser});
   EXPECT_EQ(first.FilePath(), perUser);
   EXPECT_EQ(Read(), "[Normal]\r\nAutoMin=1\r\n");  // left as it was
-  EXPECT_EQ(first.GetAutoMin(), "1");                // came along
+  EXPECT_EQ(first.GetAutoMin(), "1");              // came along
 
   // The next start reads the per-user file while its own stays unwritable,
   // and its own again once it can be written.

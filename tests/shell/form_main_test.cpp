@@ -172,7 +172,11 @@ TEST_F(FormMainTest, StartAtLogonBoxFollowsWhatCouldBeWritten) {
       {"administrator", {}, false, true, {"Normal/AutoRun=1"}, {}},
       {"standard user", {RunScope::MachineWide}, false, true, {"Normal/AutoRun=1"}, {}},
       {"open folder", {}, true, true, {"Normal/AutoRun=1"}, {std::string(shell::kAutoRunForUserNotice)}},
-      {"refused everywhere", {RunScope::MachineWide, RunScope::CurrentUser}, false, false, {"Normal/AutoRun=0"},
+      {"refused everywhere",
+       {RunScope::MachineWide, RunScope::CurrentUser},
+       false,
+       false,
+       {"Normal/AutoRun=0"},
        {std::string(shell::kAutoRunRefusedNotice)}},
   };
   for (const auto& c : cases) {

@@ -158,8 +158,8 @@ TEST(FileRightsTest, FolderAndFileOpenToEveryoneAreSeen) {
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
     GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted);
-    EXPECT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                    nullptr, nullptr, dacl, nullptr),
+    EXPECT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr),
               static_cast<DWORD>(ERROR_SUCCESS));
     LocalFree(open);
   }
@@ -192,7 +192,8 @@ TEST(SettingsFilesTest, WritabilityIsFoundWithoutChangingAnything) {
   const std::string copy = path(L"user\\Quillmoor\\config.ini");
   ASSERT_TRUE(files.ReplaceWithCopy(path(L"locked.ini"), copy));
   EXPECT_TRUE(files.CanWrite(copy));
-  EXPECT_EQ(e2e::ReadFileBytes(folder.path() / L"user" / L"Quillmoor" / L"config.ini"), "[Speed]\r\nSpeedLevel=1\r\n");
+  EXPECT_EQ(e2e::ReadFileBytes(folder.path() / L"user" / L"Quillmoor" / L"config.ini"),
+            "[Speed]\r\nSpeedLevel=1\r\n");
   ASSERT_TRUE(files.ReplaceWithCopy(path(L"config.ini"), copy));
   EXPECT_FALSE(files.Exists(copy));
   SetFileAttributesW((folder.path() / L"locked.ini").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -44,8 +44,9 @@ std::optional<platform::FileSecurity::AccessList> FileSecurityWin32::AccessListO
     // callback entries) do not occur on files.
     if (header->AceType != ACCESS_ALLOWED_ACE_TYPE && header->AceType != ACCESS_DENIED_ACE_TYPE) continue;
     auto* entry = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-    list.entries.push_back({header->AceType == ACCESS_ALLOWED_ACE_TYPE, (header->AceFlags & INHERIT_ONLY_ACE) != 0,
-                            SidText(&entry->SidStart), entry->Mask});
+    list.entries.push_back({header->AceType == ACCESS_ALLOWED_ACE_TYPE,
+                            (header->AceFlags & INHERIT_ONLY_ACE) != 0, SidText(&entry->SidStart),
+                            entry->Mask});
   }
   return list;
 }
@@ -78,14 +79,16 @@ bool SettingsFilesWin32::Exists(const std::string& path) {
 
 std::string SettingsFilesWin32::PerUserSettingsPath() {
   wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0]) return {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0])
+    return {};
   return Narrow(folder) + "\\Quillmoor\\config.ini";
 }
 
 bool SettingsFilesWin32::ReplaceWithCopy(const std::string& from, const std::string& to) {
   const std::wstring target = Widen(to);
   // Every missing folder on the way; existing ones just refuse.
-  for (auto slash = target.find(L'\\', 3); slash != std::wstring::npos; slash = target.find(L'\\', slash + 1)) {
+  for (auto slash = target.find(L'\\', 3); slash != std::wstring::npos;
+       slash = target.find(L'\\', slash + 1)) {
     CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
   }
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
