@@ -89,9 +89,6 @@ TEST(HostileConfigEndToEnd, HundredThousandCharacterValuesChangeNothingElse) {
   EXPECT_TRUE(Contains(after, "note=" + win32::Utf8ToAnsi(longNote) + "\r\n"));
 }
 
-// A read-only config.ini: see rights_e2e_test.cpp, where the settings move
-// to the per-user file.
-
 // ---- titles at the cut ----
 
 // Titles of exactly 253, 254 and 255 ANSI bytes ending in a double-byte
