@@ -23,11 +23,12 @@ bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// Every notice box the program opens within the time, closed as it comes:
+// Every notice box the program opens, the first within the time and each
+// further one within a second of the last, closed as it comes:
 // "caption|text" each.
 std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::milliseconds wait) {
   std::vector<std::string> notices;
-  while (HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", wait)) {
+  while (HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", notices.empty() ? wait : 1000ms)) {
     notices.push_back(e2e::TextOf(box) + "|" + e2e::DialogText(box));
     e2e::PressButton(box, IDOK);
     e2e::WaitUntil([&] { return !IsWindow(box); }, 3s);
