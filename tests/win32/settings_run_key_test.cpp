@@ -106,7 +106,11 @@ TEST(SettingsRunKeyTest, RefusedMachineWideKeyLeavesTheCurrentUsersKey) {
   {
     const e2e::RefusedRunKey refused(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(refused.Active());
-    SetLastError(0);
+    // Opening works, setting is refused: what a standard user meets.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, win32::kRunKeyPath, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_ACCESS_DENIED);
+    RegCloseKey(key);
     EXPECT_FALSE(runKey.SetString(RunScope::MachineWide, "Brevolt", "x"));
     EXPECT_EQ(autoRun.AddRunEntry().place, settings::RunEntryPlace::CurrentUser);
     EXPECT_FALSE(ReadRunValue());
