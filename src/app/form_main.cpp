@@ -15,6 +15,8 @@ namespace app {
 namespace {
 
 constexpr UINT_PTR kTimerMain = 1;
+// Posted to show the next waiting notice.
+constexpr UINT kShowNoticeMessage = WM_APP + 1;
 constexpr COLORREF kLinkResting = 0xFF0000;  // blue, as a BGR value
 constexpr COLORREF kLinkHover = 0x0000FF;    // red
 
@@ -179,8 +181,9 @@ void FormMain::CreateControls() {
            Px(375));
   if (tabs_) CreatePages();
 
-  config_ = std::make_unique<settings::ModuleConfig>(profile_, win32::ApplicationDirectory());
-  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, win32::ApplicationDirectory());
+  config_ = std::make_unique<settings::ModuleConfig>(profile_, win32::ApplicationDirectory(), settingsFiles_,
+                                                     [this](const std::string& text) { Notice(text); });
+  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory());
   controls_ = std::make_unique<win32::WindowControls>(win32::WindowControls::Handles{
       checkState_, comboSpeed_, checkEnableRecord_, labelInfo_, labelCount_, tooltip_});
   history_ = std::make_unique<win32::ListViewHistory>(listView_, comboAutoClean_);
@@ -392,6 +395,14 @@ bool FormMain::AskYesNo(const std::string& text, const std::string& caption) {
                      MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+// A box opened inside a control's click would hold whoever sent the click
+// until it is closed, and during start-up the window is not shown yet: the
+// notice waits for the message loop.
+void FormMain::Notice(const std::string& text) {
+  notices_.push_back(text);
+  PostMessageW(hwnd_, kShowNoticeMessage, 0, 0);
+}
+
 // ---- the tab control's mouse ----
 
 void FormMain::MouseDown(std::int16_t, std::int16_t, float, float) { BeginWindowDrag(); }
@@ -574,6 +585,13 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kTimerMain) RunTick();
+      return 0;
+    case kShowNoticeMessage:
+      if (!notices_.empty()) {
+        const std::wstring text = win32::Widen(notices_.front());
+        notices_.pop_front();
+        MessageBoxW(hwnd_, text.c_str(), win32::Widen("提示").c_str(), MB_OK | MB_ICONEXCLAMATION);
+      }
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/tray_icon.h"
 #include "engine/acceleration.h"
 #include "platform/win32/controls.h"
+#include "platform/win32/file_rights_win32.h"
 #include "platform/win32/history_saving_win32.h"
 #include "platform/win32/profile_store_win32.h"
 #include "platform/win32/run_key_win32.h"
@@ -49,6 +51,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void DeleteTrayIcon() override;
   void SendHideRequest() override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void Notice(const std::string& text) override;
 
   // tabctl::ucPageTabEvents: the tab control's mouse drives dragging and
   // the link style.
@@ -114,6 +117,9 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   win32::SystemAnsiCodePage codePage_;
   win32::ProfileStoreWin32 profile_;
   win32::RunKeyWin32 runKey_;
+  win32::FileSecurityWin32 fileSecurity_;
+  win32::SettingsFilesWin32 settingsFiles_;
+  std::deque<std::string> notices_;  // waiting to be shown
   std::unique_ptr<settings::ModuleConfig> config_;
   std::unique_ptr<settings::ModuleAutoRun> autoRun_;
   std::unique_ptr<win32::WindowControls> controls_;

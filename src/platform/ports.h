@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -76,13 +78,57 @@ class ProfileStore {
                          const std::string& key, const std::string& value) = 0;
 };
 
-// String values of the key that lists the programs started at logon.
-// Failures are not reported: the caller has no way to act on them.
+// Where a Run value lives: the machine-wide key (every user's logon) or the
+// current user's.
+enum class RunScope { MachineWide, CurrentUser };
+
+// String values of the keys that list the programs started at logon.
 class RunKey {
  public:
   virtual ~RunKey() = default;
-  virtual void SetString(const std::string& name, const std::string& data) = 0;
-  virtual void DeleteValue(const std::string& name) = 0;
+  // True when the value was written.
+  virtual bool SetString(RunScope scope, const std::string& name, const std::string& data) = 0;
+  // Deletes the value wherever a build of the program may have written it
+  // in that scope; true when none is left (a missing value is no failure).
+  virtual bool DeleteValue(RunScope scope, const std::string& name) = 0;
+};
+
+// One entry of a file's or folder's access list.
+struct AccessEntry {
+  bool allow = true;         // false: access denied
+  bool inheritOnly = false;  // applies to children only, not to this object
+  std::string sid;           // string form, "S-1-1-0"
+  std::uint32_t mask = 0;    // access rights, generic ones included
+};
+
+// Who may do what with a file or folder.
+class FileSecurity {
+ public:
+  virtual ~FileSecurity() = default;
+  struct AccessList {
+    bool unrestricted = false;  // no list at all: everyone may do everything
+    std::vector<AccessEntry> entries;
+  };
+  // nullopt when the descriptor cannot be read.
+  virtual std::optional<AccessList> AccessListOf(const std::string& path) = 0;
+};
+
+// What the settings need to know about files besides reading and writing
+// entries.
+class SettingsFiles {
+ public:
+  virtual ~SettingsFiles() = default;
+  // Whether an entry could be written into the file now (creating it when it
+  // is missing), found out without changing it.
+  virtual bool CanWrite(const std::string& path) = 0;
+  // Whether a plain file is there.
+  virtual bool Exists(const std::string& path) = 0;
+  // The current user's own settings file; empty when the system has no
+  // per-user folder.
+  virtual std::string PerUserSettingsPath() = 0;
+  // Makes `to` a copy of the file `from`, or removes it when `from` is no
+  // file, creating the folder of `to`; false when that failed.
+  virtual bool ReplaceWithCopy(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace platform

@@ -1,4 +1,6 @@
-// Start at logon: one value under the machine-wide Run key names the program.
+// Start at logon: one value under a Run key names the program. The
+// machine-wide key is tried first; the current user's serves when that is
+// refused or when the program's files are open to other users.
 #pragma once
 
 #include <string>
@@ -17,18 +19,40 @@ inline constexpr std::string_view kRunExecutableName = "Brevolt.exe";
 // would try "C:\Program.exe" first for "C:\Program Files\...".
 std::string RunEntryData(std::string_view applicationDirectory);
 
+// Whether anyone but administrators (built-in Users, Authenticated Users,
+// Everyone, the interactive user) may change, replace or delete the object,
+// or add files to it. An access list that cannot be read counts as open.
+bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access);
+
+enum class RunEntryPlace { MachineWide, CurrentUser, Nowhere };
+
+struct RunEntryResult {
+  RunEntryPlace place = RunEntryPlace::Nowhere;
+  // The program's folder or file may be changed by other users, so the
+  // machine-wide value was not written.
+  bool openToOthers = false;
+};
+
 class ModuleAutoRun {
  public:
-  ModuleAutoRun(platform::RunKey& runKey, std::string_view applicationDirectory)
-      : runKey_(runKey), data_(RunEntryData(applicationDirectory)) {}
+  ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security,
+                std::string_view applicationDirectory);
 
-  // Writes the value, replacing earlier data. Failures stay silent.
-  void AddRunEntry() const;
-  // Deletes the value; a missing one is no failure. Failures stay silent.
-  void RemoveRunEntry() const;
+  // Writes the value, replacing earlier data: machine-wide when the
+  // program's folder and file are closed to other users and that key may
+  // be written, otherwise for the current user. Never both, so the program
+  // is started once at logon.
+  RunEntryResult AddRunEntry() const;
+  // Deletes the value from both keys; false when one is left that this
+  // user may not delete.
+  bool RemoveRunEntry() const;
 
  private:
+  bool ProgramOpenToOthers() const;
+
   platform::RunKey& runKey_;
+  platform::FileSecurity& security_;
+  std::string folder_;
   std::string data_;
 };
 

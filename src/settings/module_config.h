@@ -1,9 +1,15 @@
 // The settings file config.ini beside the executable: one getter and one
 // setter per option, all going through one generic pair. What a stored text
 // means is decided by the rules in option_values.h.
+//
+// Where that file cannot be written (a program folder only administrators
+// may change), the settings move to the current user's own config.ini,
+// started from the copy beside the executable, and are read from there on
+// later starts while the file beside the executable stays unwritable.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +19,10 @@
 namespace settings {
 
 inline constexpr std::string_view kConfigFileName = "config.ini";
+inline constexpr std::string_view kSettingsMovedNotice =
+    "程序所在文件夹中的 config.ini 无法写入，设置已改为保存在：\n";
+inline constexpr std::string_view kSettingsNotSavedNotice =
+    "无法保存设置：config.ini 无法写入。本次运行中所做的更改在程序退出后不会保留。";
 
 class ModuleConfig {
  public:
@@ -21,7 +31,13 @@ class ModuleConfig {
 
   // applicationDirectory: the folder of the running executable (UTF-8).
   ModuleConfig(platform::ProfileStore& store, std::string_view applicationDirectory);
+  // With a per-user file to fall back on; `tell` shows the user a notice.
+  // Each notice comes at most once per run.
+  using Notify = std::function<void(const std::string& text)>;
+  ModuleConfig(platform::ProfileStore& store, std::string_view applicationDirectory,
+               platform::SettingsFiles& files, Notify tell);
 
+  // The file in use now.
   const std::string& FilePath() const { return path_; }
 
   // The stored text without blanks around it, or nullopt when the file, the
@@ -29,7 +45,9 @@ class ModuleConfig {
   std::optional<std::string> GetConfigValue(std::string_view section, std::string_view key) const;
   // True when the platform reports the entry written. Names or values with
   // line breaks or zero bytes would change other entries of the file, so
-  // they are refused (false) before the file is touched.
+  // they are refused (false) before the file is touched. A write that fails
+  // beside the executable is made in the per-user file (telling the user
+  // where); one that cannot be made anywhere is told once.
   bool SetConfigValue(std::string_view section, std::string_view key, std::string_view value) const;
 
   std::optional<std::string> GetAutoRun() const { return GetConfigValue("Normal", "AutoRun"); }
@@ -50,8 +68,18 @@ class ModuleConfig {
   bool SetAlwaysTop(std::string_view value) const { return SetConfigValue("Normal", "AlwaysTop", value); }
 
  private:
+  bool MoveToPerUserFile() const;
+  void TellOnce(bool& told, const std::string& text) const;
+
   platform::ProfileStore& store_;
-  std::string path_;
+  platform::SettingsFiles* files_ = nullptr;
+  Notify tell_;
+  // Where the settings are is found out as the file system answers; the
+  // getters and setters stay const for their callers.
+  mutable std::string path_;
+  mutable bool perUser_ = false;
+  mutable bool toldMoved_ = false;
+  mutable bool toldNotSaved_ = false;
 };
 
 }  // namespace settings

@@ -5,6 +5,7 @@
 namespace shell {
 
 void FormMainRules::Load() {
+  loading_ = true;
   view_.SetUpPages();
   state_ = engine::AccelerationState{};
 
@@ -22,6 +23,7 @@ void FormMainRules::Load() {
   if (count >= 0) ApplySelection(Combo::AutoCleanCount, count);
   ApplyCheck(Check::State, settings::IsOn(config_.GetEnableSpeed()));
   ApplyCheck(Check::MostTop, settings::IsOn(config_.GetAlwaysTop()));
+  loading_ = false;
 
   view_.RunTick();
   view_.SetTopmost(settings::IsOn(config_.GetAlwaysTop()));
@@ -48,12 +50,7 @@ void FormMainRules::CheckChanged(Check box) {
   const std::string_view text = settings::OnOffText(checked);
   switch (box) {
     case Check::AutoRun:
-      if (checked) {
-        autoRun_.AddRunEntry();
-      } else {
-        autoRun_.RemoveRunEntry();
-      }
-      config_.SetAutoRun(text);
+      AutoRunChanged(checked);
       break;
     case Check::AutoMin:
       config_.SetAutoMin(text);
@@ -69,6 +66,32 @@ void FormMainRules::CheckChanged(Check box) {
       config_.SetEnableRecord(text);
       break;
   }
+}
+
+// The box shows whether the program will start at logon, never only what
+// the user asked for.
+void FormMainRules::AutoRunChanged(bool checked) {
+  if (!checked) {
+    if (!autoRun_.RemoveRunEntry()) {
+      view_.SetChecked(Check::AutoRun, true);  // AutoRun keeps its "1"
+      view_.Notice(std::string(kAutoRunNotRemovedNotice));
+      return;
+    }
+    config_.SetAutoRun(settings::OnOffText(false));
+    return;
+  }
+  const settings::RunEntryResult result = autoRun_.AddRunEntry();
+  if (result.place == settings::RunEntryPlace::Nowhere) {
+    view_.SetChecked(Check::AutoRun, false);
+    config_.SetAutoRun(settings::OnOffText(false));
+    view_.Notice(std::string(kAutoRunRefusedNotice));
+    return;
+  }
+  // Said when the user asks, not again at every start that renews the value.
+  if (result.place == settings::RunEntryPlace::CurrentUser && result.openToOthers && !loading_) {
+    view_.Notice(std::string(kAutoRunForUserNotice));
+  }
+  config_.SetAutoRun(settings::OnOffText(true));
 }
 
 void FormMainRules::ComboChanged(Combo list) {

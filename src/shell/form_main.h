@@ -14,6 +14,11 @@ namespace shell {
 
 inline constexpr std::string_view kExitQuestion = "确定退出吗?";
 inline constexpr std::string_view kExitCaption = "请确认!";
+inline constexpr std::string_view kAutoRunRefusedNotice = "无法设置开机自启动：没有写入注册表启动项的权限。";
+inline constexpr std::string_view kAutoRunForUserNotice =
+    "程序所在的文件夹或程序文件可被其他用户修改，为安全起见，开机自启动只为当前用户设置。";
+inline constexpr std::string_view kAutoRunNotRemovedNotice =
+    "无法取消开机自启动：所有用户的启动项只有以管理员身份运行本程序才能删除。";
 
 enum class Check { AutoRun, AutoMin, State, MostTop, EnableRecord };
 enum class Combo { Speed, AutoCleanCount };
@@ -43,6 +48,9 @@ class FormMainView {
   virtual void SendHideRequest() = 0;
   // Yes/No box with a question icon; true for Yes.
   virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+  // A "提示" box with an exclamation icon. It may open after the handler
+  // that asked for it has returned.
+  virtual void Notice(const std::string& text) = 0;
 };
 
 class FormMainRules {
@@ -68,11 +76,13 @@ class FormMainRules {
   // Changes a control as the program; its handler runs only on a change.
   void ApplyCheck(Check box, bool checked);
   void ApplySelection(Combo list, int index);
+  void AutoRunChanged(bool checked);
 
   FormMainView& view_;
   const settings::ModuleConfig& config_;
   const settings::ModuleAutoRun& autoRun_;
   engine::AccelerationState& state_;
+  bool loading_ = false;
 };
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -123,17 +124,34 @@ std::string TextOf(HWND window) {
   return win32::Narrow(std::wstring_view(buffer, copied));
 }
 
-BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig) {
-  const std::filesystem::path exe = folder_.path() / L"Brevolt.exe";
-  std::filesystem::copy_file(HostPath(BREVOLT_EXE), exe);
-  if (!configIni.empty()) WriteFileBytes(folder_.path() / L"config.ini", configIni);
-  if (readOnlyConfig) SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-  process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
+BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig)
+    : BrevoltApp([&](const std::filesystem::path& folder) {
+        if (!configIni.empty()) WriteFileBytes(folder / L"config.ini", configIni);
+        if (readOnlyConfig) SetFileAttributesW((folder / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+      }) {}
+
+BrevoltApp::BrevoltApp(const std::function<void(const std::filesystem::path& folder)>& prepare) {
+  std::filesystem::copy_file(HostPath(BREVOLT_EXE), folder_.path() / L"Brevolt.exe");
+  prepare(folder_.path());
+  Start();
+}
+
+void BrevoltApp::Start() {
+  main_ = nullptr;
+  process_ = Process::Start((folder_.path() / L"Brevolt.exe").wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
-  // Start-up has ended once the program waits for input in its message
-  // loop: the window is shown or hidden to the tray by then. A fixed pause
-  // was too short on a loaded machine.
-  if (main_) WaitForInputIdle(process_.handle(), 10000);
+  // Start-up has ended once the program waits for input (the window is
+  // shown or hidden to the tray by then); a loaded machine may take seconds.
+  if (main_) {
+    WaitForInputIdle(process_.handle(), 10000);
+    Sleep(300);
+  }
+}
+
+bool BrevoltApp::Restart() {
+  { const Process ending = std::move(process_); }  // terminated as it goes
+  Start();
+  return Started();
 }
 
 BrevoltApp::~BrevoltApp() {
@@ -221,6 +239,65 @@ std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
   }
   VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return rows;
+}
+
+namespace {
+constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+RefusedRunKey::RefusedRunKey(HKEY root) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, kRunKeyPath, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  key_.reset(key);
+  DWORD size = 0;
+  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+  old_.resize(size);
+  if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, old_.data(), &size) != ERROR_SUCCESS) return;
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  // Set value and create subkey denied to Everyone, reading allowed.
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x6;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                            &deny, nullptr)) {
+    return;
+  }
+  active_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;
+  LocalFree(deny);
+}
+
+RefusedRunKey::~RefusedRunKey() {
+  if (active_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, old_.data());
+}
+
+std::string RunValue(HKEY root, REGSAM view) {
+  char data[512] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return "<none>";
+  const LONG status = RegQueryValueExA(key, "Brevolt", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return "<none>";
+  return type == REG_SZ ? std::string(data) : "<not REG_SZ>";
+}
+
+bool WriteRunValue(HKEY root, REGSAM view, const std::string& data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG status = RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>(data.size() + 1));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+std::filesystem::path PerUserConfig() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return std::filesystem::path(folder) / L"Quillmoor" / L"config.ini";
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {

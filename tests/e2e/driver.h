@@ -64,7 +64,11 @@ HWND ControlById(HWND top, int id);
 class BrevoltApp {
  public:
   explicit BrevoltApp(const std::string& configIni = "", bool readOnlyConfig = false);
+  // `prepare` sets up the folder (Brevolt.exe is in it already) before the start.
+  explicit BrevoltApp(const std::function<void(const std::filesystem::path& folder)>& prepare);
   ~BrevoltApp();
+  // Ends the program as a crash would and starts it again in its folder.
+  bool Restart();
   bool Started() const { return main_ != nullptr; }
   HWND Main() const { return main_; }
   HWND Control(int id) const { return ControlById(main_, id); }
@@ -73,10 +77,39 @@ class BrevoltApp {
   std::string ConfigIni() const;
 
  private:
+  void Start();
+
   TempFolder folder_;
   Process process_;
   HWND main_ = nullptr;
 };
+
+// While it lives, a Run key (machine-wide or the user's) refuses to have
+// values set or deleted, as the machine-wide one does for a standard user:
+// opening it still works. The old descriptor comes back on destruction (all
+// tests share one prefix).
+class RefusedRunKey {
+ public:
+  explicit RefusedRunKey(HKEY root);
+  ~RefusedRunKey();
+  RefusedRunKey(const RefusedRunKey&) = delete;
+  RefusedRunKey& operator=(const RefusedRunKey&) = delete;
+  bool Active() const { return active_; }
+
+ private:
+  win32::UniqueRegKey key_;
+  std::vector<BYTE> old_;
+  bool active_ = false;
+};
+
+// The Run value "Brevolt" under a root in a registry view (0 or
+// KEY_WOW64_32KEY): its REG_SZ text, "<none>" or "<not REG_SZ>".
+std::string RunValue(HKEY root, REGSAM view = 0);
+// Writes it there as a 32-bit build would have, for example.
+bool WriteRunValue(HKEY root, REGSAM view, const std::string& data);
+
+// The current user's own config.ini (under the roaming application data).
+std::filesystem::path PerUserConfig();
 
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);

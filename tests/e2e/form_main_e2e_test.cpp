@@ -39,16 +39,7 @@ bool TrayIconPresent(HWND main) {
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-std::string RunValue() {
-  char data[512] = {};
-  DWORD size = sizeof data;
-  DWORD type = 0;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Brevolt",
-                   RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS) {
-    return "<none>";
-  }
-  return type == REG_SZ ? std::string(data) : "<not REG_SZ>";
-}
+std::string RunValue() { return e2e::RunValue(HKEY_LOCAL_MACHINE); }
 
 TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
   e2e::BrevoltApp app;

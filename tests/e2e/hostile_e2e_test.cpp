@@ -89,22 +89,6 @@ TEST(HostileConfigEndToEnd, HundredThousandCharacterValuesChangeNothingElse) {
   EXPECT_TRUE(Contains(after, "note=" + win32::Utf8ToAnsi(longNote) + "\r\n"));
 }
 
-// A read-only file is applied as stored and stays exactly as it was, whatever
-// the program would like to write into it.
-TEST(HostileConfigEndToEnd, ReadOnlyFileIsAppliedAndLeftAlone) {
-  const std::string ini = "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nRecordCount=200\r\n";
-  e2e::BrevoltApp app(ini, true);
-  ASSERT_TRUE(app.Started());
-  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
-  EXPECT_TRUE(Topmost(app.Main()));
-  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "200");
-  Click(app.Control(app::kCheckMostTop));
-  EXPECT_FALSE(Topmost(app.Main()));  // the choice applies even though it cannot be stored
-  Click(app.Control(app::kCheckEnableRecord));
-  EXPECT_EQ(app.ConfigIni(), ini);
-  EXPECT_TRUE(app.process().Running());
-}
-
 // ---- titles at the cut ----
 
 // Titles of exactly 253, 254 and 255 ANSI bytes ending in a double-byte

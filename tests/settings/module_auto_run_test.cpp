@@ -2,26 +2,174 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <map>
+#include <set>
 
 namespace {
 
-struct RecordingRunKey : platform::RunKey {
-  std::vector<std::string> calls;
-  void SetString(const std::string& name, const std::string& data) override {
-    calls.push_back("set " + name + " " + data);
+using platform::RunScope;
+using settings::RunEntryPlace;
+
+// Both Run keys of a user who may be refused one or both.
+struct FakeRunKey : platform::RunKey {
+  std::map<RunScope, std::map<std::string, std::string>> values;
+  std::set<RunScope> refused;
+  bool SetString(RunScope scope, const std::string& name, const std::string& data) override {
+    if (refused.count(scope)) return false;
+    values[scope][name] = data;
+    return true;
   }
-  void DeleteValue(const std::string& name) override { calls.push_back("delete " + name); }
+  bool DeleteValue(RunScope scope, const std::string& name) override {
+    if (!refused.count(scope)) values[scope].erase(name);
+    return values[scope].count(name) == 0;
+  }
 };
 
-TEST(ModuleAutoRunTest, CheckingAndUncheckingWritesAndDeletesTheValue) {
-  RecordingRunKey key;
-  const settings::ModuleAutoRun autoRun(key, "D:\\工具\\Accel");
-  autoRun.AddRunEntry();
-  autoRun.RemoveRunEntry();
-  autoRun.AddRunEntry();
-  EXPECT_EQ(key.calls, (std::vector<std::string>{"set Brevolt D:\\工具\\Accel\\Brevolt.exe", "delete Brevolt",
-                                                 "set Brevolt D:\\工具\\Accel\\Brevolt.exe"}));
+using AccessList = platform::FileSecurity::AccessList;
+
+struct FakeSecurity : platform::FileSecurity {
+  std::map<std::string, AccessList> lists;  // a path without one cannot be read
+  std::optional<AccessList> AccessListOf(const std::string& path) override {
+    auto it = lists.find(path);
+    if (it == lists.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+constexpr std::uint32_t kFullControl = 0x1F01FF;
+constexpr std::uint32_t kReadExecute = 0x1200A9;
+constexpr std::uint32_t kModify = 0x1301BF;
+constexpr std::uint32_t kGenericAll = 0x10000000;
+constexpr std::uint32_t kGenericWrite = 0x40000000;
+
+// As Windows sets up "Program Files": only administrators, the system and
+// the installer service may change it.
+const AccessList kAdministratorsOnly{
+    false,
+    {{true, false, "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", kFullControl},
+     {true, false, "S-1-5-18", kFullControl},
+     {true, false, "S-1-5-32-544", kFullControl},
+     {true, false, "S-1-5-32-545", kReadExecute},
+     {true, true, "S-1-3-0", kGenericAll},
+     {true, true, "S-1-5-32-545", kGenericWrite}}};
+
+TEST(ModuleAutoRunTest, WhoMayChangeTheProgram) {
+  const struct {
+    const char* what;
+    std::optional<AccessList> list;
+    bool open;
+  } cases[] = {
+      {"administrators only", kAdministratorsOnly, false},
+      {"Wine, mode 755",
+       AccessList{false,
+                  {{true, false, "S-1-5-18", kFullControl},
+                   {true, false, "S-1-5-21-0-0-0-1000", kFullControl},
+                   {true, false, "S-1-1-0", kReadExecute}}},
+       false},
+      {"Wine, mode 777", AccessList{false, {{true, false, "S-1-1-0", 0x1301FF}}}, true},
+      {"a folder under C:\\",
+       AccessList{false, {{true, false, "S-1-5-32-544", kFullControl}, {true, false, "S-1-5-11", kModify}}},
+       true},
+      {"interactive user, generic write", AccessList{false, {{true, false, "S-1-5-4", kGenericWrite}}}, true},
+      {"Users may delete children", AccessList{false, {{true, false, "S-1-5-32-545", 0x40}}}, true},
+      {"Users may change the access list", AccessList{false, {{true, false, "S-1-5-32-545", 0x40000}}}, true},
+      {"Users may only set attributes", AccessList{false, {{true, false, "S-1-5-32-545", 0x100 | 0x10}}},
+       false},
+      {"denied to Everyone before allowed to Users",
+       AccessList{false, {{false, false, "S-1-1-0", 0xD0046}, {true, false, "S-1-5-32-545", kFullControl}}},
+       false},
+      {"allowed to Users before denied to Everyone",
+       AccessList{false, {{true, false, "S-1-5-32-545", kFullControl}, {false, false, "S-1-1-0", 0xD0046}}},
+       true},
+      {"no access list at all", AccessList{true, {}}, true},
+      {"unreadable", std::nullopt, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(settings::OpenToOtherUsers(c.list), c.open) << c.what;
+}
+
+struct RunEntryCase {
+  const char* what;
+  bool programOpen;
+  std::set<RunScope> refused;
+  std::map<RunScope, std::map<std::string, std::string>> before;
+  RunEntryPlace place;
+  std::map<RunScope, std::map<std::string, std::string>> after;
+};
+
+TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
+  const std::string data = "C:\\Program Files\\Quillmoor\\Brevolt.exe";
+  const std::string quoted = '"' + data + '"';
+  const std::map<std::string, std::string> ours{{"Brevolt", quoted}};
+  const std::map<std::string, std::string> old{{"Brevolt", "D:\\old\\Brevolt.exe"}};
+  const std::map<std::string, std::string> none;
+  const RunEntryCase cases[] = {
+      {"administrator",
+       false,
+       {},
+       {{RunScope::CurrentUser, old}},
+       RunEntryPlace::MachineWide,
+       {{RunScope::MachineWide, ours}, {RunScope::CurrentUser, none}}},
+      {"standard user",
+       false,
+       {RunScope::MachineWide},
+       {},
+       RunEntryPlace::CurrentUser,
+       {{RunScope::MachineWide, none}, {RunScope::CurrentUser, ours}}},
+      {"administrator, folder open to others",
+       true,
+       {},
+       {{RunScope::MachineWide, old}},
+       RunEntryPlace::CurrentUser,
+       {{RunScope::MachineWide, none}, {RunScope::CurrentUser, ours}}},
+      {"refused everywhere",
+       false,
+       {RunScope::MachineWide, RunScope::CurrentUser},
+       {},
+       RunEntryPlace::Nowhere,
+       {{RunScope::MachineWide, none}, {RunScope::CurrentUser, none}}},
+      // Starting twice at logon is worse than keeping the value in place.
+      {"standard user, machine-wide value there",
+       false,
+       {RunScope::MachineWide},
+       {{RunScope::MachineWide, old}},
+       RunEntryPlace::MachineWide,
+       {{RunScope::MachineWide, old}, {RunScope::CurrentUser, none}}},
+  };
+  for (const auto& c : cases) {
+    FakeRunKey key;
+    key.refused = c.refused;
+    key.values = c.before;
+    FakeSecurity security;
+    if (!c.programOpen) {
+      security.lists["C:\\Program Files\\Quillmoor"] = kAdministratorsOnly;
+      security.lists[data] = kAdministratorsOnly;
+    }
+    const settings::ModuleAutoRun autoRun(key, security, "C:\\Program Files\\Quillmoor");
+    const settings::RunEntryResult result = autoRun.AddRunEntry();
+    EXPECT_EQ(result.place, c.place) << c.what;
+    EXPECT_EQ(result.openToOthers, c.programOpen) << c.what;
+    EXPECT_EQ(key.values[RunScope::MachineWide], c.after.at(RunScope::MachineWide)) << c.what;
+    EXPECT_EQ(key.values[RunScope::CurrentUser], c.after.at(RunScope::CurrentUser)) << c.what;
+  }
+}
+
+TEST(ModuleAutoRunTest, RemovingClearsBothKeysAndSaysWhenOneIsLeft) {
+  FakeRunKey key;
+  FakeSecurity security;
+  const settings::ModuleAutoRun autoRun(key, security, "D:\\工具\\Accel");
+  key.values[RunScope::MachineWide]["Brevolt"] = "x";
+  key.values[RunScope::CurrentUser]["Brevolt"] = "x";
+  key.values[RunScope::CurrentUser]["Other"] = "y";
+  EXPECT_TRUE(autoRun.RemoveRunEntry());
+  EXPECT_TRUE(key.values[RunScope::MachineWide].empty());
+  EXPECT_EQ(key.values[RunScope::CurrentUser].size(), 1u);
+  EXPECT_TRUE(autoRun.RemoveRunEntry());  // nothing there is no failure
+
+  key.values[RunScope::MachineWide]["Brevolt"] = "x";
+  key.values[RunScope::CurrentUser]["Brevolt"] = "x";
+  key.refused = {RunScope::MachineWide};
+  EXPECT_FALSE(autoRun.RemoveRunEntry());
+  EXPECT_EQ(key.values[RunScope::CurrentUser].count("Brevolt"), 0u);
 }
 
 TEST(ModuleAutoRunTest, APathWithBlanksIsQuoted) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "gbk.h"
@@ -142,6 +144,79 @@ TEST_F(ModuleConfigTest, Utf8FileStaysUtf8) {
   EXPECT_TRUE(config.SetConfigValue("Speed", "Name", "普通加速"));
   EXPECT_EQ(Read(), "\xEF\xBB\xBF[Speed]\r\nName=普通加速\r\n");
   EXPECT_EQ(config.GetConfigValue("speed", "name"), "普通加速");
+}
+
+// The store and the file system of a user who may not write some files.
+struct RefusingStore : platform::ProfileStore {
+  platform::ProfileStore& real;
+  std::set<std::string> refused;  // paths, as the program builds them
+  explicit RefusingStore(platform::ProfileStore& store) : real(store) {}
+  std::string GetString(const std::string& path, const std::string& section, const std::string& key,
+                        std::size_t bytes) override {
+    return real.GetString(path, section, key, bytes);
+  }
+  bool SetString(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& value) override {
+    return !refused.count(path) && real.SetString(path, section, key, value);
+  }
+};
+
+struct RefusingFiles : platform::SettingsFiles {
+  RefusingStore& store;
+  std::string perUser;
+  explicit RefusingFiles(RefusingStore& s, std::string perUserPath)
+      : store(s), perUser(std::move(perUserPath)) {}
+  static fs::path Host(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+  }
+  bool CanWrite(const std::string& path) override { return !store.refused.count(path); }
+  bool Exists(const std::string& path) override { return fs::is_regular_file(Host(path)); }
+  std::string PerUserSettingsPath() override { return perUser; }
+  bool ReplaceWithCopy(const std::string& from, const std::string& to) override {
+    fs::create_directories(Host(to).parent_path());
+    fs::remove(Host(to));
+    if (!Exists(from)) return true;
+    return fs::copy_file(Host(from), Host(to));
+  }
+};
+
+TEST_F(ModuleConfigTest, SettingsMoveToThePerUserFileWhenTheirOwnCannotBeWritten) {
+  Write("[Normal]\r\nAutoMin=1\r\n");
+  const std::string beside = dir_ + "\\config.ini";
+  const std::string perUser = dir_ + "\\user\\Quillmoor\\config.ini";
+  RefusingStore store(store_);
+  RefusingFiles files(store, perUser);
+  std::vector<std::string> told;
+  const auto tell = [&](const std::string& text) { told.push_back(text); };
+  store.refused = {beside};
+
+  const ModuleConfig first(store, dir_, files, tell);
+  EXPECT_EQ(first.FilePath(), beside);  // nothing moved before a write fails
+  EXPECT_EQ(first.GetAutoMin(), "1");
+  EXPECT_TRUE(first.SetAlwaysTop("1"));
+  EXPECT_TRUE(first.SetEnableSpeed("1"));
+  EXPECT_EQ(told, std::vector<std::string>{std::string(settings::kSettingsMovedNotice) + perUser});
+  EXPECT_EQ(first.FilePath(), perUser);
+  EXPECT_EQ(Read(), "[Normal]\r\nAutoMin=1\r\n");  // left as it was
+  EXPECT_EQ(first.GetAutoMin(), "1");              // came along
+
+  // The next start reads the per-user file while its own stays unwritable,
+  // and its own again once it can be written.
+  const ModuleConfig second(store, dir_, files, tell);
+  EXPECT_EQ(second.FilePath(), perUser);
+  EXPECT_EQ(second.GetAlwaysTop(), "1");
+  store.refused.clear();
+  EXPECT_EQ(ModuleConfig(store, dir_, files, tell).GetAlwaysTop(), std::nullopt);
+
+  // Nowhere to write: the user hears it once, not at every change.
+  told.clear();
+  store.refused = {beside, perUser};
+  fs::remove_all(dir_ + "/user");
+  const ModuleConfig nowhere(store, dir_, files, tell);
+  EXPECT_FALSE(nowhere.SetAlwaysTop("0"));
+  EXPECT_FALSE(nowhere.SetAutoMin("0"));
+  EXPECT_EQ(told, std::vector<std::string>{std::string(settings::kSettingsNotSavedNotice)});
 }
 
 TEST(AppPathsTest, DirectoryAndFilePathsTheWindowsWay) {

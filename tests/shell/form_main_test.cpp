@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
@@ -29,10 +30,30 @@ struct MemoryProfile : platform::ProfileStore {
   }
 };
 
+using platform::RunScope;
+
 struct MemoryRunKey : platform::RunKey {
-  std::map<std::string, std::string> values;
-  void SetString(const std::string& name, const std::string& data) override { values[name] = data; }
-  void DeleteValue(const std::string& name) override { values.erase(name); }
+  std::map<RunScope, std::map<std::string, std::string>> values;
+  std::set<RunScope> refused;
+  bool SetString(RunScope scope, const std::string& name, const std::string& data) override {
+    if (refused.count(scope)) return false;
+    values[scope][name] = data;
+    return true;
+  }
+  bool DeleteValue(RunScope scope, const std::string& name) override {
+    if (!refused.count(scope)) values[scope].erase(name);
+    return values[scope].count(name) == 0;
+  }
+};
+
+// The program's folder and file: closed to other users unless opened.
+struct Security : platform::FileSecurity {
+  bool open = false;
+  std::optional<AccessList> AccessListOf(const std::string&) override {
+    AccessList list;
+    list.entries.push_back({true, false, "S-1-1-0", open ? 0x1301BFu : 0x1200A9u});
+    return list;
+  }
 };
 
 struct View : shell::FormMainView {
@@ -71,14 +92,17 @@ struct View : shell::FormMainView {
     steps.push_back("ask " + text + " " + caption);
     return answer;
   }
+  std::vector<std::string> notices;
+  void Notice(const std::string& text) override { notices.push_back(text); }
 };
 
 struct FormMainTest : ::testing::Test {
   MemoryProfile profile;
   MemoryRunKey runKey;
+  Security security;
   View view;
   settings::ModuleConfig config{profile, "C:\\Apps\\Brevolt"};
-  settings::ModuleAutoRun autoRun{runKey, "C:\\Apps\\Brevolt"};
+  settings::ModuleAutoRun autoRun{runKey, security, "C:\\Apps\\Brevolt"};
   engine::AccelerationState state{0x55, 0x66, 9};
   shell::FormMainRules rules{view, config, autoRun, state};
 };
@@ -92,7 +116,8 @@ TEST_F(FormMainTest, FirstStartWritesOnlyWhatChangedControlsStore) {
   EXPECT_EQ(view.ComboText(Combo::Speed), "疯狂加速");
   EXPECT_EQ(view.selection[Combo::AutoCleanCount], -1);
   EXPECT_FALSE(view.topmost);
-  EXPECT_TRUE(runKey.values.empty());
+  EXPECT_TRUE(runKey.values[RunScope::MachineWide].empty());
+  EXPECT_TRUE(runKey.values[RunScope::CurrentUser].empty());
   EXPECT_EQ(state.CurrentWindow, 0u);
   EXPECT_EQ(state.AcceleratedCount, 0);
   EXPECT_EQ(view.steps, (std::vector<std::string>{"pages", "not topmost", "tick", "not topmost", "links",
@@ -107,7 +132,7 @@ TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
   // Check boxes already checked run no handler; the rest store again.
   EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoMin=1",
                                                       "Speed/SpeedLevel=1", "Record/RecordCount=100"}));
-  EXPECT_EQ(runKey.values["Brevolt"], "C:\\Apps\\Brevolt\\Brevolt.exe");
+  EXPECT_EQ(runKey.values[RunScope::MachineWide]["Brevolt"], "C:\\Apps\\Brevolt\\Brevolt.exe");
   EXPECT_EQ(view.ComboText(Combo::AutoCleanCount), "100");
   EXPECT_TRUE(view.topmost);
   EXPECT_EQ(view.steps.back(), "hide");  // started in the tray
@@ -118,10 +143,10 @@ TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
   profile.writes.clear();
   view.checks[Check::AutoRun] = true;
   rules.CheckChanged(Check::AutoRun);
-  EXPECT_EQ(runKey.values.count("Brevolt"), 1u);
+  EXPECT_EQ(runKey.values[RunScope::MachineWide].count("Brevolt"), 1u);
   view.checks[Check::AutoRun] = false;
   rules.CheckChanged(Check::AutoRun);
-  EXPECT_TRUE(runKey.values.empty());
+  EXPECT_TRUE(runKey.values[RunScope::MachineWide].empty());
   view.checks[Check::MostTop] = true;
   rules.CheckChanged(Check::MostTop);
   EXPECT_TRUE(view.topmost);
@@ -132,6 +157,74 @@ TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
   EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0",
                                                       "Normal/AlwaysTop=1", "Speed/SpeedLevel=1",
                                                       "Record/RecordCount=300"}));
+}
+
+// The box says whether the program will start at logon; the user hears why
+// when that differs from what was asked.
+TEST_F(FormMainTest, StartAtLogonBoxFollowsWhatCouldBeWritten) {
+  const struct {
+    const char* what;
+    std::set<RunScope> refused;
+    bool open;
+    bool checked;
+    std::vector<std::string> writes, notices;
+  } cases[] = {
+      {"administrator", {}, false, true, {"Normal/AutoRun=1"}, {}},
+      {"standard user", {RunScope::MachineWide}, false, true, {"Normal/AutoRun=1"}, {}},
+      {"open folder", {}, true, true, {"Normal/AutoRun=1"}, {std::string(shell::kAutoRunForUserNotice)}},
+      {"refused everywhere",
+       {RunScope::MachineWide, RunScope::CurrentUser},
+       false,
+       false,
+       {"Normal/AutoRun=0"},
+       {std::string(shell::kAutoRunRefusedNotice)}},
+  };
+  for (const auto& c : cases) {
+    profile.writes.clear();
+    view.notices.clear();
+    runKey.values.clear();
+    runKey.refused = c.refused;
+    security.open = c.open;
+    view.checks[Check::AutoRun] = true;
+    rules.CheckChanged(Check::AutoRun);
+    EXPECT_EQ(view.checks[Check::AutoRun], c.checked) << c.what;
+    EXPECT_EQ(profile.writes, c.writes) << c.what;
+    EXPECT_EQ(view.notices, c.notices) << c.what;
+    const bool written = runKey.values[RunScope::MachineWide].count("Brevolt") +
+                         runKey.values[RunScope::CurrentUser].count("Brevolt");
+    EXPECT_EQ(written, c.checked) << c.what;
+  }
+
+  // A machine-wide value this user may not delete: the box stays checked.
+  runKey.refused = {RunScope::MachineWide};
+  runKey.values[RunScope::MachineWide]["Brevolt"] = "x";
+  profile.writes.clear();
+  view.notices.clear();
+  view.checks[Check::AutoRun] = false;
+  rules.CheckChanged(Check::AutoRun);
+  EXPECT_TRUE(view.checks[Check::AutoRun]);
+  EXPECT_TRUE(profile.writes.empty());
+  EXPECT_EQ(view.notices, std::vector<std::string>{std::string(shell::kAutoRunNotRemovedNotice)});
+}
+
+// Renewing the value at start-up in an open folder says nothing; a refusal
+// everywhere unchecks the box and says so.
+TEST_F(FormMainTest, StartUpRenewalSpeaksOnlyWhenTheBoxChanges) {
+  profile.values = {{"Normal/AutoRun", "1"}};
+  security.open = true;
+  rules.Load();
+  EXPECT_TRUE(view.checks[Check::AutoRun]);
+  EXPECT_EQ(runKey.values[RunScope::CurrentUser].count("Brevolt"), 1u);
+  EXPECT_TRUE(view.notices.empty());
+
+  View fresh;
+  shell::FormMainRules again{fresh, config, autoRun, state};
+  runKey.refused = {RunScope::MachineWide, RunScope::CurrentUser};
+  profile.values["Normal/AutoRun"] = "1";
+  again.Load();
+  EXPECT_FALSE(fresh.checks[Check::AutoRun]);
+  EXPECT_EQ(profile.values["Normal/AutoRun"], "0");
+  EXPECT_EQ(fresh.notices, std::vector<std::string>{std::string(shell::kAutoRunRefusedNotice)});
 }
 
 TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHook) {

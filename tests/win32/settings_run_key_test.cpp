@@ -1,24 +1,33 @@
-// The Run entry in the real registry.
+// The Run entry in the real registry, with the refusal a standard user meets
+// made real through a key's security descriptor; and the rights and files
+// that decide where the Run entry and the settings go.
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
+#include "e2e/driver.h"
+#include "platform/win32/file_rights_win32.h"
 #include "platform/win32/profile_store_win32.h"
 #include "platform/win32/run_key_win32.h"
 #include "settings/module_auto_run.h"
 
 namespace {
 
+using platform::RunScope;
+
 struct RegistryValue {
   DWORD type = 0;
   std::string bytes;  // as stored, terminating zero included
 };
 
-std::optional<RegistryValue> ReadRunValue() {
+std::optional<RegistryValue> ReadRunValue(HKEY root = HKEY_LOCAL_MACHINE) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, win32::kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(root, win32::kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   RegistryValue value;
@@ -44,20 +53,28 @@ std::string ExpectedCommandHere() {
   return data.find(' ') == std::string::npos ? data : '"' + data + '"';
 }
 
+// Every folder and file counts as closed to other users: the registry side
+// is what these tests look at.
+struct ClosedFiles : platform::FileSecurity {
+  std::optional<AccessList> AccessListOf(const std::string&) override { return AccessList{}; }
+};
+
 TEST(SettingsRunKeyTest, CheckingWritesTheValueAndUncheckingDeletesIt) {
   win32::RunKeyWin32 runKey;
-  const settings::ModuleAutoRun autoRun(runKey, win32::ApplicationDirectory());
-  autoRun.RemoveRunEntry();
-  autoRun.RemoveRunEntry();  // a missing value is no failure
+  ClosedFiles files;
+  const settings::ModuleAutoRun autoRun(runKey, files, win32::ApplicationDirectory());
+  EXPECT_TRUE(autoRun.RemoveRunEntry());
+  EXPECT_TRUE(autoRun.RemoveRunEntry());  // a missing value is no failure
   EXPECT_FALSE(ReadRunValue());
 
-  autoRun.AddRunEntry();
+  EXPECT_EQ(autoRun.AddRunEntry().place, settings::RunEntryPlace::MachineWide);
   const auto written = ReadRunValue();
   ASSERT_TRUE(written);
   EXPECT_EQ(written->type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(written->bytes, ExpectedCommandHere() + '\0');
+  EXPECT_FALSE(ReadRunValue(HKEY_CURRENT_USER));
 
-  autoRun.RemoveRunEntry();
+  EXPECT_TRUE(autoRun.RemoveRunEntry());
   EXPECT_FALSE(ReadRunValue());
   autoRun.AddRunEntry();
   EXPECT_TRUE(ReadRunValue());
@@ -67,7 +84,8 @@ TEST(SettingsRunKeyTest, CheckingWritesTheValueAndUncheckingDeletesIt) {
 TEST(SettingsRunKeyTest, AFolderWithBlanksIsQuotedAndStoredInTheAnsiCodePage) {
   ASSERT_EQ(GetACP(), 936u) << "the Wine session should give code page 936";
   win32::RunKeyWin32 runKey;
-  const settings::ModuleAutoRun autoRun(runKey, "C:\\Program Files\\加速");
+  ClosedFiles files;
+  const settings::ModuleAutoRun autoRun(runKey, files, "C:\\Program Files\\加速");
   autoRun.AddRunEntry();
   const auto written = ReadRunValue();
   ASSERT_TRUE(written);
@@ -76,6 +94,117 @@ TEST(SettingsRunKeyTest, AFolderWithBlanksIsQuotedAndStoredInTheAnsiCodePage) {
   EXPECT_EQ(written->bytes, std::string("\"C:\\Program Files\\\xBC\xD3\xCB\xD9\\Brevolt.exe\"") + '\0');
   autoRun.RemoveRunEntry();
   EXPECT_FALSE(ReadRunValue());
+}
+
+// A machine-wide key that may be opened but not written, as a standard user
+// meets it: the value goes to the user's key, and the adapter tells a value
+// it could not delete from one that is gone.
+TEST(SettingsRunKeyTest, RefusedMachineWideKeyLeavesTheCurrentUsersKey) {
+  win32::RunKeyWin32 runKey;
+  ClosedFiles files;
+  const settings::ModuleAutoRun autoRun(runKey, files, "C:\\Tools");
+  {
+    const e2e::RefusedRunKey refused(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(refused.Active());
+    // Opening works, setting is refused: what a standard user meets.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, win32::kRunKeyPath, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_ACCESS_DENIED);
+    RegCloseKey(key);
+    EXPECT_FALSE(runKey.SetString(RunScope::MachineWide, "Brevolt", "x"));
+    EXPECT_EQ(autoRun.AddRunEntry().place, settings::RunEntryPlace::CurrentUser);
+    EXPECT_FALSE(ReadRunValue());
+    const auto user = ReadRunValue(HKEY_CURRENT_USER);
+    ASSERT_TRUE(user);
+    EXPECT_EQ(user->bytes, std::string("C:\\Tools\\Brevolt.exe") + '\0');
+    EXPECT_TRUE(autoRun.RemoveRunEntry());
+    EXPECT_FALSE(ReadRunValue(HKEY_CURRENT_USER));
+  }
+  // A value that is there and may not be deleted is reported as left.
+  ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, 0, "C:\\Tools\\Brevolt.exe"));
+  {
+    const e2e::RefusedRunKey refused(HKEY_LOCAL_MACHINE);
+    EXPECT_FALSE(runKey.DeleteValue(RunScope::MachineWide, "Brevolt"));
+    EXPECT_FALSE(autoRun.RemoveRunEntry());
+  }
+  EXPECT_TRUE(autoRun.RemoveRunEntry());
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
+}
+
+// What a 32-bit build wrote lives in the 32-bit view of the machine-wide
+// key; removing the entry clears it there too.
+TEST(SettingsRunKeyTest, RemovingAlsoClearsTheThirtyTwoBitView) {
+  ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "C:\\Old\\Brevolt.exe"));
+  ASSERT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "C:\\Old\\Brevolt.exe");
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");  // a separate view
+  win32::RunKeyWin32 runKey;
+  EXPECT_TRUE(runKey.DeleteValue(RunScope::MachineWide, "Brevolt"));
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "<none>");
+}
+
+// Wine keeps a file's descriptor as its Unix mode: "other" users become
+// Everyone, and a descriptor set from Windows changes the mode.
+TEST(FileRightsTest, FolderAndFileOpenToEveryoneAreSeen) {
+  e2e::TempFolder folder;
+  const auto exe = folder.path() / L"Brevolt.exe";
+  e2e::WriteFileBytes(exe, "MZ");
+  win32::FileSecurityWin32 security;
+  const std::string folderPath = folder.path().string();
+  const std::string exePath = exe.string();
+  EXPECT_FALSE(settings::OpenToOtherUsers(security.AccessListOf(folderPath)));
+  EXPECT_FALSE(settings::OpenToOtherUsers(security.AccessListOf(exePath)));
+  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(folderPath + "\\missing.exe")));
+
+  for (const auto& path : {folder.path(), exe}) {
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)(A;;0x1301bf;;;WD)", SDDL_REVISION_1, &open, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted);
+    EXPECT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    LocalFree(open);
+  }
+  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(folderPath)));
+  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(exePath)));
+}
+
+TEST(SettingsFilesTest, WritabilityIsFoundWithoutChangingAnything) {
+  e2e::TempFolder folder;
+  win32::SettingsFilesWin32 files;
+  const auto path = [&](const wchar_t* name) { return (folder.path() / name).string(); };
+
+  EXPECT_TRUE(files.CanWrite(path(L"missing.ini")));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / L"missing.ini"));
+  EXPECT_FALSE(files.Exists(path(L"missing.ini")));
+
+  e2e::WriteFileBytes(folder.path() / L"plain.ini", "[Normal]\r\nAutoMin=1\r\n");
+  EXPECT_TRUE(files.CanWrite(path(L"plain.ini")));
+  EXPECT_EQ(e2e::ReadFileBytes(folder.path() / L"plain.ini"), "[Normal]\r\nAutoMin=1\r\n");
+
+  std::filesystem::create_directory(folder.path() / L"config.ini");
+  EXPECT_FALSE(files.CanWrite(path(L"config.ini")));
+  EXPECT_FALSE(files.Exists(path(L"config.ini")));
+
+  e2e::WriteFileBytes(folder.path() / L"locked.ini", "[Speed]\r\nSpeedLevel=1\r\n");
+  SetFileAttributesW((folder.path() / L"locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.CanWrite(path(L"locked.ini")));
+
+  // A copy of a read-only file takes writes; a copy of a folder is no file.
+  const std::string copy = path(L"user\\Quillmoor\\config.ini");
+  ASSERT_TRUE(files.ReplaceWithCopy(path(L"locked.ini"), copy));
+  EXPECT_TRUE(files.CanWrite(copy));
+  EXPECT_EQ(e2e::ReadFileBytes(folder.path() / L"user" / L"Quillmoor" / L"config.ini"),
+            "[Speed]\r\nSpeedLevel=1\r\n");
+  ASSERT_TRUE(files.ReplaceWithCopy(path(L"config.ini"), copy));
+  EXPECT_FALSE(files.Exists(copy));
+  SetFileAttributesW((folder.path() / L"locked.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  const std::string perUser = files.PerUserSettingsPath();
+  EXPECT_NE(perUser.find(":\\"), std::string::npos) << perUser;
+  EXPECT_EQ(perUser.substr(perUser.size() - 21), "\\Quillmoor\\config.ini");
 }
 
 }  // namespace

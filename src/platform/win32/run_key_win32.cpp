@@ -8,27 +8,55 @@
 namespace win32 {
 namespace {
 
-// Without the right to change machine-wide settings this fails and the
-// calls after it fail as well, leaving the registry unchanged.
-UniqueRegKey OpenRunKey() {
+HKEY Root(platform::RunScope scope) {
+  return scope == platform::RunScope::MachineWide ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// Without the right to change machine-wide settings, opening may still
+// work while setting or deleting a value is refused.
+UniqueRegKey OpenRunKey(platform::RunScope scope) {
   HKEY key = nullptr;
-  RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKeyPath, &key);
+  if (RegCreateKeyA(Root(scope), kRunKeyPath, &key) != ERROR_SUCCESS) return {};
   return UniqueRegKey(key);
+}
+
+// The program's own view (0) and the 32-bit one.
+constexpr REGSAM kViews[] = {0, KEY_WOW64_32KEY};
+
+// Only a value that is certainly gone counts as gone.
+bool ValueLeft(HKEY root, const std::string& ansiName, REGSAM view) {
+  HKEY key = nullptr;
+  const LONG opened = RegOpenKeyExA(root, kRunKeyPath, 0, KEY_QUERY_VALUE | view, &key);
+  if (opened == ERROR_FILE_NOT_FOUND) return false;
+  if (opened != ERROR_SUCCESS) return true;
+  const UniqueRegKey owned(key);
+  return RegQueryValueExA(key, ansiName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
 
-void RunKeyWin32::SetString(const std::string& name, const std::string& data) {
-  const UniqueRegKey key = OpenRunKey();
+bool RunKeyWin32::SetString(platform::RunScope scope, const std::string& name, const std::string& data) {
+  const UniqueRegKey key = OpenRunKey(scope);
+  if (!key) return false;
   const std::string ansiData = Utf8ToAnsi(data);
   // REG_SZ data counts its terminating zero.
-  RegSetValueExA(key.get(), Utf8ToAnsi(name).c_str(), 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(ansiData.c_str()), static_cast<DWORD>(ansiData.size() + 1));
+  return RegSetValueExA(key.get(), Utf8ToAnsi(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(ansiData.c_str()),
+                        static_cast<DWORD>(ansiData.size() + 1)) == ERROR_SUCCESS;
 }
 
-void RunKeyWin32::DeleteValue(const std::string& name) {
-  const UniqueRegKey key = OpenRunKey();
-  RegDeleteValueA(key.get(), Utf8ToAnsi(name).c_str());
+bool RunKeyWin32::DeleteValue(platform::RunScope scope, const std::string& name) {
+  const std::string ansiName = Utf8ToAnsi(name);
+  if (const UniqueRegKey key = OpenRunKey(scope)) RegDeleteValueA(key.get(), ansiName.c_str());
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(Root(scope), kRunKeyPath, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+    const UniqueRegKey owned(key);
+    RegDeleteValueA(key, ansiName.c_str());
+  }
+  for (REGSAM view : kViews) {
+    if (ValueLeft(Root(scope), ansiName, view)) return false;
+  }
+  return true;
 }
 
 }  // namespace win32

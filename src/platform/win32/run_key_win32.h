@@ -1,4 +1,5 @@
-// The machine-wide list of programs that Windows starts at logon.
+// The lists of programs that Windows starts at logon: the machine-wide one
+// and the current user's.
 #pragma once
 
 #include <string>
@@ -9,13 +10,14 @@ namespace win32 {
 
 inline constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// Values under HKEY_LOCAL_MACHINE\<kRunKeyPath>, names and data in the ANSI
-// code page. Each call opens (creating if need be), acts and closes; every
-// step runs even when the one before failed, and nothing is reported.
+// Values under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER \<kRunKeyPath>, names
+// and data in the ANSI code page, written in the program's own registry
+// view. Each call opens (creating if need be), acts and closes.
 class RunKeyWin32 : public platform::RunKey {
  public:
-  void SetString(const std::string& name, const std::string& data) override;
-  void DeleteValue(const std::string& name) override;
+  bool SetString(platform::RunScope scope, const std::string& name, const std::string& data) override;
+  // Also in the 32-bit view, where a 32-bit build of the program wrote it.
+  bool DeleteValue(platform::RunScope scope, const std::string& name) override;
 };
 
 }  // namespace win32

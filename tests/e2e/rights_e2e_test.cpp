@@ -1,0 +1,205 @@
+// The real program as a standard user meets it: a machine-wide Run key that
+// refuses values, a program folder open to other users, a config.ini that
+// cannot be written.
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "e2e/driver.h"
+#include "settings/module_config.h"
+#include "shell/form_main.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Every notice box the program opens, the first within the time and each
+// further one within a second of the last, closed as it comes:
+// "caption|text" each.
+std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::milliseconds wait) {
+  std::vector<std::string> notices;
+  while (HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", notices.empty() ? wait : 1000ms)) {
+    notices.push_back(e2e::TextOf(box) + "|" + e2e::DialogText(box));
+    e2e::PressButton(box, IDOK);
+    e2e::WaitUntil([&] { return !IsWindow(box); }, 3s);
+  }
+  return notices;
+}
+
+std::string Notice(std::string_view text) { return "提示|" + std::string(text); }
+
+void RemoveRunValues() {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (REGSAM view : {REGSAM{0}, REGSAM{KEY_WOW64_32KEY}}) {
+      HKEY key = nullptr;
+      if (RegOpenKeyExA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE | view,
+                        &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Brevolt");
+        RegCloseKey(key);
+      }
+    }
+  }
+}
+
+class StartAtLogonEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveRunValues(); }
+  void TearDown() override { RemoveRunValues(); }
+  static std::string Command(const e2e::BrevoltApp& app) {
+    return (app.Folder() / L"Brevolt.exe").string();  // no blank in the test folders
+  }
+};
+
+// A standard user: the machine-wide key refuses, the user's key takes the
+// same value; unchecking clears it, a machine-wide one written meanwhile,
+// and one a 32-bit build left.
+TEST_F(StartAtLogonEndToEnd, RefusedMachineWideKeyGivesTheUsersValueAndUncheckingRemovesAll) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  HWND box = app.Control(app::kCheckAutoRun);
+  {
+    const e2e::RefusedRunKey refused(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(refused.Active());
+    Click(box);
+    EXPECT_TRUE(Checked(box));
+    EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=1"));
+    EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+    EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
+    EXPECT_TRUE(TakeNotices(app, 500ms).empty());
+  }
+  ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, 0, Command(app)));
+  ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, Command(app)));
+  Click(box);
+  EXPECT_FALSE(Checked(box));
+  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "<none>");
+
+  // With the rights back, checking writes the machine-wide value alone.
+  Click(box);
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), Command(app));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+TEST_F(StartAtLogonEndToEnd, RefusedEverywhereUnchecksTheBoxAndSaysSoOnce) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  HWND box = app.Control(app::kCheckAutoRun);
+  const e2e::RefusedRunKey machine(HKEY_LOCAL_MACHINE);
+  const e2e::RefusedRunKey user(HKEY_CURRENT_USER);
+  ASSERT_TRUE(machine.Active() && user.Active());
+  Click(box);
+  EXPECT_FALSE(Checked(box));
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunRefusedNotice)});
+  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
+  EXPECT_FALSE(Contains(app.ConfigIni(), "AutoRun=1"));
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+// A program folder that other users may change: a machine-wide value would
+// let them run code in every session, so the user's own value is written
+// and the user hears why.
+TEST_F(StartAtLogonEndToEnd, FolderOpenToOthersKeepsTheValueForTheUser) {
+  e2e::BrevoltApp app([](const std::filesystem::path& folder) {
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)(A;;0x1301bf;;;WD)", SDDL_REVISION_1, &open, nullptr);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted);
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                          nullptr, nullptr, dacl, nullptr);
+    LocalFree(open);
+  });
+  ASSERT_TRUE(app.Started());
+  HWND box = app.Control(app::kCheckAutoRun);
+  Click(box);
+  EXPECT_TRUE(Checked(box));
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+
+  // The next start renews it quietly.
+  ASSERT_TRUE(app.Restart());
+  EXPECT_TRUE(Checked(app.Control(app::kCheckAutoRun)));
+  EXPECT_TRUE(TakeNotices(app, 500ms).empty());
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+  Click(app.Control(app::kCheckAutoRun));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+// ---- config.ini that cannot be written ----
+
+class UnwritableConfigEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override { Clear(); }
+  void TearDown() override { Clear(); }
+  static void Clear() {
+    std::error_code ignored;
+    std::filesystem::remove(e2e::PerUserConfig(), ignored);
+  }
+  static std::string PerUser() { return e2e::ReadFileBytes(e2e::PerUserConfig()); }
+  static std::string MovedNotice() {
+    return Notice(std::string(settings::kSettingsMovedNotice) + e2e::PerUserConfig().string());
+  }
+};
+
+// A folder named config.ini: no write there can work.
+TEST_F(UnwritableConfigEndToEnd, ChangesAreKeptPerUserAndReadBackAtTheNextStart) {
+  e2e::BrevoltApp app(
+      [](const std::filesystem::path& folder) { std::filesystem::create_directory(folder / L"config.ini"); });
+  ASSERT_TRUE(app.Started());
+  // Start-up stores the acceleration level, which is the first write to fail.
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
+  Click(app.Control(app::kCheckMostTop));
+  Click(app.Control(app::kCheckState));
+  EXPECT_TRUE(TakeNotices(app, 500ms).empty());
+  const std::string stored = PerUser();
+  for (const char* entry : {"SpeedLevel=2", "AlwaysTop=1", "EnableSpeed=1"}) {
+    EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
+  }
+
+  ASSERT_TRUE(app.Restart());
+  EXPECT_TRUE(TakeNotices(app, 500ms).empty());
+  EXPECT_TRUE(Checked(app.Control(app::kCheckMostTop)));
+  EXPECT_TRUE(Topmost(app.Main()));
+  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+  EXPECT_TRUE(std::filesystem::is_directory(app.Folder() / L"config.ini"));
+}
+
+// A read-only file is applied as stored and stays exactly as it was; the
+// settings it held go along to the per-user file with every later change.
+TEST_F(UnwritableConfigEndToEnd, ReadOnlyFileIsLeftAloneAndItsSettingsGoAlong) {
+  const std::string ini = "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nRecordCount=200\r\n";
+  e2e::BrevoltApp app(ini, true);
+  ASSERT_TRUE(app.Started());
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
+  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "200");
+  Click(app.Control(app::kCheckMostTop));
+  EXPECT_FALSE(Topmost(app.Main()));
+  EXPECT_EQ(app.ConfigIni(), ini);
+  const std::string stored = PerUser();
+  for (const char* entry : {"EnableSpeed=1", "RecordCount=200", "AlwaysTop=0"}) {
+    EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
+  }
+
+  ASSERT_TRUE(app.Restart());
+  EXPECT_FALSE(Checked(app.Control(app::kCheckMostTop)));
+  EXPECT_FALSE(Topmost(app.Main()));
+  EXPECT_EQ(app.ConfigIni(), ini);
+}
+
+}  // namespace
