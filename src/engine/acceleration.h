@@ -1,5 +1,5 @@
 // The acceleration tick: once a second, the process of a new foreground
-// window is raised and the previous one put back to normal.
+// window is raised and the one raised before put back to the class it had.
 #pragma once
 
 #include <cstdint>
