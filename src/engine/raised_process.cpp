@@ -160,7 +160,7 @@ int PutBackAfterCrash(platform::ProcessPriorities& processes, platform::RaisedRe
     if (ParseNumbers(name, '-', writer) && writer[0] <= UINT32_MAX) {
       const auto writerId = static_cast<std::uint32_t>(writer[0]);
       Opened running(processes, processes.Open(kProcessQueryLimitedInformation, writerId));
-      if (running.get() != 0) {
+      if (running.get() != 0 && !processes.HasExited(running.get())) {
         const std::uint64_t started = processes.CreationTime(running.get());
         // Still running, or its start time cannot be read: not ours to touch.
         if (started == writer[1] || started == 0) continue;

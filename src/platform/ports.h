@@ -42,6 +42,9 @@ class ProcessPriorities {
   // When the process was started, in 100 ns units; 0 when it cannot be
   // read. Together with the id it names one process: ids are reused.
   virtual std::uint64_t CreationTime(Handle process) = 0;
+  // True once the process has ended. An ended process can still be opened
+  // while anyone holds a handle to it.
+  virtual bool HasExited(Handle process) = 0;
 };
 
 // Small named texts that outlive the program when it is killed but not a

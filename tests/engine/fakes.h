@@ -56,6 +56,7 @@ struct Processes : platform::ProcessPriorities {
     std::uint64_t created = 0;  // 0: the process id itself times 1000
     // What the system grants when asked for REALTIME (HIGH without the privilege).
     std::uint32_t realtimeGrants = 256;
+    bool exited = false;  // ended, but still held open by someone
   };
   std::map<std::uint32_t, Process> processes;
   std::uint32_t self = 1000;
@@ -87,6 +88,7 @@ struct Processes : platform::ProcessPriorities {
     const std::uint32_t pid = open.at(h);
     return processes[pid].created != 0 ? processes[pid].created : pid * 1000ull;
   }
+  bool HasExited(Handle h) override { return processes[open.at(h)].exited; }
   std::uint32_t ClassOf(std::uint32_t pid) { return processes[pid].priorityClass; }
 };
 

@@ -19,6 +19,7 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
     bool recordKept;
   } cases[] = {
       {"writer gone, still as set", "50-50000", "7 7000 16384 128", 128, 16384, false},
+      {"writer ended but still held open", "61-61000", "7 7000 16384 128", 128, 16384, false},
       {"writer still running", "60-60000", "7 7000 32 128", 128, 128, true},
       {"writer's id reused by another program", "60-1", "7 7000 32 128", 128, 32, false},
       {"id reused by another process", "50-50000", "7 6999 32 128", 128, 128, false},
@@ -31,6 +32,8 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
     fakes::Processes processes;
     processes.processes[7] = {c.classNow};
     processes.processes[60] = {};  // another Brevolt, running
+    processes.processes[61] = {};  // one that was killed; someone holds it open
+    processes.processes[61].exited = true;
     fakes::RaisedRecords records;
     records.values[c.name] = c.text;
     engine::PutBackAfterCrash(processes, records);

@@ -71,6 +71,13 @@ std::uint64_t SystemProcessPriorities::CreationTime(Handle process) {
   return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
+bool SystemProcessPriorities::HasExited(Handle process) {
+  DWORD code = 0;
+  // A process that ends with the code STILL_ACTIVE passes for running: it
+  // only keeps a record a little longer.
+  return GetExitCodeProcess(ToHandle(process), &code) && code != STILL_ACTIVE;
+}
+
 std::string SystemClock::LongTimeText() {
   wchar_t buffer[80];
   const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, 80);

@@ -23,6 +23,7 @@ class SystemProcessPriorities : public platform::ProcessPriorities {
   void Close(Handle process) override;
   std::uint32_t CurrentProcessId() override;
   std::uint64_t CreationTime(Handle process) override;
+  bool HasExited(Handle process) override;
 };
 
 class SystemClock : public platform::Clock {
