@@ -1,9 +1,11 @@
-// Long use under Wine: the real Brevolt.exe through a thousand foreground
+// Long use under Wine: the real Brevolt.exe through ten thousand foreground
 // switches with recording on (threshold 50), then ten thousand repaints of a
 // tab control in this process. Prints the figures and exits non-zero when a
 // check failed: a history above 51 rows, a priority class not as expected,
-// or GDI objects left alive by the repaints.
-// Usage: soak.exe [switches, default 1000] [repaints, default 10000]
+// memory growing after the warm-up (the first thousand switches), a process
+// left raised after the program exited, or GDI objects left alive by the
+// repaints.
+// Usage: soak.exe [switches, default 10000] [repaints, default 10000]
 #include <windows.h>
 
 #include <commctrl.h>
@@ -28,11 +30,27 @@ namespace {
 
 constexpr UINT_PTR kProgramTimer = 1;  // the main window's tick timer
 constexpr int kMostRows = 51;          // threshold 50: the 51st row is the last before clearing
+constexpr int kWarmUp = 1000;          // switches before memory is taken as settled
+constexpr SIZE_T kMostGrowth = 256 * 1024;
 
 SIZE_T WorkingSet(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
+// Committed private memory: the sum of committed private regions. Wine
+// reports PrivateUsage as 0, so the address space is walked instead.
+SIZE_T CommittedPrivate(HANDLE process) {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (const char* address = nullptr;
+       VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    if (region.RegionSize == 0) break;
+  }
+  return total;
 }
 
 const char* ClassName(DWORD cls) {
@@ -43,6 +61,10 @@ const char* ClassName(DWORD cls) {
       return "HIGH";
     case REALTIME_PRIORITY_CLASS:
       return "REALTIME";
+    case BELOW_NORMAL_PRIORITY_CLASS:
+      return "BELOW_NORMAL";
+    case ABOVE_NORMAL_PRIORITY_CLASS:
+      return "ABOVE_NORMAL";
     case IDLE_PRIORITY_CLASS:
       return "IDLE";
     case 0:
@@ -62,7 +84,11 @@ void Pump() {
 
 struct SwitchFigures {
   bool ran = false;
-  SIZE_T workingSetStart = 0, workingSetEnd = 0;
+  SIZE_T workingSetStart = 0, workingSetWarm = 0, workingSetEnd = 0;
+  SIZE_T privateStart = 0, privateWarm = 0, privateEnd = 0;
+  bool exited = false;
+  DWORD hostClassesAfterExit[2] = {};
+  int recordsAfterExit = -1;
   int maxRows = 0;
   int rowViolations = 0;
   int priorityMismatches = 0;
@@ -98,11 +124,17 @@ SwitchFigures SoakSwitches(int switches) {
   // Let the program see its start-up state settle before measuring.
   SendMessageW(main, WM_TIMER, kProgramTimer, 0);
   f.workingSetStart = WorkingSet(app.process().handle());
+  f.privateStart = CommittedPrivate(app.process().handle());
   f.ran = true;
 
   const auto start = std::chrono::steady_clock::now();
   int previousRows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < switches; ++i) {
+    if (i == kWarmUp) {
+      f.workingSetWarm = WorkingSet(app.process().handle());
+      f.privateWarm = CommittedPrivate(app.process().handle());
+    }
+    if (i % 1000 == 0) std::printf("  switch %d\n", i);
     const int next = i % 2;
     HWND target = windows[next];
     const bool inFront = e2e::WaitUntil(
@@ -142,9 +174,27 @@ SwitchFigures SoakSwitches(int switches) {
   }
   f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   f.workingSetEnd = WorkingSet(app.process().handle());
+  f.privateEnd = CommittedPrivate(app.process().handle());
   if (!app.process().Running()) {
     std::printf("FAIL: Brevolt.exe is no longer running\n");
     f.ran = false;
+    return f;
+  }
+  // Exit through the question: nothing the program raised may stay raised.
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 5s);
+  if (box) e2e::PressButton(box, IDYES);
+  f.exited = box && WaitForSingleObject(app.process().handle(), 10000) == WAIT_OBJECT_0;
+  for (int h = 0; h < 2; ++h) f.hostClassesAfterExit[h] = hosts[h].PriorityClass();
+  HKEY key = nullptr;
+  f.recordsAfterExit = 0;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quillmoor\\Brevolt\\Raised", 0, KEY_QUERY_VALUE, &key) ==
+      ERROR_SUCCESS) {
+    DWORD values = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    f.recordsAfterExit = static_cast<int>(values);
+    RegCloseKey(key);
   }
   return f;
 }
@@ -215,7 +265,7 @@ RepaintFigures SoakRepaints(int repaints) {
 
 int main(int argc, char** argv) try {
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // progress shows even if the run is cut short
-  const int switches = argc > 1 ? std::atoi(argv[1]) : 1000;
+  const int switches = argc > 1 ? std::atoi(argv[1]) : 10000;
   const int repaints = argc > 2 ? std::atoi(argv[2]) : 10000;
 
   std::printf("%d foreground switches through Brevolt.exe...\n", switches);
@@ -223,14 +273,28 @@ int main(int argc, char** argv) try {
   std::printf("%d repaints of a tab control...\n", repaints);
   const RepaintFigures r = SoakRepaints(repaints);
 
+  // Memory is judged after the warm-up, when there was one.
+  const bool warm = switches > kWarmUp;
+  const SIZE_T baseSet = warm ? s.workingSetWarm : s.workingSetStart;
+  const SIZE_T basePrivate = warm ? s.privateWarm : s.privateStart;
+  const bool memoryFlat = s.workingSetEnd < baseSet + kMostGrowth && s.privateEnd < basePrivate + kMostGrowth;
+  const bool nothingRaised = s.exited && s.hostClassesAfterExit[0] == NORMAL_PRIORITY_CLASS &&
+                             s.hostClassesAfterExit[1] == NORMAL_PRIORITY_CLASS && s.recordsAfterExit == 0;
   const bool switchesOk = s.ran && s.rowViolations == 0 && s.priorityMismatches == 0 &&
-                          s.foregroundMisses == 0 && s.infoMismatches == 0;
+                          s.foregroundMisses == 0 && s.infoMismatches == 0 && memoryFlat && nothingRaised;
   const bool repaintsOk = r.ran && r.gdiDuring == r.gdiWarm && r.gdiAfter == r.gdiBefore;
   std::printf("\n== soak summary\n");
   std::printf("foreground switches:   %d in %.1f s (%d not brought to the front)\n", switches, s.seconds,
               s.foregroundMisses);
-  std::printf("Brevolt working set:   %.1f KiB at start, %.1f KiB at end\n", s.workingSetStart / 1024.0,
-              s.workingSetEnd / 1024.0);
+  std::printf("Brevolt working set:   %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
+              s.workingSetStart / 1024.0, s.workingSetWarm / 1024.0, kWarmUp, s.workingSetEnd / 1024.0,
+              (static_cast<double>(s.workingSetEnd) - static_cast<double>(baseSet)) / 1024.0);
+  std::printf("committed private:     %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
+              s.privateStart / 1024.0, s.privateWarm / 1024.0, kWarmUp, s.privateEnd / 1024.0,
+              (static_cast<double>(s.privateEnd) - static_cast<double>(basePrivate)) / 1024.0);
+  std::printf("after exit:            %s; hosts %s and %s; %d records left\n",
+              s.exited ? "exited on Yes" : "DID NOT EXIT", ClassName(s.hostClassesAfterExit[0]),
+              ClassName(s.hostClassesAfterExit[1]), s.recordsAfterExit);
   std::printf("history rows:          max %d (limit %d), %d over the limit, cleared %d times\n", s.maxRows,
               kMostRows, s.rowViolations, s.clears);
   std::printf("priority mismatches:   %d\n", s.priorityMismatches);

@@ -127,6 +127,8 @@ FormMain* FormMain::Create(HINSTANCE instance) {
     delete form;
     return nullptr;
   }
+  // What a killed run left raised goes back before anything is raised anew.
+  engine::PutBackAfterCrash(form->Ports());
   // The load event runs before the window is first shown.
   form->loading_ = true;
   form->rules_->Load();
@@ -186,6 +188,8 @@ void FormMain::CreateControls() {
   autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory());
   controls_ = std::make_unique<win32::WindowControls>(win32::WindowControls::Handles{
       checkState_, comboSpeed_, checkEnableRecord_, labelInfo_, labelCount_, tooltip_});
+  controls_->SetNoticeSink(
+      [this](const std::string& text) { tray_.ShowBalloon(win32::Widen("提示"), win32::Widen(text)); });
   history_ = std::make_unique<win32::ListViewHistory>(listView_, comboAutoClean_);
   saving_ = std::make_unique<win32::HistorySavingWin32>(hwnd_);
   rules_ = std::make_unique<shell::FormMainRules>(*this, *config_, *autoRun_, state_);
@@ -364,9 +368,11 @@ void FormMain::SetTopmost(bool topmost) {
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void FormMain::RunTick() {
-  engine::Tick(state_, {windows_, processes_, clock_, codePage_, *controls_, *history_});
+engine::AccelerationPorts FormMain::Ports() {
+  return {windows_, processes_, clock_, codePage_, *controls_, *history_, raisedRecords_};
 }
+
+void FormMain::RunTick() { engine::Tick(state_, Ports()); }
 
 void FormMain::ResetLinkStyle() {
   SetLinkHover(labelHomePage_, false);
@@ -535,6 +541,8 @@ void FormMain::OnCommand(int id, int code, HWND control) {
                                  : id == kCheckMostTop  ? shell::Check::MostTop
                                                         : shell::Check::EnableRecord;
         rules_->CheckChanged(box);
+        // Switched off: what was raised goes back now, not at some later change.
+        if (box == shell::Check::State) engine::AccelerationSwitched(state_, Ports());
       }
       break;
     case kComboSpeed:
@@ -603,6 +611,8 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (control == labelHomePage_ || control == labelBBS_) {
         const bool hover = control == labelHomePage_ ? homeHover_ : bbsHover_;
         SetTextColor(dc, hover ? kLinkHover : kLinkResting);
+      } else if (control == labelInfo_ && controls_ && controls_->InfoWarning()) {
+        SetTextColor(dc, win32::kInfoWarningColour);
       }
       return reinterpret_cast<LRESULT>(PageBrush(control));
     }
@@ -633,7 +643,13 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       BeginWindowDrag();
       return 0;
     case WM_CLOSE:
-      if (rules_ && rules_->QueryUnload()) DestroyWindow(hwnd_);
+      if (rules_ && rules_->QueryUnload()) {
+        engine::PutBackRaised(state_, Ports());
+        DestroyWindow(hwnd_);
+      }
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) engine::PutBackRaised(state_, Ports());
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd_, kTimerMain);

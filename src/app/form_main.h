@@ -16,6 +16,7 @@
 #include "platform/win32/file_rights_win32.h"
 #include "platform/win32/history_saving_win32.h"
 #include "platform/win32/profile_store_win32.h"
+#include "platform/win32/raised_records_win32.h"
 #include "platform/win32/run_key_win32.h"
 #include "platform/win32/system_ports.h"
 #include "platform/win32/tab_control_window.h"
@@ -85,6 +86,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   HBRUSH PageBrush(HWND control);
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   HWND CheckBox(shell::Check box) const;
+  // What the engine's tick and put-back work with.
+  engine::AccelerationPorts Ports();
   HWND ComboBox(shell::Combo list) const;
 
   HWND hwnd_ = nullptr;
@@ -120,6 +123,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   win32::FileSecurityWin32 fileSecurity_;
   win32::SettingsFilesWin32 settingsFiles_;
   std::deque<std::string> notices_;  // waiting to be shown
+  win32::RegistryRaisedRecords raisedRecords_;
   std::unique_ptr<settings::ModuleConfig> config_;
   std::unique_ptr<settings::ModuleAutoRun> autoRun_;
   std::unique_ptr<win32::WindowControls> controls_;

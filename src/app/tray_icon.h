@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 namespace app {
 
 class TrayIcon {
@@ -16,10 +18,14 @@ class TrayIcon {
   // is gone from it and is added again, or a hidden window is unreachable.
   void AddAgain();
   bool Added() const { return added_; }
+  // A balloon at the icon; before the icon is added, it waits for it.
+  void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
  private:
+  void ShowPendingBalloon();
   NOTIFYICONDATAA data_{};
   bool added_ = false;
+  std::wstring balloonTitle_, balloonText_;
 };
 
 // The message the shell broadcasts when the taskbar is created again.

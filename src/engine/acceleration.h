@@ -1,11 +1,12 @@
 // The acceleration tick: once a second, the process of a new foreground
-// window is raised and the previous one put back to normal.
+// window is raised and the one raised before put back to the class it had.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "engine/history.h"
+#include "engine/raised_process.h"
 #include "platform/ports.h"
 
 namespace engine {
@@ -25,7 +26,14 @@ class AccelerationControls {
   virtual void SetInfoCaption(const std::string& text) = 0;  // LabelInfo
   virtual void SetInfoTooltip(const std::string& text) = 0;  // LabelInfo's tooltip
   virtual void SetCountCaption(const std::string& text) = 0;  // LabelCount
+  // LabelInfo in a warning colour: what it names was not given what was asked.
+  virtual void SetInfoWarning(bool warning) = 0;
+  // A short notice outside the window (a tray balloon), never a box.
+  virtual void ShowNotice(const std::string& text) = 0;
 };
+
+inline constexpr std::string_view kRealtimeRefusedNotice =
+    "没有管理员权限时无法使用疯狂加速（实时优先级）：系统只给出了高优先级。";
 
 // Everything the tick talks to.
 struct AccelerationPorts {
@@ -35,6 +43,7 @@ struct AccelerationPorts {
   const platform::AnsiCodePage& codePage;
   AccelerationControls& controls;
   HistoryList& history;
+  platform::RaisedRecords& records;
 };
 
 // State the main window keeps between ticks.
@@ -42,6 +51,12 @@ struct AccelerationState {
   platform::WindowHandle CurrentWindow = 0;
   platform::WindowHandle PreviousWindow = 0;
   std::int32_t AcceleratedCount = 0;
+  // The process raised last, until it is put back.
+  RaisedProcess Raised;
+  // It was put back outside a change (acceleration switched off): the next
+  // enabled tick raises the foreground again even if it did not change.
+  bool RaiseAgain = false;
+  bool RealtimeNoticeShown = false;  // once per run
 };
 
 // The title as the program shows and records it: cut to the ANSI byte
@@ -50,5 +65,15 @@ std::string DisplayTitle(const std::string& title, const platform::AnsiCodePage&
 
 // One tick of the loop; true when a change of foreground window was handled.
 bool Tick(AccelerationState& state, const AccelerationPorts& ports);
+
+// CheckState was clicked: when acceleration is now off, the process raised
+// last goes back to its class.
+void AccelerationSwitched(AccelerationState& state, const AccelerationPorts& ports);
+
+// Exit and the end of the session: the process raised last goes back.
+void PutBackRaised(AccelerationState& state, const AccelerationPorts& ports);
+
+// Start-up, before the first tick: what a killed run left raised goes back.
+void PutBackAfterCrash(const AccelerationPorts& ports);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,10 @@ class ForegroundWindows {
   virtual std::u16string Title(WindowHandle window) = 0;
   // Id of the process that created the window; 0 when the window is gone.
   virtual std::uint32_t OwnerProcessId(WindowHandle window) = 0;
+  // Window class name; empty when the window is gone.
+  virtual std::string ClassName(WindowHandle window) = 0;
+  // Direct child windows of `parent` with the given class name.
+  virtual std::vector<WindowHandle> ChildrenOfClass(WindowHandle parent, const std::string& className) = 0;
 };
 
 // Process priority classes of any process.
@@ -35,6 +40,22 @@ class ProcessPriorities {
   virtual std::uint32_t GetClass(Handle process) = 0;
   virtual void Close(Handle process) = 0;
   virtual std::uint32_t CurrentProcessId() = 0;
+  // When the process was started, in 100 ns units; 0 when it cannot be
+  // read. Together with the id it names one process: ids are reused.
+  virtual std::uint64_t CreationTime(Handle process) = 0;
+  // True once the process has ended. An ended process can still be opened
+  // while anyone holds a handle to it.
+  virtual bool HasExited(Handle process) = 0;
+};
+
+// Small named texts that outlive the program when it is killed but not a
+// restart of the session: the record of what it left raised.
+class RaisedRecords {
+ public:
+  virtual ~RaisedRecords() = default;
+  virtual std::vector<std::pair<std::string, std::string>> List() = 0;
+  virtual bool Write(const std::string& name, const std::string& text) = 0;
+  virtual void Delete(const std::string& name) = 0;
 };
 
 // The local time of day as the user's long time format lays it out.

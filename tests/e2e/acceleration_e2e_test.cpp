@@ -13,6 +13,42 @@ namespace {
 
 constexpr DWORD kNormal = NORMAL_PRIORITY_CLASS;
 constexpr DWORD kHigh = HIGH_PRIORITY_CLASS;
+constexpr DWORD kBelow = BELOW_NORMAL_PRIORITY_CLASS;
+
+// Acceleration on at the normal level, recording on, threshold 50.
+constexpr char kAccelerating[] =
+    "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=50\r\n";
+
+// Names of the records the program keeps of what it raised.
+std::vector<std::wstring> RaisedRecordNames() {
+  std::vector<std::wstring> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quillmoor\\Brevolt\\Raised", 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return names;
+  }
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD length = 256;
+    if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+bool HasRecordOf(DWORD programId) {
+  const std::wstring prefix = std::to_wstring(programId) + L"-";
+  for (const auto& name : RaisedRecordNames()) {
+    if (name.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+// Waits until a process has the class (the program's tick is once a second).
+bool WaitForClass(const e2e::Process& process, DWORD cls) {
+  return e2e::WaitUntil([&] { return process.PriorityClass() == cls; }, 3s);
+}
 
 class AccelerationEndToEnd : public ::testing::Test {
  protected:
@@ -49,9 +85,7 @@ class AccelerationEndToEnd : public ::testing::Test {
         2500ms);
   }
 
-  // Acceleration on at the normal level, recording on, threshold 50.
-  e2e::BrevoltApp app_{
-      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=50\r\n"};
+  e2e::BrevoltApp app_{kAccelerating};
   e2e::Process& brevolt_ = app_.process();
   e2e::Process hostA_, hostB_;
   HWND main_ = nullptr, info_ = nullptr, count_ = nullptr, windowA_ = nullptr, windowB_ = nullptr;
@@ -95,6 +129,147 @@ TEST_F(AccelerationEndToEnd, UncheckedAccelerationChangesNothing) {
   EXPECT_EQ(Count(), before);
   EXPECT_EQ(hostA_.PriorityClass(), kHigh);
   EXPECT_EQ(hostB_.PriorityClass(), kNormal);
+}
+
+// The raised process is remembered itself: it goes back to the class it had
+// before (here below normal), also when its window was destroyed while the
+// process lives on.
+TEST_F(AccelerationEndToEnd, PutsBackTheClassBeforeEvenWhenTheWindowIsGone) {
+  e2e::Process lingering = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/linger Quill lingering", L"");
+  ASSERT_TRUE(SetPriorityClass(lingering.handle(), kBelow));
+  HWND window = lingering.FindWindowTitled(L"Quill lingering", 10s);
+  ASSERT_NE(window, nullptr);
+
+  ASSERT_TRUE(SwitchTo(window, "Quill lingering"));
+  EXPECT_EQ(lingering.PriorityClass(), kHigh);
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  EXPECT_EQ(lingering.PriorityClass(), kBelow);
+
+  ASSERT_TRUE(SwitchTo(window, "Quill lingering"));
+  EXPECT_EQ(lingering.PriorityClass(), kHigh);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(window));
+  ASSERT_TRUE(lingering.Running());
+  ASSERT_TRUE(SwitchTo(windowB_, "Quill host B"));
+  EXPECT_EQ(lingering.PriorityClass(), kBelow);
+  EXPECT_EQ(hostB_.PriorityClass(), kHigh);
+}
+
+// Someone else changed the raised process's class meanwhile: theirs stays.
+TEST_F(AccelerationEndToEnd, LeavesAloneAClassSomeoneElseSetMeanwhile) {
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  ASSERT_EQ(hostA_.PriorityClass(), kHigh);
+  ASSERT_TRUE(SetPriorityClass(hostA_.handle(), IDLE_PRIORITY_CLASS));
+  ASSERT_TRUE(SwitchTo(windowB_, "Quill host B"));
+  EXPECT_EQ(hostA_.PriorityClass(), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+  EXPECT_EQ(hostB_.PriorityClass(), kHigh);
+}
+
+// Switching acceleration off puts the raised process back at once; on
+// again, it is raised at the next tick though the foreground did not change.
+// The end of the session and the exit put it back too.
+TEST_F(AccelerationEndToEnd, SwitchOffSessionEndAndExitPutTheRaisedProcessBack) {
+  HWND check = app_.Control(app::kCheckState);
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  ASSERT_EQ(hostA_.PriorityClass(), kHigh);
+  const int before = Count();
+
+  SendMessageW(check, BM_CLICK, 0, 0);
+  ASSERT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(hostA_.PriorityClass(), kNormal);
+  EXPECT_FALSE(HasRecordOf(brevolt_.id()));
+  SendMessageW(check, BM_CLICK, 0, 0);
+  ASSERT_EQ(GetForegroundWindow(), windowA_);
+  EXPECT_TRUE(WaitForClass(hostA_, kHigh));
+  EXPECT_EQ(Count(), before + 1);
+  EXPECT_TRUE(HasRecordOf(brevolt_.id()));
+
+  // Ticks stopped without the handler, so only the session's end acts.
+  SendMessageW(check, BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(main_, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(hostA_.PriorityClass(), kNormal);
+  SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_TRUE(WaitForClass(hostA_, kHigh));
+
+  // The question box takes the foreground; give it back to A and let a tick
+  // see it, so that A is the raised process when the user answers Yes.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  HWND box = e2e::WaitForWindowOfClass(brevolt_.id(), L"#32770", 5s);
+  ASSERT_NE(box, nullptr);
+  e2e::WaitUntil(
+      [&] {
+        if (GetForegroundWindow() != windowA_) SetForegroundWindow(windowA_);
+        return false;
+      },
+      1500ms);
+  ASSERT_EQ(GetForegroundWindow(), windowA_);
+  ASSERT_EQ(hostA_.PriorityClass(), kHigh);
+  e2e::PressButton(box, IDYES);
+  ASSERT_EQ(WaitForSingleObject(brevolt_.handle(), 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(hostA_.PriorityClass(), kNormal);
+  EXPECT_EQ(hostB_.PriorityClass(), kNormal);
+  EXPECT_FALSE(HasRecordOf(brevolt_.id()));
+}
+
+// A Store app: the frame window belongs to one process, the core window
+// inside it to another, which is the one raised; the title is the frame's.
+TEST_F(AccelerationEndToEnd, FrameWindowRaisesTheAppProcessInsideIt) {
+  const std::wstring host = e2e::HostPath(WINDOW_HOST_EXE);
+  e2e::Process frameHost = e2e::Process::Start(host, L"/frame Quill frame", L"");
+  HWND frame = frameHost.FindWindowTitled(L"Quill frame", 10s);
+  ASSERT_NE(frame, nullptr);
+  e2e::Process app =
+      e2e::Process::Start(host, L"/core " + std::to_wstring(reinterpret_cast<INT_PTR>(frame)) + L" Quill core", L"");
+  HWND core = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] { return (core = FindWindowExW(frame, nullptr, L"Windows.UI.Core.CoreWindow", nullptr)) != nullptr; },
+      10s));
+  DWORD coreOwner = 0;
+  GetWindowThreadProcessId(core, &coreOwner);
+  ASSERT_EQ(coreOwner, app.id());
+
+  // The new frame may have taken the foreground before its core window
+  // was there: come to it afresh.
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  ASSERT_TRUE(SwitchTo(frame, "Quill frame"));
+  EXPECT_EQ(app.PriorityClass(), kHigh);
+  EXPECT_EQ(frameHost.PriorityClass(), kNormal);
+  ASSERT_TRUE(SwitchTo(windowB_, "Quill host B"));
+  EXPECT_EQ(app.PriorityClass(), kNormal);
+  EXPECT_EQ(hostB_.PriorityClass(), kHigh);
+}
+
+// The program killed while a process is raised: the record it kept lets the
+// next start put that process back.
+TEST(RaisedProcessEndToEnd, KilledProgramsRaisedProcessGoesBackAtTheNextStart) {
+  e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill left raised", L"");
+  ASSERT_TRUE(SetPriorityClass(host.handle(), kBelow));
+  HWND window = host.FindWindowTitled(L"Quill left raised", 10s);
+  ASSERT_NE(window, nullptr);
+  DWORD killedId = 0;
+  {
+    e2e::BrevoltApp app(kAccelerating);
+    ASSERT_TRUE(app.Started());
+    killedId = app.process().id();
+    HWND info = app.Control(app::kLabelInfo);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != window) SetForegroundWindow(window);
+          return e2e::TextOf(info) == "Quill left raised";
+        },
+        3s));
+    ASSERT_EQ(host.PriorityClass(), kHigh);
+    ASSERT_TRUE(HasRecordOf(killedId));
+    ASSERT_TRUE(TerminateProcess(app.process().handle(), 1));
+    ASSERT_EQ(WaitForSingleObject(app.process().handle(), 5000), WAIT_OBJECT_0);
+  }
+  EXPECT_EQ(host.PriorityClass(), kHigh);
+
+  // Started again, with acceleration off: only the put-back happens.
+  e2e::BrevoltApp again;
+  ASSERT_TRUE(again.Started());
+  EXPECT_EQ(host.PriorityClass(), kBelow);
+  EXPECT_FALSE(HasRecordOf(killedId));
 }
 
 }  // namespace

@@ -300,6 +300,57 @@ std::filesystem::path PerUserConfig() {
   return std::filesystem::path(folder) / L"Quillmoor" / L"config.ini";
 }
 
+std::string ToolTipTextOf(HWND tool) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tool, &pid);
+  win32::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return {};
+  constexpr SIZE_T kText = 1024;
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOW) + kText * sizeof(wchar_t), MEM_COMMIT,
+                                PAGE_READWRITE);
+  if (!remote) return {};
+  auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TOOLINFOW));
+  std::vector<HWND> tips;
+  struct Search {
+    DWORD pid;
+    std::vector<HWND>* tips;
+  } search{pid, &tips};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (owner == s->pid && _wcsicmp(name, TOOLTIPS_CLASSW) == 0) s->tips->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  std::string found;
+  for (HWND tip : tips) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = remoteText;
+    const wchar_t none = 0;
+    WriteProcessMemory(process.get(), remoteText, &none, sizeof none, nullptr);
+    WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(tip, TTM_GETTEXTW, kText, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
+    std::wstring text(kText, L'\0');
+    ReadProcessMemory(process.get(), remoteText, text.data(), kText * sizeof(wchar_t), nullptr);
+    text.resize(wcsnlen(text.c_str(), kText));
+    if (!text.empty()) {
+      found = win32::Narrow(text);
+      break;
+    }
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return found;
+}
+
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;

@@ -129,6 +129,10 @@ void PressButton(HWND dialog, int id);
 // first `columns` columns of every row.
 std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns);
 
+// The text a tooltip control of the tool's process holds for `tool` (a
+// window registered by handle with its parent); empty when none does.
+std::string ToolTipTextOf(HWND tool);
+
 // Reads a whole file as bytes.
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);

@@ -163,8 +163,15 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
   const int before = std::atoi(e2e::TextOf(app.Control(app::kLabelCount)).c_str());
 
+  EXPECT_EQ(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
+  EXPECT_EQ(e2e::ToolTipTextOf(info), "Quill open");
+
   ASSERT_TRUE(bringUp(guardedWindow, "Quill guarded"));
   EXPECT_EQ(guarded.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  // The caption stays the title; the colour and the tooltip tell the truth.
+  EXPECT_NE(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
+  EXPECT_EQ(e2e::ToolTipTextOf(info),
+            "Quill guarded\n请求：高，实际：正常。没有更改该进程优先级的权限（以管理员身份运行的或受保护的进程）。");
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   EXPECT_EQ(app.process().PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   // Counted like any change (an activation the window host takes for
@@ -177,6 +184,7 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   ASSERT_TRUE(bringUp(openWindow, "Quill open"));
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
   EXPECT_EQ(guarded.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_EQ(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
 }
 
 // ---- saving the history ----

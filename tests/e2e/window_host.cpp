@@ -1,27 +1,60 @@
 // A stand-in for "the program the user works with": one top-level window
 // with the title given on the command line, alive until it is closed.
+// Optional first word:
+//   /linger TITLE     the process lives on after its window is destroyed
+//   /frame TITLE      the window has the class of a Store app's frame
+//   /core HWND TITLE  a Store app's core window: a child of the frame HWND
+//                     (decimal), which belongs to another process
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
+
+static bool gLinger = false;
 
 static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
-    PostQuitMessage(0);
+    if (!gLinger) PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// Takes the first word off `rest` and returns it.
+static std::wstring NextWord(std::wstring& rest) {
+  const auto blank = rest.find(L' ');
+  std::wstring word = rest.substr(0, blank);
+  rest = blank == std::wstring::npos ? std::wstring() : rest.substr(blank + 1);
+  return word;
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-  std::wstring title = commandLine && *commandLine ? commandLine : L"Quill window host";
+  std::wstring rest = commandLine ? commandLine : L"";
+  const wchar_t* cls = L"QuillWindowHost";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  HWND parent = nullptr;
+  if (rest.rfind(L"/linger ", 0) == 0) {
+    NextWord(rest);
+    gLinger = true;
+  } else if (rest.rfind(L"/frame ", 0) == 0) {
+    NextWord(rest);
+    cls = L"ApplicationFrameWindow";
+  } else if (rest.rfind(L"/core ", 0) == 0) {
+    NextWord(rest);
+    parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(NextWord(rest).c_str(), nullptr, 10)));
+    cls = L"Windows.UI.Core.CoreWindow";
+    style = WS_CHILD;
+  }
+  const std::wstring title = rest.empty() ? L"Quill window host" : rest;
   WNDCLASSW wc{};
   wc.lpfnWndProc = HostProc;
   wc.hInstance = instance;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = L"QuillWindowHost";
+  wc.lpszClassName = cls;
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowW(wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
-                            nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowW(cls, title.c_str(), style, parent ? 0 : 100, parent ? 0 : 100, 300, 200, parent,
+                            nullptr, instance, nullptr);
+  if (!hwnd) return 1;
   ShowWindow(hwnd, SW_SHOWNORMAL);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

@@ -15,8 +15,9 @@ struct TickTest : ::testing::Test {
   fakes::DoubleByteCodePage codePage;
   fakes::Controls controls;
   fakes::HistoryList history;
+  fakes::RaisedRecords records;
   engine::AccelerationState state;
-  engine::AccelerationPorts ports{windows, processes, clock, codePage, controls, history};
+  engine::AccelerationPorts ports{windows, processes, clock, codePage, controls, history, records};
 
   void SetUp() override {
     processes.processes[1000] = {};
@@ -30,13 +31,16 @@ struct TickTest : ::testing::Test {
   }
 };
 
-TEST_F(TickTest, FirstChangeRestoresOwnProcessAndRaisesTheForeground) {
+// Only what the program raised is ever put back: its own process, started
+// at some class, keeps it at the first change.
+TEST_F(TickTest, FirstChangeRaisesTheForegroundAndLeavesTheOwnProcessAlone) {
   processes.processes[1000].priorityClass = 128;
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(1000), 128u);
   EXPECT_EQ(processes.ClassOf(7), 128u);
   EXPECT_EQ(controls.info, "窗口A");
   EXPECT_EQ(controls.tooltip, "窗口A");
+  EXPECT_FALSE(controls.warning);
   EXPECT_EQ(controls.count, "1");
   ASSERT_EQ(history.rows.size(), 1u);
   EXPECT_EQ(history.rows[0].title, "窗口A");
@@ -50,13 +54,158 @@ TEST_F(TickTest, SwitchPutsThePreviousBackToNormalAndRaisesTheNew) {
   TickOn(0xB);
   EXPECT_EQ(processes.ClassOf(7), 32u);
   EXPECT_EQ(processes.ClassOf(8), 256u);
-  // Same process, other window: back to normal and raised again.
-  processes.calls.clear();
+  // Same process, other window: put back and raised again, counted and
+  // recorded like any change; one handle held, one record kept.
   TickOn(0xC);
-  EXPECT_EQ(processes.calls, (std::vector<std::string>{"open 1536 8", "set 8 32", "close 8",
-                                                       "open 1536 8", "set 8 256", "close 8"}));
+  EXPECT_EQ(processes.ClassOf(8), 256u);
+  EXPECT_EQ(processes.open.size(), 1u);
+  EXPECT_EQ(records.values.size(), 1u);
   EXPECT_EQ(controls.count, "3");
   EXPECT_EQ(history.rows.size(), 3u);
+}
+
+// The raised process is remembered itself, not through its window: it goes
+// back to the class it had before, even when its window is gone, and only
+// while it still has the class the program set.
+TEST_F(TickTest, PutBackRestoresTheClassBeforeOnlyWhileItIsStillTheOneSet) {
+  processes.processes[7].priorityClass = 0x4000;  // started below normal
+  TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+
+  // Its window is destroyed while it lives on.
+  TickOn(0xA);
+  windows.owners.erase(0xA);
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+
+  // Someone else changes the raised process meanwhile: it is left alone.
+  processes.processes[9] = {};
+  windows.owners[0xD] = 9;
+  TickOn(0xD);
+  processes.processes[8].priorityClass = 0x40;
+  EXPECT_EQ(processes.ClassOf(9), 128u);
+  TickOn(0xD);  // unchanged
+  processes.processes[9].priorityClass = 0x8000;
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(9), 0x8000u);
+  EXPECT_EQ(processes.ClassOf(8), 128u);  // it was IDLE, and is raised anew
+
+  // A process already at the asked class is not held: nothing to put back.
+  processes.processes[9].priorityClass = 128;
+  TickOn(0xD);
+  EXPECT_EQ(processes.ClassOf(8), 0x40u);
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(9), 128u);
+  EXPECT_EQ(processes.ClassOf(8), 128u);
+}
+
+// Switched off, the raised process goes back at once; switched on again,
+// the foreground is raised at the next tick although it did not change.
+// Exit puts back the same way.
+TEST_F(TickTest, SwitchOffPutsBackAndSwitchOnRaisesTheUnchangedForegroundAgain) {
+  TickOn(0xA);
+  engine::AccelerationSwitched(state, ports);  // still on: nothing happens
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  controls.accelerate = false;
+  engine::AccelerationSwitched(state, ports);
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_TRUE(records.values.empty());
+  EXPECT_TRUE(processes.open.empty());
+  EXPECT_FALSE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+
+  controls.accelerate = true;
+  EXPECT_TRUE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(controls.count, "2");
+  EXPECT_FALSE(TickOn(0xA));
+
+  engine::PutBackRaised(state, ports);
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_TRUE(processes.open.empty());
+  EXPECT_TRUE(records.values.empty());
+}
+
+// The caption, count and rows stay as they are; the colour and the tooltip
+// tell what was asked, what was obtained and why, and a refused REALTIME is
+// noticed once per run.
+TEST_F(TickTest, AnOutcomeOtherThanAskedIsShownButNothingElseChanges) {
+  struct Case {
+    const char* speed;
+    fakes::Processes::Process target;
+    bool warning;
+    const char* why;  // part of the tooltip's second line
+  } cases[] = {
+      {"普通加速", {}, false, nullptr},
+      {"疯狂加速", {32, false, false, 0, 128}, true, "请求：实时，实际：高。实时优先级需要管理员权限。"},
+      {"疯狂加速", {32, false, false, 0, 0x8000}, true, "系统没有给出所请求的优先级"},
+      {"普通加速", {64, true, false}, true, "请求：高，实际：低。没有更改该进程优先级的权限"},
+      {"普通加速", {32, true, true}, true, "请求：高，实际：无法读取。无法打开该进程"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why ? c.why : "granted");
+    processes.processes[8] = c.target;
+    controls.speed = c.speed;
+    TickOn(0xA);
+    const int rows = static_cast<int>(history.rows.size());
+    EXPECT_TRUE(TickOn(0xB));
+    EXPECT_EQ(controls.info, "Window B");
+    EXPECT_EQ(controls.warning, c.warning);
+    EXPECT_EQ(history.rows.back().title, "Window B");
+    EXPECT_EQ(static_cast<int>(history.rows.size()), rows + 1);
+    if (c.why) {
+      EXPECT_EQ(controls.tooltip.rfind("Window B\n", 0), 0u) << controls.tooltip;
+      EXPECT_NE(controls.tooltip.find(c.why), std::string::npos) << controls.tooltip;
+    } else {
+      EXPECT_EQ(controls.tooltip, "Window B");
+    }
+  }
+  EXPECT_EQ(controls.notices, (std::vector<std::string>{std::string(engine::kRealtimeRefusedNotice)}));
+  // Lowered to HIGH, it is still put back when the user moves on.
+  processes.processes[8] = {32, false, false, 0, 128};
+  controls.speed = "疯狂加速";
+  TickOn(0xA);
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(8), 128u);
+  TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(controls.notices.size(), 1u);
+}
+
+// A Store app's frame belongs to the frame host; the app that does the work
+// owns the core window inside it. The title shown stays the frame's.
+TEST_F(TickTest, FrameWindowRaisesTheAppInsideItNotTheFrameHost) {
+  processes.processes[9] = {};
+  windows.owners[0xF] = 8;  // the frame host
+  windows.titles[0xF] = "计算器";
+  windows.classes[0xF] = "ApplicationFrameWindow";
+  windows.owners[0xF1] = 8;  // a child of the frame host's own
+  windows.classes[0xF1] = "Windows.UI.Core.CoreWindow";
+  windows.parents[0xF1] = 0xF;
+  windows.owners[0xF2] = 9;  // the app
+  windows.classes[0xF2] = "Windows.UI.Core.CoreWindow";
+  windows.parents[0xF2] = 0xF;
+  TickOn(0xA);
+  EXPECT_TRUE(TickOn(0xF));
+  EXPECT_EQ(processes.ClassOf(9), 128u);
+  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(controls.info, "计算器");
+  TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(9), 32u);
+
+  // A suspended app's core window has left the frame: the frame host it is.
+  windows.parents.erase(0xF2);
+  TickOn(0xF);
+  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(9), 32u);
+  // Another class with such a child is no frame.
+  windows.classes[0xB] = "Other";
+  windows.parents[0xF2] = 0xB;
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(9), 32u);
 }
 
 TEST_F(TickTest, UnchangedWindowDoesNothingButReadTheTitle) {
@@ -78,7 +227,8 @@ TEST_F(TickTest, DisabledTickReadsNothingAndKeepsState) {
   windows.titleReads = 0;
   EXPECT_FALSE(TickOn(0xB));
   EXPECT_EQ(windows.titleReads, 0);
-  EXPECT_EQ(processes.ClassOf(7), 128u);  // the last raised keeps its class
+  // The tick alone puts nothing back; the switch's handler does.
+  EXPECT_EQ(processes.ClassOf(7), 128u);
   EXPECT_EQ(state.CurrentWindow, 0xAu);
   // Enabled again: the remembered window is the one put back.
   controls.accelerate = true;
@@ -148,7 +298,7 @@ TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
   } vanishing;
   vanishing.owners = windows.owners;
   vanishing.titles = windows.titles;
-  engine::AccelerationPorts vanishingPorts{vanishing, processes, clock, codePage, controls, history};
+  engine::AccelerationPorts vanishingPorts{vanishing, processes, clock, codePage, controls, history, records};
   TickOn(0xA);
   vanishing.foreground = 0xB;
   EXPECT_TRUE(engine::Tick(state, vanishingPorts));
@@ -168,7 +318,7 @@ TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
   EXPECT_EQ(processes.ClassOf(7), 128u);
   EXPECT_EQ(processes.ClassOf(8), 32u);
   EXPECT_EQ(processes.ClassOf(1000), 32u);
-  EXPECT_EQ(processes.calls.back(), "close 7");
+  EXPECT_EQ(processes.open.size(), 1u);  // the one now raised
 }
 
 // A foreground process that refuses set rights keeps its class; the tick
@@ -181,11 +331,12 @@ TEST_F(TickTest, ProcessRefusingSetRightsKeepsItsClassAndTheTickGoesOn) {
   EXPECT_EQ(processes.ClassOf(8), 64u);
   EXPECT_EQ(processes.ClassOf(7), 32u);
   EXPECT_EQ(controls.info, "Window B");
+  EXPECT_TRUE(controls.warning);
   EXPECT_EQ(history.rows.size(), 2u);
   EXPECT_TRUE(TickOn(0xA));
   EXPECT_EQ(processes.ClassOf(7), 128u);
   EXPECT_EQ(processes.ClassOf(8), 64u);
-  EXPECT_TRUE(processes.open.empty());
+  EXPECT_FALSE(controls.warning);
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ struct Windows : platform::ForegroundWindows {
   platform::WindowHandle foreground = 0;
   std::map<platform::WindowHandle, std::string> titles;
   std::map<platform::WindowHandle, std::uint32_t> owners;  // missing = destroyed
+  std::map<platform::WindowHandle, std::string> classes;
+  std::map<platform::WindowHandle, platform::WindowHandle> parents;
   int titleReads = 0;
 
   platform::WindowHandle Foreground() override { return foreground; }
@@ -32,6 +34,17 @@ struct Windows : platform::ForegroundWindows {
     auto it = owners.find(w);
     return it == owners.end() ? 0 : it->second;
   }
+  std::string ClassName(platform::WindowHandle w) override {
+    return owners.count(w) && classes.count(w) ? classes[w] : std::string();
+  }
+  std::vector<platform::WindowHandle> ChildrenOfClass(platform::WindowHandle parent,
+                                                      const std::string& cls) override {
+    std::vector<platform::WindowHandle> children;
+    for (const auto& [child, p] : parents) {
+      if (p == parent && ClassName(child) == cls) children.push_back(child);
+    }
+    return children;
+  }
 };
 
 // Processes by id with their class; "queryOnly" ones refuse set rights.
@@ -40,6 +53,10 @@ struct Processes : platform::ProcessPriorities {
     std::uint32_t priorityClass = 32;
     bool queryOnly = false;
     bool hidden = false;  // cannot even be queried
+    std::uint64_t created = 0;  // 0: the process id itself times 1000
+    // What the system grants when asked for REALTIME (HIGH without the privilege).
+    std::uint32_t realtimeGrants = 256;
+    bool exited = false;  // ended, but still held open by someone
   };
   std::map<std::uint32_t, Process> processes;
   std::uint32_t self = 1000;
@@ -57,7 +74,8 @@ struct Processes : platform::ProcessPriorities {
   }
   bool SetClass(Handle h, std::uint32_t cls) override {
     calls.push_back("set " + std::to_string(open.at(h)) + " " + std::to_string(cls));
-    processes[open.at(h)].priorityClass = cls;
+    Process& p = processes[open.at(h)];
+    p.priorityClass = cls == 256 ? p.realtimeGrants : cls;
     return true;
   }
   std::uint32_t GetClass(Handle h) override { return processes[open.at(h)].priorityClass; }
@@ -66,7 +84,27 @@ struct Processes : platform::ProcessPriorities {
     open.erase(h);
   }
   std::uint32_t CurrentProcessId() override { return self; }
+  std::uint64_t CreationTime(Handle h) override {
+    const std::uint32_t pid = open.at(h);
+    return processes[pid].created != 0 ? processes[pid].created : pid * 1000ull;
+  }
+  bool HasExited(Handle h) override { return processes[open.at(h)].exited; }
   std::uint32_t ClassOf(std::uint32_t pid) { return processes[pid].priorityClass; }
+};
+
+// The records kept for the next start, by name.
+struct RaisedRecords : platform::RaisedRecords {
+  std::map<std::string, std::string> values;
+  bool failWrites = false;
+  int writes = 0;
+  std::vector<std::pair<std::string, std::string>> List() override { return {values.begin(), values.end()}; }
+  bool Write(const std::string& name, const std::string& text) override {
+    if (failWrites) return false;
+    ++writes;
+    values[name] = text;
+    return true;
+  }
+  void Delete(const std::string& name) override { values.erase(name); }
 };
 
 struct Clock : platform::Clock {
@@ -84,6 +122,8 @@ struct Controls : engine::AccelerationControls {
   std::string speed = "普通加速";
   bool record = true;
   std::string info = "LabelInfo", tooltip, count = "LabelCount";
+  bool warning = false;
+  std::vector<std::string> notices;
   int writes = 0;
 
   bool AccelerationChecked() override { return accelerate; }
@@ -92,6 +132,8 @@ struct Controls : engine::AccelerationControls {
   void SetInfoCaption(const std::string& t) override { info = t, ++writes; }
   void SetInfoTooltip(const std::string& t) override { tooltip = t, ++writes; }
   void SetCountCaption(const std::string& t) override { count = t, ++writes; }
+  void SetInfoWarning(bool w) override { warning = w; }
+  void ShowNotice(const std::string& t) override { notices.push_back(t); }
 };
 
 struct HistoryList : engine::HistoryList {

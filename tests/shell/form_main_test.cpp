@@ -103,7 +103,7 @@ struct FormMainTest : ::testing::Test {
   View view;
   settings::ModuleConfig config{profile, "C:\\Apps\\Brevolt"};
   settings::ModuleAutoRun autoRun{runKey, security, "C:\\Apps\\Brevolt"};
-  engine::AccelerationState state{0x55, 0x66, 9};
+  engine::AccelerationState state{0x55, 0x66, 9, {}, false, false};
   shell::FormMainRules rules{view, config, autoRun, state};
 };
 

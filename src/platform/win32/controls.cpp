@@ -19,6 +19,12 @@ void SetWindowTextUtf8(HWND window, const std::string& text) {
   SetWindowTextW(window, Widen(text).c_str());
 }
 
+WindowControls::WindowControls(const Handles& handles) : h_(handles) {
+  // The tooltip may say why a raise failed on a second line: a width makes
+  // it break lines.
+  if (h_.tooltip) SendMessageW(h_.tooltip, TTM_SETMAXTIPWIDTH, 0, 480);
+}
+
 bool WindowControls::AccelerationChecked() {
   return SendMessageW(h_.checkState, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -42,6 +48,22 @@ void WindowControls::SetInfoTooltip(const std::string& text) {
 }
 
 void WindowControls::SetCountCaption(const std::string& text) { SetWindowTextUtf8(h_.labelCount, text); }
+
+void WindowControls::SetInfoWarning(bool warning) {
+  if (InfoWarning() == warning) return;
+  if (warning) {
+    SetPropW(h_.labelInfo, kInfoWarningProperty, reinterpret_cast<HANDLE>(1));
+  } else {
+    RemovePropW(h_.labelInfo, kInfoWarningProperty);
+  }
+  InvalidateRect(h_.labelInfo, nullptr, TRUE);
+}
+
+bool WindowControls::InfoWarning() const { return GetPropW(h_.labelInfo, kInfoWarningProperty) != nullptr; }
+
+void WindowControls::ShowNotice(const std::string& text) {
+  if (notice_) notice_(text);
+}
 
 int ListViewHistory::RowCount() {
   return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));

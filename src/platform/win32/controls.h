@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "engine/acceleration.h"
 #include "engine/history.h"
 
@@ -17,7 +19,7 @@ class WindowControls : public engine::AccelerationControls {
   struct Handles {
     HWND checkState, comboSpeed, checkEnableRecord, labelInfo, labelCount, tooltip;
   };
-  explicit WindowControls(const Handles& handles) : h_(handles) {}
+  explicit WindowControls(const Handles& handles);
 
   bool AccelerationChecked() override;
   std::string SpeedText() override;
@@ -25,10 +27,24 @@ class WindowControls : public engine::AccelerationControls {
   void SetInfoCaption(const std::string& text) override;
   void SetInfoTooltip(const std::string& text) override;
   void SetCountCaption(const std::string& text) override;
+  // Kept as a property of LabelInfo (kInfoWarningProperty, non-zero when
+  // on) and repainted; the window's WM_CTLCOLORSTATIC picks the colour.
+  void SetInfoWarning(bool warning) override;
+  void ShowNotice(const std::string& text) override;
+
+  bool InfoWarning() const;
+  // Where notices go (the tray balloon); without one they are dropped.
+  void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_ = std::move(sink); }
 
  private:
   Handles h_;
+  std::function<void(const std::string&)> notice_;
 };
+
+// LabelInfo's warning state, readable from other processes too.
+inline constexpr wchar_t kInfoWarningProperty[] = L"QuillmoorInfoWarning";
+// The warning colour of LabelInfo's text (dark red, as a BGR value).
+inline constexpr COLORREF kInfoWarningColour = RGB(192, 0, 0);
 
 // A report-mode list view and the drop-down list holding its threshold.
 class ListViewHistory : public engine::HistoryList {

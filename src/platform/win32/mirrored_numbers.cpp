@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "engine/priority.h"
+#include "engine/raised_process.h"
 #include "shell/tray.h"
 #include "tabctl/colors.h"
 #include "tabctl/input.h"
@@ -15,6 +16,7 @@ static_assert(engine::kHighPriority == HIGH_PRIORITY_CLASS);
 static_assert(engine::kRealtimePriority == REALTIME_PRIORITY_CLASS);
 static_assert(engine::kProcessSetInformation == PROCESS_SET_INFORMATION);
 static_assert(engine::kProcessQueryInformation == PROCESS_QUERY_INFORMATION);
+static_assert(engine::kProcessQueryLimitedInformation == PROCESS_QUERY_LIMITED_INFORMATION);
 
 // Messages and commands the tray rules decide on.
 static_assert(shell::kWmCommand == WM_COMMAND);

@@ -30,6 +30,24 @@ std::uint32_t SystemForegroundWindows::OwnerProcessId(platform::WindowHandle win
   return pid;
 }
 
+std::string SystemForegroundWindows::ClassName(platform::WindowHandle window) {
+  wchar_t name[256];
+  const int n = GetClassNameW(ToHwnd(window), name, 256);
+  return n > 0 ? Narrow(std::wstring_view(name, n)) : std::string();
+}
+
+std::vector<platform::WindowHandle> SystemForegroundWindows::ChildrenOfClass(platform::WindowHandle parent,
+                                                                             const std::string& className) {
+  std::vector<platform::WindowHandle> children;
+  const std::wstring wide = Widen(className);
+  // Direct children only; a frame holds few, so the walk stays short.
+  for (HWND child = FindWindowExW(ToHwnd(parent), nullptr, wide.c_str(), nullptr); child && children.size() < 64;
+       child = FindWindowExW(ToHwnd(parent), child, wide.c_str(), nullptr)) {
+    children.push_back(reinterpret_cast<platform::WindowHandle>(child));
+  }
+  return children;
+}
+
 platform::ProcessPriorities::Handle SystemProcessPriorities::Open(std::uint32_t access,
                                                                   std::uint32_t processId) {
   return reinterpret_cast<Handle>(OpenProcess(access, FALSE, processId));
@@ -46,6 +64,19 @@ std::uint32_t SystemProcessPriorities::GetClass(Handle process) {
 void SystemProcessPriorities::Close(Handle process) { CloseHandle(ToHandle(process)); }
 
 std::uint32_t SystemProcessPriorities::CurrentProcessId() { return GetCurrentProcessId(); }
+
+std::uint64_t SystemProcessPriorities::CreationTime(Handle process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(ToHandle(process), &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+bool SystemProcessPriorities::HasExited(Handle process) {
+  DWORD code = 0;
+  // A process that ends with the code STILL_ACTIVE passes for running: it
+  // only keeps a record a little longer.
+  return GetExitCodeProcess(ToHandle(process), &code) && code != STILL_ACTIVE;
+}
 
 std::string SystemClock::LongTimeText() {
   wchar_t buffer[80];

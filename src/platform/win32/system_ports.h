@@ -10,6 +10,9 @@ class SystemForegroundWindows : public platform::ForegroundWindows {
   platform::WindowHandle Foreground() override;
   std::u16string Title(platform::WindowHandle window) override;
   std::uint32_t OwnerProcessId(platform::WindowHandle window) override;
+  std::string ClassName(platform::WindowHandle window) override;
+  std::vector<platform::WindowHandle> ChildrenOfClass(platform::WindowHandle parent,
+                                                      const std::string& className) override;
 };
 
 class SystemProcessPriorities : public platform::ProcessPriorities {
@@ -19,6 +22,8 @@ class SystemProcessPriorities : public platform::ProcessPriorities {
   std::uint32_t GetClass(Handle process) override;
   void Close(Handle process) override;
   std::uint32_t CurrentProcessId() override;
+  std::uint64_t CreationTime(Handle process) override;
+  bool HasExited(Handle process) override;
 };
 
 class SystemClock : public platform::Clock {

@@ -1,0 +1,90 @@
+#include "engine/raised_process.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace {
+
+// A program killed while it held a process raised leaves a record; the next
+// start puts that process back, but only when it is still the same process
+// with the class that was set, and only for programs that no longer run.
+TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
+  struct Case {
+    const char* what;
+    const char* name;  // the writer: pid-creation time
+    std::string text;  // pid creation before set
+    std::uint32_t classNow;
+    std::uint32_t classAfter;
+    bool recordKept;
+  } cases[] = {
+      {"writer gone, still as set", "50-50000", "7 7000 16384 128", 128, 16384, false},
+      {"writer ended but still held open", "61-61000", "7 7000 16384 128", 128, 16384, false},
+      {"writer still running", "60-60000", "7 7000 32 128", 128, 128, true},
+      {"writer's id reused by another program", "60-1", "7 7000 32 128", 128, 32, false},
+      {"id reused by another process", "50-50000", "7 6999 32 128", 128, 128, false},
+      {"class changed by someone else", "50-50000", "7 7000 32 128", 0x8000, 0x8000, false},
+      {"damaged record", "50-50000", "7 7000 32", 128, 128, false},
+      {"damaged name", "x", "7 7000 32 128", 128, 32, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakes::Processes processes;
+    processes.processes[7] = {c.classNow};
+    processes.processes[60] = {};  // another Brevolt, running
+    processes.processes[61] = {};  // one that was killed; someone holds it open
+    processes.processes[61].exited = true;
+    fakes::RaisedRecords records;
+    records.values[c.name] = c.text;
+    engine::PutBackAfterCrash(processes, records);
+    EXPECT_EQ(processes.ClassOf(7), c.classAfter);
+    EXPECT_EQ(records.values.count(c.name), c.recordKept ? 1u : 0u);
+    EXPECT_TRUE(processes.open.empty());
+  }
+}
+
+// The record is there from before the change until the process is put back,
+// names this program, and says what the process had and got.
+TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
+  fakes::Processes processes;
+  processes.processes[1000] = {32, false, false, 123456};
+  processes.processes[7] = {0x4000, false, false, 0, 128};
+  fakes::RaisedRecords records;
+  engine::RaisedProcess raised;
+
+  struct Watching : fakes::RaisedRecords {
+    fakes::Processes* processes;
+    std::uint32_t classAtWrite = 0;
+    bool Write(const std::string& name, const std::string& text) override {
+      if (classAtWrite == 0) classAtWrite = processes->ClassOf(7);
+      return fakes::RaisedRecords::Write(name, text);
+    }
+  } watching;
+  watching.processes = &processes;
+  const auto outcome = engine::RaiseProcess(processes, watching, raised, 7, 256);
+  EXPECT_EQ(outcome.result, engine::RaiseResult::Lowered);
+  EXPECT_EQ(watching.classAtWrite, 0x4000u);
+  // Rewritten with what the system really gave.
+  EXPECT_EQ(watching.values, (std::map<std::string, std::string>{{"1000-123456", "7 7000 16384 128"}}));
+
+  // Killed here: the next start puts it back.
+  fakes::Processes restarted = processes;
+  restarted.processes.erase(1000);
+  restarted.open.clear();
+  EXPECT_EQ(engine::PutBackAfterCrash(restarted, watching), 1);
+  EXPECT_EQ(restarted.ClassOf(7), 0x4000u);
+  EXPECT_TRUE(watching.values.empty());
+
+  // Not killed: putting back removes the record.
+  engine::PutBack(processes, watching, raised);
+  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+  EXPECT_TRUE(processes.open.empty());
+  // A store that cannot be written does not stop the raise or the put-back.
+  records.failWrites = true;
+  EXPECT_EQ(engine::RaiseProcess(processes, records, raised, 7, 128).result, engine::RaiseResult::Granted);
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  engine::PutBack(processes, records, raised);
+  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+}
+
+}  // namespace
