@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
+#include <utility>
 
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
@@ -36,16 +39,19 @@ struct MemoryRunKey : platform::RunKey {
 };
 
 struct View : shell::FormMainView {
-  std::map<Check, bool> checks{{Check::AutoRun, false},
-                               {Check::AutoMin, false},
-                               {Check::State, true},
-                               {Check::MostTop, true},
-                               {Check::EnableRecord, true}};
+  std::map<Check, bool> checks;
   std::map<Combo, std::vector<std::string>> items;
   std::map<Combo, int> selection{{Combo::Speed, -1}, {Combo::AutoCleanCount, -1}};
   std::vector<std::string> steps;
   bool topmost = false;
   bool answer = true;
+  std::function<void()> whileAsking;  // what the user does while the question is open
+
+  View() {
+    for (Check box : {Check::AutoRun, Check::AutoMin, Check::State, Check::MostTop, Check::EnableRecord}) {
+      checks[box] = shell::InitialCheck(box);
+    }
+  }
 
   bool IsChecked(Check box) override { return checks[box]; }
   void SetChecked(Check box, bool checked) override { checks[box] = checked; }
@@ -69,8 +75,10 @@ struct View : shell::FormMainView {
   void SendHideRequest() override { steps.push_back("hide"); }
   bool AskYesNo(const std::string& text, const std::string& caption) override {
     steps.push_back("ask " + text + " " + caption);
+    if (whileAsking) std::exchange(whileAsking, nullptr)();
     return answer;
   }
+  void Unload() override { steps.push_back("unload"); }
 };
 
 struct FormMainTest : ::testing::Test {
@@ -134,14 +142,32 @@ TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
                                                       "Record/RecordCount=300"}));
 }
 
-TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHook) {
+TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
   view.answer = false;
-  EXPECT_FALSE(rules.QueryUnload());
+  rules.RequestUnload();
   EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!"}));
   view.answer = true;
-  EXPECT_TRUE(rules.QueryUnload());
-  EXPECT_EQ(view.steps,
-            (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray", "unhook"}));
+  rules.RequestUnload();
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray",
+                                                  "unhook", "unload"}));
+  rules.RequestUnload();  // already going: no third question
+  EXPECT_EQ(view.steps.size(), 5u);
+}
+
+// Exit chosen from the tray menu while the save dialog or a notice runs its
+// own loop: the window must outlive the code under that loop.
+TEST_F(FormMainTest, ExitDuringAModalStepWaitsForItAndNeverAsksTwice) {
+  rules.BeginModalStep();  // the save dialog
+  view.whileAsking = [&] { rules.RequestUnload(); };  // exit chosen again under the question
+  rules.RequestUnload();
+  EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "ask 确定退出吗? 请确认!"), 1);
+  EXPECT_EQ(view.steps.back(), "unhook");
+  EXPECT_TRUE(rules.Unloading());
+  rules.BeginModalStep();  // the notice after the dialog
+  rules.EndModalStep();
+  rules.EndModalStep();  // the save handler returns
+  EXPECT_EQ(view.steps.back(), "unload");
+  EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "unload"), 1);
 }
 
 }  // namespace
