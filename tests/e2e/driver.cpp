@@ -1,5 +1,7 @@
 #include "e2e/driver.h"
 
+#include <shellapi.h>
+
 #include <commctrl.h>
 #include <sddl.h>
 
@@ -130,8 +132,23 @@ BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig) {
   if (readOnlyConfig) SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
   process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
-  // Start-up has ended once the window is shown or hidden to the tray.
-  if (main_) Sleep(300);
+  // Start-up has ended once the window is shown, or its tray icon is there
+  // (the hide request follows it at once).
+  if (main_) {
+    WaitUntil([&] { return IsWindowVisible(main_) || TrayIconPresent(main_); }, std::chrono::seconds(10));
+    Sleep(300);
+  }
+}
+
+bool TrayIconPresent(HWND main) {
+  // Only an existing icon can be modified.
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = main;
+  data.uID = 0;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"Quillmoor");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 BrevoltApp::~BrevoltApp() {

@@ -78,6 +78,9 @@ class BrevoltApp {
   HWND main_ = nullptr;
 };
 
+// Whether the program's tray icon is there.
+bool TrayIconPresent(HWND main);
+
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
 

@@ -27,18 +27,6 @@ void Choose(HWND combo, int index) {
                reinterpret_cast<LPARAM>(combo));
 }
 
-// Whether the program's tray icon is there: only an existing icon can be
-// modified.
-bool TrayIconPresent(HWND main) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  data.hWnd = main;
-  data.uID = 0;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"Quillmoor");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 std::string RunValue() {
   char data[512] = {};
   DWORD size = sizeof data;
@@ -103,7 +91,7 @@ TEST(FormMainEndToEnd, StartsInTheTrayAndHidesAndShowsThroughIt) {
   e2e::BrevoltApp app("[Normal]\r\nAutoMin=1\r\n");
   ASSERT_TRUE(app.Started());
   EXPECT_FALSE(IsWindowVisible(app.Main()));
-  EXPECT_TRUE(TrayIconPresent(app.Main()));
+  EXPECT_TRUE(e2e::TrayIconPresent(app.Main()));
 
   SendMessageW(app.Main(), 2025, 0, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(IsWindowVisible(app.Main()));
@@ -129,7 +117,7 @@ TEST(FormMainEndToEnd, ExitAsksAndNoKeepsEverything) {
   e2e::PressButton(box, IDNO);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }, 3s));
   EXPECT_TRUE(app.process().Running());
-  EXPECT_TRUE(TrayIconPresent(app.Main()));
+  EXPECT_TRUE(e2e::TrayIconPresent(app.Main()));
 
   PostMessageW(app.Main(), WM_CLOSE, 0, 0);
   box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 5s);
