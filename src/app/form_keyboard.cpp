@@ -76,7 +76,7 @@ bool FormMain::TranslateKeys(const MSG& msg) {
       SwitchPage(msg.wParam == VK_NEXT);
       return true;
     case VK_RETURN: {
-      // Enter presses the focused push button or toolbar button.
+      // Enter presses the focused push button (the toolbar takes it itself).
       HWND focus = GetFocus();
       if (focus == Control(kCommandMini) || focus == Control(kCommandExit)) {
         SendMessageW(focus, BM_CLICK, 0, 0);

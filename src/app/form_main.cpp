@@ -113,7 +113,7 @@ void FormMain::Start() {
   // Focus marks stay on from the start, not only after the first key.
   SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   if (!hiddenToTray_ && hwnd_) {
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ShowWithState(SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
   }
 }
@@ -168,7 +168,15 @@ void FormMain::SetUpPages() {
 }
 
 void FormMain::SetTopmost(bool topmost) {
+  topmost_ = topmost;
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Some window managers (Wine's among them) drop the topmost state set
+// while the window was hidden: it is set again once the window shows.
+void FormMain::ShowWithState(int command) {
+  ShowWindow(hwnd_, command);
+  if (topmost_) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void FormMain::RunTick() {
@@ -303,7 +311,7 @@ void FormMain::HideToTray() {
 
 void FormMain::ShowAndRestore() {
   hiddenToTray_ = false;
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWithState(SW_SHOW);
   SendMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 

@@ -103,6 +103,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void ShowTrayMenu();
   void ShowAndRestore();
   void HideToTray();
+  void ShowWithState(int command);
   void BeginWindowDrag();
   void SetLinkHover(HWND link, bool hover);
   void OpenLink(HWND link);
@@ -122,6 +123,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   int dpi_ = 96;
   bool created_ = false;
   bool hiddenToTray_ = false;
+  bool topmost_ = false;
   bool loading_ = false;
   bool homeHover_ = false, bbsHover_ = false;
   HICON icon_ = nullptr;       // shared with the window class: not destroyed

@@ -8,6 +8,7 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "platform/win32/history_saving_win32.h"
 #include "platform/win32/text.h"
 
 using namespace std::chrono_literals;
@@ -204,6 +205,57 @@ TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
   EXPECT_NE(notice, "提示|保存成功。");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()), std::filesystem::directory_iterator()),
             2);  // Brevolt.exe and config.ini only
+}
+
+// Visible top-level windows of a process with this title.
+int WindowsTitled(DWORD processId, const std::wstring& title) {
+  struct Count {
+    DWORD pid;
+    const std::wstring* title;
+    int n;
+  } count{processId, &title, 0};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t text[64] = {};
+        GetWindowTextW(hwnd, text, 64);
+        if (pid == c->pid && IsWindowVisible(hwnd) && *c->title == text) ++c->n;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+// Exit chosen (twice) from the tray menu while the save dialog runs its own
+// loop: one question; after Yes the window, which the code under the dialog
+// still uses, waits for the dialog and its notice, then the program ends.
+TEST_F(SaveHistoryEndToEnd, ExitConfirmedUnderTheSaveDialogWaitsForIt) {
+  ASSERT_TRUE(app_.Started());
+  SetForegroundWindow(app_.Main());
+  HWND list = app_.Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+  ClickToolbar(app::kToolSave);
+  HWND dialog = e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 5s);
+  ASSERT_NE(dialog, nullptr);
+  for (int i = 0; i < 2; ++i) PostMessageW(app_.Main(), WM_COMMAND, app::kMenuExit, 0);
+  HWND question = app_.process().FindWindowTitled(L"请确认!", 5s);
+  ASSERT_NE(question, nullptr);
+  Sleep(500);
+  EXPECT_EQ(WindowsTitled(app_.process().id(), L"请确认!"), 1);
+  e2e::PressButton(question, IDYES);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(question); }, 3s));
+  Sleep(500);
+  ASSERT_TRUE(app_.process().Running());
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  e2e::PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+  EXPECT_EQ(TakeNotice(), std::string("提示|") + win32::kDialogCancelled);
+  ASSERT_EQ(WaitForSingleObject(app_.process().handle(), 5000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(app_.process().handle(), &code);
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace
