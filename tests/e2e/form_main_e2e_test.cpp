@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/history_saving_win32.h"
 #include "platform/win32/text.h"
 
@@ -288,6 +292,69 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
       }
     }
   }
+}
+
+// Screen pixels of a window that are close to one pure colour.
+int PixelsOfColour(HWND window, COLORREF colour) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  win32::UniqueWindowDc screen(nullptr);
+  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win32::ScopedSelection selection(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  int count = 0;
+  const auto* pixel = static_cast<const std::uint32_t*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    const int red = (pixel[i] >> 16) & 0xFF, green = (pixel[i] >> 8) & 0xFF, blue = pixel[i] & 0xFF;
+    const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60) ++count;
+  }
+  return count;
+}
+
+void MoveMouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = 0;
+  in.mi.dy = 0;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a real move message at the new place
+  SendInput(1, &in, sizeof in);
+}
+
+// Going from one link straight down to the other passes over the tab
+// control between them: at most one link shows the hover style at a time.
+TEST(FormMainEndToEnd, AtMostOneLinkIsHovered) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  SetForegroundWindow(app.Main());
+  HWND home = app.Control(app::kLabelHomePage), bbs = app.Control(app::kLabelBBS);
+  RECT top{}, bottom{};
+  GetWindowRect(home, &top);
+  GetWindowRect(bbs, &bottom);
+  EXPECT_LT(top.bottom, bottom.top) << "no strip of the tab control between the links";
+  const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  const int x = top.left + 20;
+  bool bothHovered = false;
+  for (int y = top.top + 2; y <= bottom.top + 3; ++y) {
+    MoveMouseTo({x, y});
+    Sleep(60);
+    if (PixelsOfColour(home, red) > 0 && PixelsOfColour(bbs, red) > 0) bothHovered = true;
+  }
+  Sleep(200);
+  EXPECT_FALSE(bothHovered);
+  EXPECT_GT(PixelsOfColour(bbs, red), 0);
+  EXPECT_EQ(PixelsOfColour(home, red), 0);
+  EXPECT_GT(PixelsOfColour(home, blue), 0);
+  MoveMouseTo({x, bottom.bottom + 20});  // onto the page: both rest
+  Sleep(300);
+  EXPECT_EQ(PixelsOfColour(bbs, red), 0);
 }
 
 }  // namespace
