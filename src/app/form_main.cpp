@@ -161,7 +161,9 @@ void FormMain::SetUpPages() {
     const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
     for (int i = 0; i < 4; ++i) tabs.SetTabCaption(i, captions[i]);
     tabs.SetActiveTab(3);
-    tabs.SetActiveTabHeight(25);
+    // 25 pixels at 96 dpi; the tab heights grow with the text at higher ones.
+    tabs.SetActiveTabHeight(MulDiv(25, dpi_, 96));
+    tabs.SetInActiveTabHeight(MulDiv(tabs.InActiveTabHeight(), dpi_, 96));
   } catch (const tabctl::ControlError&) {
     // A failing step is skipped; start-up goes on.
   }
