@@ -37,7 +37,8 @@ bool FormMain::CreateControls() {
   fonts_ = FormFonts::Create(dpi_);
   banner_ = win32::UniqueBitmap(
       static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
-  hand_ = static_cast<HCURSOR>(LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
+  hand_ = static_cast<HCURSOR>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
 
   tabs_ = win32::TabControlWindow::Create(hwnd_, kSSTabMain, Px(120), Px(960), Px(8535), Px(5295));
   if (!tabs_) return false;  // the window is nothing without its pages
@@ -73,7 +74,8 @@ HWND FormMain::Place(const ControlSpec& spec) {
   int height = Px(spec.height);
   HBITMAP picture = nullptr;
   if (spec.picture != 0) {
-    picture = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.picture), IMAGE_BITMAP, 0, 0, 0));
+    picture =
+        static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.picture), IMAGE_BITMAP, 0, 0, 0));
     pictures_.emplace_back(picture);
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
@@ -81,9 +83,10 @@ HWND FormMain::Place(const ControlSpec& spec) {
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
   height = LabelHeight(spec, height);
-  HWND child = CreateWindowExW(0, spec.cls, win32::Widen(spec.text).c_str(), WS_CHILD | WS_VISIBLE | spec.style,
-                               Px(spec.left), Px(spec.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  HWND child =
+      CreateWindowExW(0, spec.cls, win32::Widen(spec.text).c_str(), WS_CHILD | WS_VISIBLE | spec.style,
+                      Px(spec.left), Px(spec.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
   if (!child) return nullptr;  // a control that cannot be made is left out
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(spec.font)), FALSE);
   if (picture) SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
@@ -123,8 +126,9 @@ void FormMain::SetUpHistoryList() {
   }
   const int small = GetSystemMetrics(SM_CXSMICON);
   historyImages_ = win32::UniqueImageList(ImageList_Create(small, small, ILC_COLOR32 | ILC_MASK, 1, 0));
-  ImageList_AddIcon(historyImages_.get(), static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_HISTORY_ROW),
-                                                                        IMAGE_ICON, small, small, LR_SHARED)));
+  ImageList_AddIcon(historyImages_.get(),
+                    static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_HISTORY_ROW), IMAGE_ICON,
+                                                  small, small, LR_SHARED)));
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(historyImages_.get()));
 }
 
@@ -134,25 +138,36 @@ void FormMain::SetUpToolbar() {
   const int small = GetSystemMetrics(SM_CXSMICON);
   toolbarImages_ = win32::UniqueImageList(ImageList_Create(small, small, ILC_COLOR32 | ILC_MASK, 2, 0));
   for (int id : {IDI_TOOL_CLEAR, IDI_TOOL_SAVE}) {
-    ImageList_AddIcon(toolbarImages_.get(), static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                                          small, small, LR_SHARED)));
+    ImageList_AddIcon(
+        toolbarImages_.get(),
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, small, small, LR_SHARED)));
   }
   SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_.get()));
   // The toolbar copies the texts when the buttons are added.
   std::wstring clearText = win32::Widen(engine::kClearCaption);
   std::wstring saveText = win32::Widen(engine::kSaveCaption);
   TBBUTTON buttons[2] = {};
-  buttons[0] = {0, kToolClear, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0,
+  buttons[0] = {0,
+                kToolClear,
+                TBSTATE_ENABLED,
+                BTNS_BUTTON | BTNS_AUTOSIZE,
+                {},
+                0,
                 reinterpret_cast<INT_PTR>(clearText.c_str())};
-  buttons[1] = {1, kToolSave, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_AUTOSIZE, {}, 0,
+  buttons[1] = {1,
+                kToolSave,
+                TBSTATE_ENABLED,
+                BTNS_BUTTON | BTNS_AUTOSIZE,
+                {},
+                0,
                 reinterpret_cast<INT_PTR>(saveText.c_str())};
   SendMessageW(toolbar, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(buttons));
 }
 
 // LabelInfo shows the whole title as its tooltip.
 void FormMain::SetUpTooltip() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                             0, 0, hwnd_, nullptr, instance_, nullptr);
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
   SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text.get()), FALSE);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
@@ -169,7 +184,8 @@ void FormMain::CreateWorkers() {
   tickControls_ = std::make_unique<win32::WindowControls>(
       win32::WindowControls::Handles{Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord),
                                      Control(kLabelInfo), Control(kLabelCount), tooltip_});
-  history_ = std::make_unique<win32::ListViewHistory>(Control(kListViewHistory), Control(kComboAutoCleanCount));
+  history_ =
+      std::make_unique<win32::ListViewHistory>(Control(kListViewHistory), Control(kComboAutoCleanCount));
   saving_ = std::make_unique<win32::HistorySavingWin32>(hwnd_);
   rules_ = std::make_unique<shell::FormMainRules>(*this, *config_, *autoRun_, state_);
   SetTimer(hwnd_, kTimerMain, 1000, nullptr);

@@ -141,9 +141,12 @@ FormFonts FormFonts::Create(int dpi) {
 
 HFONT FormFonts::For(FontRole role) const {
   switch (role) {
-    case FontRole::Title: return title.get();
-    case FontRole::Link: return link.get();
-    case FontRole::Text: break;
+    case FontRole::Title:
+      return title.get();
+    case FontRole::Link:
+      return link.get();
+    case FontRole::Text:
+      break;
   }
   return text.get();
 }

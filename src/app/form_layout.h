@@ -18,10 +18,10 @@ inline constexpr int kOnWindow = -1;  // the control's "page": the window itself
 enum class FontRole { Text, Title, Link };
 
 struct ControlSpec {
-  int page;             // 0 to 3, or kOnWindow
-  const wchar_t* cls;   // window class
-  const char* text;     // caption, UTF-8
-  DWORD style;          // besides WS_CHILD | WS_VISIBLE
+  int page;            // 0 to 3, or kOnWindow
+  const wchar_t* cls;  // window class
+  const char* text;    // caption, UTF-8
+  DWORD style;         // besides WS_CHILD | WS_VISIBLE
   int id;
   int left, top, width, height;  // twips
   FontRole font = FontRole::Text;

@@ -23,8 +23,8 @@ void DestroyMenuQuietly(HMENU menu) { DestroyMenu(menu); }
 using UniqueMenu = win32::UniqueResource<HMENU, DestroyMenuQuietly>;
 
 HICON SharedIcon(HINSTANCE instance, int cx, int cy) {
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_BREVOLT), IMAGE_ICON, GetSystemMetrics(cx),
-                                       GetSystemMetrics(cy), LR_SHARED));
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_BREVOLT), IMAGE_ICON,
+                                       GetSystemMetrics(cx), GetSystemMetrics(cy), LR_SHARED));
 }
 
 // The window class, registered once for the process; its icons are shared
@@ -48,7 +48,8 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
 // An icon resource as a tab picture: its opaque pixels, and the mask colour
 // where it is transparent.
 tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask) {
-  win32::UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+  win32::UniqueIcon icon(
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
   if (!icon) return {};
   tabctl::Bitmap pixels(size, size, mask);
   ICONINFO info{};
@@ -98,7 +99,8 @@ std::unique_ptr<FormMain> FormMain::Create(HINSTANCE instance) {
   // A failed creation has already been through WM_NCDESTROY, which only
   // unbinds the form: it is freed here, once.
   if (!CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                       rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, form.get())) {
+                       rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance,
+                       form.get())) {
     return nullptr;
   }
   form->Start();
@@ -135,7 +137,8 @@ void FormMain::SetChecked(shell::Check box, bool checked) {
 
 void FormMain::FillCombo(shell::Combo list, const std::vector<std::string>& items) {
   for (const auto& item : items) {
-    SendMessageW(Control(ComboId(list)), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Widen(item).c_str()));
+    SendMessageW(Control(ComboId(list)), CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(win32::Widen(item).c_str()));
   }
 }
 
@@ -154,9 +157,10 @@ void FormMain::SetUpPages() {
   try {
     const COLORREF mask = tabs.GetRGBFromOLE(tabs.PictureMaskColor()) & 0xFFFFFF;
     const int size = GetSystemMetrics(SM_CXSMICON);
-    const tabctl::Picture pictures[] = {
-        IconPicture(instance_, IDI_TAB_STATUS, size, mask), IconPicture(instance_, IDI_TAB_SETTINGS, size, mask),
-        IconPicture(instance_, IDI_TAB_HISTORY, size, mask), IconPicture(instance_, IDI_TAB_ABOUT, size, mask)};
+    const tabctl::Picture pictures[] = {IconPicture(instance_, IDI_TAB_STATUS, size, mask),
+                                        IconPicture(instance_, IDI_TAB_SETTINGS, size, mask),
+                                        IconPicture(instance_, IDI_TAB_HISTORY, size, mask),
+                                        IconPicture(instance_, IDI_TAB_ABOUT, size, mask)};
     tabs.CopyTabImagesFromImageList(pictures);
     const char* captions[] = {"加速状态", "系统设置", "加速记录", "关于"};
     for (int i = 0; i < 4; ++i) tabs.SetTabCaption(i, captions[i]);
@@ -251,7 +255,8 @@ void FormMain::SetLinkHover(HWND link, bool hover) {
   bool& state = link == Control(kLabelHomePage) ? homeHover_ : bbsHover_;
   const bool changed = state != hover;
   state = hover;
-  SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(hover ? fonts_.linkHover.get() : fonts_.link.get()), FALSE);
+  SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(hover ? fonts_.linkHover.get() : fonts_.link.get()),
+               FALSE);
   if (changed || loading_) InvalidateRect(link, nullptr, TRUE);
 }
 

@@ -1,10 +1,10 @@
 // The main window driven from outside: start-up with and without settings,
 // option clicks, the tray, saving the history, and the exit question.
 #include <windows.h>
-#include <shellapi.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -55,7 +55,8 @@ TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
   EXPECT_EQ(e2e::TextOf(app.Control(app::kComboSpeed)), "疯狂加速");
   EXPECT_EQ(SendMessageW(app.Control(app::kComboAutoCleanCount), CB_GETCURSEL, 0, 0), CB_ERR);
   EXPECT_EQ(app.ConfigIni(),
-            "[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nEnableRecord=0\r\n[Normal]\r\nEnableSpeed=0\r\nAlwaysTop=0\r\n");
+            "[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nEnableRecord=0\r\n[Normal]\r\nEnableSpeed=0\r\nAlwaysTop="
+            "0\r\n");
   // The about page is the one in sight: its link is inside the tab control.
   RECT tabs{}, link{};
   GetWindowRect(app.Control(app::kSSTabMain), &tabs);
@@ -87,7 +88,8 @@ TEST(FormMainEndToEnd, OptionClicksStoreAtOnceAndApply) {
   Choose(app.Control(app::kComboSpeed), 0);
   Choose(app.Control(app::kComboAutoCleanCount), 2);
   const std::string ini = app.ConfigIni();
-  for (const char* entry : {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
+  for (const char* entry :
+       {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
     EXPECT_NE(ini.find(entry), std::string::npos) << entry << " in\n" << ini;
   }
 }
@@ -138,7 +140,8 @@ class SaveHistoryEndToEnd : public ::testing::Test {
 
   void ClickToolbar(int id) {
     HWND toolbar = app_.Control(app::kToolbarSpeedMain);
-    PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+    PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(toolbar));
   }
   // Waits for the notice box, returns its text and closes it.
   std::string TakeNotice() {
@@ -207,7 +210,8 @@ TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
   const std::string notice = TakeNotice();
   EXPECT_EQ(notice.rfind("提示|", 0), 0u) << notice;
   EXPECT_NE(notice, "提示|保存成功。");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()), std::filesystem::directory_iterator()),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()),
+                          std::filesystem::directory_iterator()),
             2);  // Brevolt.exe and config.ini only
 }
 
@@ -313,7 +317,8 @@ int PixelsOfColour(HWND window, COLORREF colour) {
   for (int i = 0; i < width * height; ++i) {
     const int red = (pixel[i] >> 16) & 0xFF, green = (pixel[i] >> 8) & 0xFF, blue = pixel[i] & 0xFF;
     const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60) ++count;
+    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60)
+      ++count;
   }
   return count;
 }

@@ -2,7 +2,6 @@
 // controls, switch pages, toggle check boxes and pick list items.
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -70,10 +69,10 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   ASSERT_EQ(ActivePage(app), 1);
 
   // Tab: the tabs, the settings page's controls in reading order, the buttons, round again.
-  const std::vector<int> order = {app::kCheckAutoRun,      app::kCheckAutoMin, app::kCheckState,
-                                  app::kCheckMostTop,      app::kComboSpeed,   app::kCheckEnableRecord,
-                                  app::kComboAutoCleanCount, app::kCommandMini, app::kCommandExit,
-                                  app::kSSTabMain};
+  const std::vector<int> order = {
+      app::kCheckAutoRun, app::kCheckAutoMin,      app::kCheckState,          app::kCheckMostTop,
+      app::kComboSpeed,   app::kCheckEnableRecord, app::kComboAutoCleanCount, app::kCommandMini,
+      app::kCommandExit,  app::kSSTabMain};
   for (int id : order) {
     Press({VK_TAB});
     EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;

@@ -1,7 +1,6 @@
 // The main window made in the test process: a creation that fails half-way,
 // and the glyphs of every caption under a Western system locale.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
