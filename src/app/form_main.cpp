@@ -265,9 +265,10 @@ void FormMain::OpenLink(HWND link) {
   ShellExecuteA(hwnd_, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-LRESULT CALLBACK FormMain::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK FormMain::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR self) {
   auto* form = reinterpret_cast<FormMain*>(self);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &FormMain::LinkProc, id);
   if (message == WM_MOUSEMOVE) form->SetLinkHover(hwnd, true);
   if (message == WM_SETCURSOR && form->hand_) {
     SetCursor(form->hand_);
@@ -336,9 +337,11 @@ void FormMain::ShowTrayMenu() {
   TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
 }
 
-LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR self) {
   auto* form = reinterpret_cast<FormMain*>(self);
+  // A window destroyed without the exit sequence (the session ending) takes its hook along.
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &FormMain::HookProc, id);
   switch (shell::MainWindowHookAction(message, wParam, lParam)) {
     case shell::HookAction::PassThenHide: {
       const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
