@@ -257,6 +257,7 @@ TEST_F(SaveHistoryEndToEnd, ExitConfirmedUnderTheSaveDialogWaitsForIt) {
   Sleep(500);
   ASSERT_TRUE(app_.process().Running());
   EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowEnabled(app_.Main()));  // the closed question left it to the dialog
   e2e::PressButton(dialog, IDCANCEL);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
   EXPECT_EQ(TakeNotice(), std::string("提示|") + win32::kDialogCancelled);
