@@ -5,6 +5,7 @@ namespace app {
 
 inline constexpr wchar_t kMainCaption[] = L"Quillmoorv3.1";
 inline constexpr wchar_t kMainClass[] = L"QuillmoorFormMain";
+inline constexpr unsigned kTimerMain = 1;  // TimerMain, the tick's timer
 
 enum ControlId : int {
   kCheckState = 1001,

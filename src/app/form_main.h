@@ -1,19 +1,23 @@
-// The main window: layout, the four pages, and the Win32 side of the
-// window's rules (which live in shell::FormMainRules).
+// The main window: a thin view over the window's rules (shell::FormMainRules).
+// It builds the controls from the table of form_layout.h, turns Win32
+// messages into calls of the rules and carries out what the rules ask.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/form_layout.h"
 #include "app/tray_icon.h"
 #include "engine/acceleration.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/file_rights_win32.h"
+#include "platform/win32/gdi_objects.h"
 #include "platform/win32/history_saving_win32.h"
 #include "platform/win32/profile_store_win32.h"
 #include "platform/win32/raised_records_win32.h"
@@ -21,6 +25,7 @@
 #include "platform/win32/system_ports.h"
 #include "platform/win32/tab_control_window.h"
 #include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
 #include "shell/form_main.h"
@@ -31,9 +36,23 @@ namespace app {
 class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
  public:
   // Creates the window with its controls (hidden), runs the load event and
-  // shows the window unless start-up hid it to the tray.
-  static FormMain* Create(HINSTANCE instance);
+  // shows the window unless start-up hid it to the tray. Null when the
+  // window cannot be made. The caller keeps the form until its message
+  // loop has ended: the window may go while code below a modal loop still
+  // runs on it.
+  static std::unique_ptr<FormMain> Create(HINSTANCE instance);
+  ~FormMain() override;
+  FormMain(const FormMain&) = delete;
+  FormMain& operator=(const FormMain&) = delete;
+
+  // Null once the window is gone.
   HWND hwnd() const { return hwnd_; }
+  win32::TabControlWindow* TabControl() { return tabs_.get(); }
+
+  // For the message loop: keyboard navigation between the controls (Tab,
+  // Shift+Tab, Ctrl+Tab, Ctrl+Page Up/Down, Enter on a button). True when
+  // the message was used up.
+  bool TranslateKeys(const MSG& msg);
 
   // shell::FormMainView
   bool IsChecked(shell::Check box) override;
@@ -52,67 +71,84 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void DeleteTrayIcon() override;
   void SendHideRequest() override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void Unload() override;
   void Notice(const std::string& text) override;
+  void ShowNextNotice();
 
   // tabctl::ucPageTabEvents: the tab control's mouse drives dragging and
-  // the link style.
+  // the link style; a switch takes the focus off the page that went.
   void MouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
   void MouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void TabSwitch(std::int16_t previousTab) override;
 
  private:
-  FormMain();
-  ~FormMain() override;
+  explicit FormMain(HINSTANCE instance);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
   static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR data);
+                                   DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnColor(HDC dc, HWND control);
+  void PaintBackground(HDC dc);
+  void Start();
 
-  void CreateControls();
-  void CreatePages();
-  HWND AddChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id, int x,
-                int y, int width, int height, HFONT font = nullptr);
-  // A control on a page, at twips relative to the tab control.
-  HWND AddToPage(int page, const wchar_t* cls, const std::string& text, DWORD style, int id, int left,
-                 int top, int width, int height, HFONT font = nullptr);
-  HWND AddPicture(int page, int resource, int left, int top);
+  // Layout (form_layout.cpp's table, placed here).
+  bool CreateControls();
+  void CreateWorkers();
+  HWND Place(const ControlSpec& spec);
+  int LabelHeight(const ControlSpec& spec, int pixels) const;
+  void SetUpHistoryList();
+  void SetUpToolbar();
+  void SetUpTooltip();
+
+  // Commands.
   void OnCommand(int id, int code, HWND control);
+  void OnToolbar(int id);
   void ShowTrayMenu();
   void ShowAndRestore();
   void HideToTray();
+  void ShowWithState(int command);
   void BeginWindowDrag();
   void SetLinkHover(HWND link, bool hover);
   void OpenLink(HWND link);
   HBRUSH PageBrush(HWND control);
+
+  // Keyboard.
+  std::vector<HWND> FocusOrder() const;
+  void MoveFocus(int step);
+  void SwitchPage(bool forward);
+  void RestoreFocus();
+
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
-  HWND CheckBox(shell::Check box) const;
+  HWND Control(int id) const;
   // What the engine's tick and put-back work with.
   engine::AccelerationPorts Ports();
-  HWND ComboBox(shell::Combo list) const;
 
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   int dpi_ = 96;
-  HFONT font_ = nullptr;  // shared stock font
-  HFONT boldFont_ = nullptr;
-  HFONT linkFont_ = nullptr;
-  HFONT linkHoverFont_ = nullptr;
-  HBITMAP banner_ = nullptr;
-  HBRUSH pageBrush_ = nullptr;
+  bool created_ = false;
+  bool hiddenToTray_ = false;
+  bool topmost_ = false;
+  bool loading_ = false;
+  bool homeHover_ = false, bbsHover_ = false;
+  HICON icon_ = nullptr;       // shared with the window class: not destroyed
+  HICON smallIcon_ = nullptr;  // the same
+  HCURSOR hand_ = nullptr;     // shared
+  HWND tooltip_ = nullptr;     // destroyed with the window
+  HWND lastFocus_ = nullptr;
+
+  FormFonts fonts_;
+  win32::UniqueBitmap banner_;
+  std::vector<win32::UniqueBitmap> pictures_;
+  win32::UniqueBrush pageBrush_;
   COLORREF pageBrushColour_ = 0;
-  HICON icon_ = nullptr;
-  HICON smallIcon_ = nullptr;
-  HCURSOR hand_ = nullptr;
-  HIMAGELIST historyImages_ = nullptr;
-  HIMAGELIST toolbarImages_ = nullptr;
-  std::vector<HBITMAP> pictures_;
+  win32::UniqueImageList historyImages_;
+  win32::UniqueImageList toolbarImages_;
 
   std::unique_ptr<win32::TabControlWindow> tabs_;
-  HWND checkAutoRun_ = nullptr, checkAutoMin_ = nullptr, checkState_ = nullptr, checkMostTop_ = nullptr,
-       checkEnableRecord_ = nullptr, comboSpeed_ = nullptr, comboAutoClean_ = nullptr, labelInfo_ = nullptr,
-       labelCount_ = nullptr, listView_ = nullptr, toolbar_ = nullptr, tooltip_ = nullptr,
-       labelHomePage_ = nullptr, labelBBS_ = nullptr;
-  bool homeHover_ = false, bbsHover_ = false;
+  std::map<int, HWND> controls_;  // by control id; plain labels are not kept
 
   win32::SystemForegroundWindows windows_;
   win32::SystemProcessPriorities processes_;
@@ -126,15 +162,12 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   win32::RegistryRaisedRecords raisedRecords_;
   std::unique_ptr<settings::ModuleConfig> config_;
   std::unique_ptr<settings::ModuleAutoRun> autoRun_;
-  std::unique_ptr<win32::WindowControls> controls_;
+  std::unique_ptr<win32::WindowControls> tickControls_;
   std::unique_ptr<win32::ListViewHistory> history_;
   std::unique_ptr<win32::HistorySavingWin32> saving_;
   engine::AccelerationState state_;
   std::unique_ptr<shell::FormMainRules> rules_;
   TrayIcon tray_;
-  WNDPROC previousWindowProc_ = nullptr;
-  bool hiddenToTray_ = false;
-  bool loading_ = false;
 };
 
 }  // namespace app

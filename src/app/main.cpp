@@ -8,13 +8,17 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  app::FormMain* form = app::FormMain::Create(instance);
+  // The form lives until the loop has ended: its window may go while code
+  // below a modal loop still runs on the form.
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(instance);
   if (!form) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (win32::TabControlWindow::RouteAccessKey(msg)) continue;
+    if (form->TranslateKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  form.reset();
   return static_cast<int>(msg.wParam);
 }

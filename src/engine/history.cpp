@@ -19,13 +19,15 @@ void RecordHistoryEntry(HistoryList& list, platform::Clock& clock, const std::st
   const double threshold = AutoCleanThreshold(list.AutoCleanText());
   if (threshold < list.RowCount()) list.Clear();
 
-  // Each step goes on even when the one before failed; a row that could not
-  // be appended just leaves the column writes without a target.
-  list.AppendRow(RowNumberText(list.RowCount() + 1));
-  list.SetLastRowText(2, clock.LongTimeText());
-  list.SetLastRowText(3, title);
-  list.SetLastRowText(4, std::string(LevelText(speedText)));
-  list.SetLastRowIcon(1);
+  // A row that could not be appended leaves the column writes without a
+  // target: they must not land in the row before it. A failing column
+  // write does not stop the next one.
+  const std::optional<int> row = list.AppendRow(RowNumberText(list.RowCount() + 1));
+  if (!row) return;
+  list.SetRowText(*row, 2, clock.LongTimeText());
+  list.SetRowText(*row, 3, title);
+  list.SetRowText(*row, 4, std::string(LevelText(speedText)));
+  list.SetRowIcon(*row, 1);
 }
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 // history list, with the auto-clear rule.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,11 +29,12 @@ class HistoryList {
   virtual ~HistoryList() = default;
   virtual int RowCount() = 0;
   virtual void Clear() = 0;
-  // Appends a row with this item text; false when it could not be added.
-  virtual bool AppendRow(const std::string& itemText) = 0;
-  // column 2..4 of the last row
-  virtual bool SetLastRowText(int column, const std::string& text) = 0;
-  virtual bool SetLastRowIcon(int imageIndex) = 0;
+  // Appends a row with this item text: the new row's index (from 0), or
+  // nothing when it could not be added.
+  virtual std::optional<int> AppendRow(const std::string& itemText) = 0;
+  // column 2..4 of a row
+  virtual bool SetRowText(int row, int column, const std::string& text) = 0;
+  virtual bool SetRowIcon(int row, int imageIndex) = 0;
   // Text of the auto-clear drop-down list (empty when nothing is selected).
   virtual std::string AutoCleanText() = 0;
   // Row by position 1..RowCount(): number, time and title columns.

@@ -4,6 +4,10 @@
 
 namespace shell {
 
+bool InitialCheck(Check box) {
+  return box == Check::State || box == Check::MostTop || box == Check::EnableRecord;
+}
+
 void FormMainRules::Load() {
   loading_ = true;
   view_.SetUpPages();
@@ -103,11 +107,27 @@ void FormMainRules::ComboChanged(Combo list) {
   }
 }
 
-bool FormMainRules::QueryUnload() {
-  if (!view_.AskYesNo(std::string(kExitQuestion), std::string(kExitCaption))) return false;
-  view_.DeleteTrayIcon();
-  view_.RemoveWindowHook();
-  return true;
+void FormMainRules::RequestUnload() {
+  if (asking_ || unloading_) return;
+  asking_ = true;
+  {
+    ModalStep question(*this);
+    const bool yes = view_.AskYesNo(std::string(kExitQuestion), std::string(kExitCaption));
+    asking_ = false;
+    if (yes) {
+      view_.DeleteTrayIcon();
+      view_.RemoveWindowHook();
+      unloading_ = true;
+    }
+  }  // the question's own step ends here: with no other step open, the window goes
+}
+
+void FormMainRules::EndModalStep() {
+  if (modalSteps_ > 0) --modalSteps_;
+  if (modalSteps_ == 0 && unloading_ && !unloaded_) {
+    unloaded_ = true;
+    view_.Unload();
+  }
 }
 
 }  // namespace shell

@@ -23,6 +23,10 @@ inline constexpr std::string_view kAutoRunNotRemovedNotice =
 enum class Check { AutoRun, AutoMin, State, MostTop, EnableRecord };
 enum class Combo { Speed, AutoCleanCount };
 
+// A check box's state when the window has been created, before start-up
+// applies the settings (the lists start empty, nothing selected).
+bool InitialCheck(Check box);
+
 // What the rules need from the window. Setting a control here never runs a
 // handler by itself: the rules decide when a handler runs.
 class FormMainView {
@@ -51,6 +55,8 @@ class FormMainView {
   // A "提示" box with an exclamation icon. It may open after the handler
   // that asked for it has returned.
   virtual void Notice(const std::string& text) = 0;
+  // Destroys the window, which ends the program.
+  virtual void Unload() = 0;
 };
 
 class FormMainRules {
@@ -69,8 +75,17 @@ class FormMainRules {
 
   void CommandMiniClick() { view_.SendHideRequest(); }
 
-  // The unload event; false when the user answered No and the window stays.
-  bool QueryUnload();
+  // The unload request (exit button, tray menu, close box): the question,
+  // and on Yes the tray icon and the hook go and the window unloads. Never
+  // two questions at once. While a modal step is open the window stays
+  // until that step has ended: the code under the step still uses it.
+  void RequestUnload();
+  bool Unloading() const { return unloading_; }
+
+  // A step that runs its own message loop (a dialog, a message box) and
+  // uses the window after the loop ends. Steps may nest.
+  void BeginModalStep() { ++modalSteps_; }
+  void EndModalStep();
 
  private:
   // Changes a control as the program; its handler runs only on a change.
@@ -83,6 +98,22 @@ class FormMainRules {
   const settings::ModuleAutoRun& autoRun_;
   engine::AccelerationState& state_;
   bool loading_ = false;
+  int modalSteps_ = 0;
+  bool asking_ = false;
+  bool unloading_ = false;
+  bool unloaded_ = false;
+};
+
+// Begins a modal step and ends it when the scope ends.
+class ModalStep {
+ public:
+  explicit ModalStep(FormMainRules& rules) : rules_(rules) { rules_.BeginModalStep(); }
+  ~ModalStep() { rules_.EndModalStep(); }
+  ModalStep(const ModalStep&) = delete;
+  ModalStep& operator=(const ModalStep&) = delete;
+
+ private:
+  FormMainRules& rules_;
 };
 
 }  // namespace shell

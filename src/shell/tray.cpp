@@ -3,7 +3,9 @@
 namespace shell {
 
 HookAction MainWindowHookAction(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-  if ((message == kWmCommand || message == kWmSysCommand) && wParam == kScMinimize) {
+  // The system keeps its own bits in the low four of a system command.
+  if ((message == kWmCommand && wParam == kScMinimize) ||
+      (message == kWmSysCommand && (wParam & 0xFFF0) == kScMinimize)) {
     return HookAction::PassThenHide;
   }
   if (message == kTrayCallbackMessage && lParam == kWmLButtonDblClk) return HookAction::ShowAndRestore;

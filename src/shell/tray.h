@@ -22,7 +22,8 @@ enum class HookAction {
 };
 
 // What the hook does with one message, tested in this order: a minimise
-// (system or the program's own request), a double click on the icon, the
+// (a system command whose upper twelve bits are SC_MINIMIZE, or the
+// program's own request with exactly that value), a double click on the icon, the
 // right button on the icon, anything else.
 HookAction MainWindowHookAction(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 

@@ -146,13 +146,6 @@ bool AccessKeyListHas(std::string_view keys, std::int32_t character) {
   return false;
 }
 
-std::int32_t WheelTarget(const ucPageTab& control, std::int32_t direction) {
-  const std::int32_t active = control.ActiveTab();
-  const std::int32_t target = direction < 0 ? active + 1 : active - 1;
-  // The wheel is the mouse: it does not select a disabled tab either.
-  return Enabled(control, target) ? target : -1;
-}
-
 std::int32_t TwipsFromPixels(std::int32_t pixels, std::int32_t dpi) {
   if (dpi <= 0) dpi = 96;
   return static_cast<std::int32_t>(RoundHalfAway(std::int64_t{pixels} * 1440, dpi));
@@ -388,11 +381,9 @@ void TabInput::HookedMouseWheel(std::int16_t delta) {
   ScrollTabs(direction);
 }
 
+// The control's own rule, the same for the wheel and for a program's call.
 void TabInput::ScrollTabs(std::int32_t& direction) {
-  Guarded("ScrollTabs", [&] {
-    const std::int32_t tab = WheelTarget(control_, direction);
-    if (tab >= 0) control_.SetActiveTab(tab);
-  });
+  Guarded("ScrollTabs", [&] { control_.ScrollTabs(direction); });
 }
 
 // ---- the host window ----

@@ -76,11 +76,6 @@ std::int32_t AccessKeyTarget(const ucPageTab& control, std::int32_t character);
 // keys are stored.
 bool AccessKeyListHas(std::string_view keys, std::int32_t character);
 
-// The wheel: towards the user (negative) the next tab, away from the user
-// the previous one; nothing at the ends or when that tab is disabled. -1
-// when nothing changes.
-std::int32_t WheelTarget(const ucPageTab& control, std::int32_t direction);
-
 // Child-window positions of the Win32 control are kept in twips (1440 per
 // inch), so that pages a PageStride apart stay within 16-bit window
 // coordinates. Rounded to the nearest unit, halves away from zero.

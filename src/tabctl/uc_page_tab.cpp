@@ -370,10 +370,14 @@ void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
 
 void ucPageTab::ScrollTabs(std::int32_t& direction) {
   Guarded("ScrollTabs", [&] {
-    if (direction < 0) {
-      if (activeTab_ < tabCount_ - 1) SetActiveTab(activeTab_ + 1);
-    } else if (activeTab_ > 0) {
-      SetActiveTab(activeTab_ - 1);
+    // Towards the user the next tab, away from the user the previous one,
+    // passing over disabled tabs as a mouse click would; nothing at the ends.
+    const std::int32_t step = direction < 0 ? 1 : -1;
+    for (std::int32_t tab = activeTab_ + step; tab >= 0 && tab < tabCount_; tab += step) {
+      if (TabEnabled(tab)) {
+        SetActiveTab(tab);
+        return;
+      }
     }
   });
 }

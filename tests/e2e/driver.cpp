@@ -1,5 +1,7 @@
 #include "e2e/driver.h"
 
+#include <shellapi.h>
+
 #include <commctrl.h>
 #include <sddl.h>
 #include <shlobj.h>
@@ -140,10 +142,12 @@ void BrevoltApp::Start() {
   main_ = nullptr;
   process_ = Process::Start((folder_.path() / L"Brevolt.exe").wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
-  // Start-up has ended once the program waits for input (the window is
-  // shown or hidden to the tray by then); a loaded machine may take seconds.
+  // Start-up has ended once the program waits for input and the window is
+  // shown, or its tray icon is there (the hide request follows it at once);
+  // a loaded machine may take seconds.
   if (main_) {
     WaitForInputIdle(process_.handle(), 10000);
+    WaitUntil([&] { return IsWindowVisible(main_) || TrayIconPresent(main_); }, std::chrono::seconds(10));
     Sleep(300);
   }
 }
@@ -152,6 +156,17 @@ bool BrevoltApp::Restart() {
   { const Process ending = std::move(process_); }  // terminated as it goes
   Start();
   return Started();
+}
+
+bool TrayIconPresent(HWND main) {
+  // Only an existing icon can be modified.
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = main;
+  data.uID = 0;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"Quillmoor");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 BrevoltApp::~BrevoltApp() {

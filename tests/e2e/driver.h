@@ -111,6 +111,9 @@ bool WriteRunValue(HKEY root, REGSAM view, const std::string& data);
 // The current user's own config.ini (under the roaming application data).
 std::filesystem::path PerUserConfig();
 
+// Whether the program's tray icon is there.
+bool TrayIconPresent(HWND main);
+
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
 

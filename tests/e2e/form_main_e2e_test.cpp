@@ -1,13 +1,18 @@
 // The main window driven from outside: start-up with and without settings,
 // option clicks, the tray, saving the history, and the exit question.
 #include <windows.h>
-#include <shellapi.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <cstdlib>
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "platform/win32/gdi_objects.h"
+#include "platform/win32/history_saving_win32.h"
 #include "platform/win32/text.h"
 
 using namespace std::chrono_literals;
@@ -27,18 +32,6 @@ void Choose(HWND combo, int index) {
                reinterpret_cast<LPARAM>(combo));
 }
 
-// Whether the program's tray icon is there: only an existing icon can be
-// modified.
-bool TrayIconPresent(HWND main) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  data.hWnd = main;
-  data.uID = 0;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"Quillmoor");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 std::string RunValue() { return e2e::RunValue(HKEY_LOCAL_MACHINE); }
 
 TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
@@ -53,7 +46,8 @@ TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
   EXPECT_EQ(e2e::TextOf(app.Control(app::kComboSpeed)), "疯狂加速");
   EXPECT_EQ(SendMessageW(app.Control(app::kComboAutoCleanCount), CB_GETCURSEL, 0, 0), CB_ERR);
   EXPECT_EQ(app.ConfigIni(),
-            "[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nEnableRecord=0\r\n[Normal]\r\nEnableSpeed=0\r\nAlwaysTop=0\r\n");
+            "[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nEnableRecord=0\r\n[Normal]\r\nEnableSpeed=0\r\nAlwaysTop="
+            "0\r\n");
   // The about page is the one in sight: its link is inside the tab control.
   RECT tabs{}, link{};
   GetWindowRect(app.Control(app::kSSTabMain), &tabs);
@@ -85,7 +79,8 @@ TEST(FormMainEndToEnd, OptionClicksStoreAtOnceAndApply) {
   Choose(app.Control(app::kComboSpeed), 0);
   Choose(app.Control(app::kComboAutoCleanCount), 2);
   const std::string ini = app.ConfigIni();
-  for (const char* entry : {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
+  for (const char* entry :
+       {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
     EXPECT_NE(ini.find(entry), std::string::npos) << entry << " in\n" << ini;
   }
 }
@@ -94,7 +89,7 @@ TEST(FormMainEndToEnd, StartsInTheTrayAndHidesAndShowsThroughIt) {
   e2e::BrevoltApp app("[Normal]\r\nAutoMin=1\r\n");
   ASSERT_TRUE(app.Started());
   EXPECT_FALSE(IsWindowVisible(app.Main()));
-  EXPECT_TRUE(TrayIconPresent(app.Main()));
+  EXPECT_TRUE(e2e::TrayIconPresent(app.Main()));
 
   SendMessageW(app.Main(), 2025, 0, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(IsWindowVisible(app.Main()));
@@ -120,7 +115,7 @@ TEST(FormMainEndToEnd, ExitAsksAndNoKeepsEverything) {
   e2e::PressButton(box, IDNO);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }, 3s));
   EXPECT_TRUE(app.process().Running());
-  EXPECT_TRUE(TrayIconPresent(app.Main()));
+  EXPECT_TRUE(e2e::TrayIconPresent(app.Main()));
 
   PostMessageW(app.Main(), WM_CLOSE, 0, 0);
   box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 5s);
@@ -136,7 +131,8 @@ class SaveHistoryEndToEnd : public ::testing::Test {
 
   void ClickToolbar(int id) {
     HWND toolbar = app_.Control(app::kToolbarSpeedMain);
-    PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+    PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(toolbar));
   }
   // Waits for the notice box, returns its text and closes it.
   std::string TakeNotice() {
@@ -205,8 +201,61 @@ TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
   const std::string notice = TakeNotice();
   EXPECT_EQ(notice.rfind("提示|", 0), 0u) << notice;
   EXPECT_NE(notice, "提示|保存成功。");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()), std::filesystem::directory_iterator()),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app_.Folder()),
+                          std::filesystem::directory_iterator()),
             2);  // Brevolt.exe and config.ini only
+}
+
+// Visible top-level windows of a process with this title.
+int WindowsTitled(DWORD processId, const std::wstring& title) {
+  struct Count {
+    DWORD pid;
+    const std::wstring* title;
+    int n;
+  } count{processId, &title, 0};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t text[64] = {};
+        GetWindowTextW(hwnd, text, 64);
+        if (pid == c->pid && IsWindowVisible(hwnd) && *c->title == text) ++c->n;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+// Exit chosen (twice) from the tray menu while the save dialog runs its own
+// loop: one question; after Yes the window, which the code under the dialog
+// still uses, waits for the dialog and its notice, then the program ends.
+TEST_F(SaveHistoryEndToEnd, ExitConfirmedUnderTheSaveDialogWaitsForIt) {
+  ASSERT_TRUE(app_.Started());
+  SetForegroundWindow(app_.Main());
+  HWND list = app_.Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+  ClickToolbar(app::kToolSave);
+  HWND dialog = e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 5s);
+  ASSERT_NE(dialog, nullptr);
+  for (int i = 0; i < 2; ++i) PostMessageW(app_.Main(), WM_COMMAND, app::kMenuExit, 0);
+  HWND question = app_.process().FindWindowTitled(L"请确认!", 5s);
+  ASSERT_NE(question, nullptr);
+  Sleep(500);
+  EXPECT_EQ(WindowsTitled(app_.process().id(), L"请确认!"), 1);
+  e2e::PressButton(question, IDYES);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(question); }, 3s));
+  Sleep(500);
+  ASSERT_TRUE(app_.process().Running());
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(IsWindowEnabled(app_.Main()));  // the closed question left it to the dialog
+  e2e::PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+  EXPECT_EQ(TakeNotice(), std::string("提示|") + win32::kDialogCancelled);
+  ASSERT_EQ(WaitForSingleObject(app_.process().handle(), 5000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(app_.process().handle(), &code);
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace
@@ -239,6 +288,70 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
       }
     }
   }
+}
+
+// Screen pixels of a window that are close to one pure colour.
+int PixelsOfColour(HWND window, COLORREF colour) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  win32::UniqueWindowDc screen(nullptr);
+  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win32::ScopedSelection selection(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  int count = 0;
+  const auto* pixel = static_cast<const std::uint32_t*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    const int red = (pixel[i] >> 16) & 0xFF, green = (pixel[i] >> 8) & 0xFF, blue = pixel[i] & 0xFF;
+    const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60)
+      ++count;
+  }
+  return count;
+}
+
+void MoveMouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = 0;
+  in.mi.dy = 0;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a real move message at the new place
+  SendInput(1, &in, sizeof in);
+}
+
+// Going from one link straight down to the other passes over the tab
+// control between them: at most one link shows the hover style at a time.
+TEST(FormMainEndToEnd, AtMostOneLinkIsHovered) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  SetForegroundWindow(app.Main());
+  HWND home = app.Control(app::kLabelHomePage), bbs = app.Control(app::kLabelBBS);
+  RECT top{}, bottom{};
+  GetWindowRect(home, &top);
+  GetWindowRect(bbs, &bottom);
+  EXPECT_LT(top.bottom, bottom.top) << "no strip of the tab control between the links";
+  const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  const int x = top.left + 20;
+  bool bothHovered = false;
+  for (int y = top.top + 2; y <= bottom.top + 3; ++y) {
+    MoveMouseTo({x, y});
+    Sleep(60);
+    if (PixelsOfColour(home, red) > 0 && PixelsOfColour(bbs, red) > 0) bothHovered = true;
+  }
+  Sleep(200);
+  EXPECT_FALSE(bothHovered);
+  EXPECT_GT(PixelsOfColour(bbs, red), 0);
+  EXPECT_EQ(PixelsOfColour(home, red), 0);
+  EXPECT_GT(PixelsOfColour(home, blue), 0);
+  MoveMouseTo({x, bottom.bottom + 20});  // onto the page: both rest
+  Sleep(300);
+  EXPECT_EQ(PixelsOfColour(bbs, red), 0);
 }
 
 }  // namespace

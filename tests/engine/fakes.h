@@ -144,21 +144,23 @@ struct HistoryList : engine::HistoryList {
 
   int RowCount() override { return static_cast<int>(rows.size()); }
   void Clear() override { rows.clear(), icons.clear(); }
-  bool AppendRow(const std::string& text) override {
-    if (failAppend) return false;
+  // As the list view: a failed insert adds nothing, and writes to any
+  // existing row succeed.
+  std::optional<int> AppendRow(const std::string& text) override {
+    if (failAppend) return std::nullopt;
     rows.push_back({text, "", "", ""});
     icons.push_back(0);
-    return true;
+    return RowCount() - 1;
   }
-  bool SetLastRowText(int column, const std::string& text) override {
-    if (rows.empty()) return false;
-    auto& r = rows.back();
+  bool SetRowText(int row, int column, const std::string& text) override {
+    if (row < 0 || row >= RowCount()) return false;
+    auto& r = rows[static_cast<std::size_t>(row)];
     (column == 2 ? r.time : column == 3 ? r.title : r.level) = text;
     return true;
   }
-  bool SetLastRowIcon(int image) override {
-    if (icons.empty()) return false;
-    icons.back() = image;
+  bool SetRowIcon(int row, int image) override {
+    if (row < 0 || row >= RowCount()) return false;
+    icons[static_cast<std::size_t>(row)] = image;
     return true;
   }
   std::string AutoCleanText() override { return autoClean; }

@@ -67,10 +67,16 @@ TEST_F(HistoryTest, ThresholdIsTheLeadingNumberOfTheText) {
   EXPECT_EQ(engine::AutoCleanThreshold("2.5"), 2.5);
 }
 
-TEST_F(HistoryTest, FailedAppendSkipsTheColumnsWithoutHarm) {
+TEST_F(HistoryTest, FailedAppendLeavesThePreviousRowAlone) {
+  list.autoClean = "300";
+  clock.now = "8:00:00";
+  RecordHistoryEntry(list, clock, "记事本", "普通加速");
   list.failAppend = true;
-  Record(2);
-  EXPECT_TRUE(list.rows.empty());
+  clock.now = "9:00:00";
+  RecordHistoryEntry(list, clock, "画图", "疯狂加速");
+  ASSERT_EQ(list.rows.size(), 1u);
+  EXPECT_EQ(list.rows[0], (engine::HistoryEntry{" 1", "8:00:00", "记事本", "普通加速"}));
+  EXPECT_EQ(list.icons, (std::vector<int>{1}));
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
@@ -57,16 +60,19 @@ struct Security : platform::FileSecurity {
 };
 
 struct View : shell::FormMainView {
-  std::map<Check, bool> checks{{Check::AutoRun, false},
-                               {Check::AutoMin, false},
-                               {Check::State, true},
-                               {Check::MostTop, true},
-                               {Check::EnableRecord, true}};
+  std::map<Check, bool> checks;
   std::map<Combo, std::vector<std::string>> items;
   std::map<Combo, int> selection{{Combo::Speed, -1}, {Combo::AutoCleanCount, -1}};
   std::vector<std::string> steps;
   bool topmost = false;
   bool answer = true;
+  std::function<void()> whileAsking;  // what the user does while the question is open
+
+  View() {
+    for (Check box : {Check::AutoRun, Check::AutoMin, Check::State, Check::MostTop, Check::EnableRecord}) {
+      checks[box] = shell::InitialCheck(box);
+    }
+  }
 
   bool IsChecked(Check box) override { return checks[box]; }
   void SetChecked(Check box, bool checked) override { checks[box] = checked; }
@@ -90,10 +96,12 @@ struct View : shell::FormMainView {
   void SendHideRequest() override { steps.push_back("hide"); }
   bool AskYesNo(const std::string& text, const std::string& caption) override {
     steps.push_back("ask " + text + " " + caption);
+    if (whileAsking) std::exchange(whileAsking, nullptr)();
     return answer;
   }
   std::vector<std::string> notices;
   void Notice(const std::string& text) override { notices.push_back(text); }
+  void Unload() override { steps.push_back("unload"); }
 };
 
 struct FormMainTest : ::testing::Test {
@@ -227,14 +235,32 @@ TEST_F(FormMainTest, StartUpRenewalSpeaksOnlyWhenTheBoxChanges) {
   EXPECT_EQ(fresh.notices, std::vector<std::string>{std::string(shell::kAutoRunRefusedNotice)});
 }
 
-TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHook) {
+TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
   view.answer = false;
-  EXPECT_FALSE(rules.QueryUnload());
+  rules.RequestUnload();
   EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!"}));
   view.answer = true;
-  EXPECT_TRUE(rules.QueryUnload());
-  EXPECT_EQ(view.steps,
-            (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray", "unhook"}));
+  rules.RequestUnload();
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray",
+                                                  "unhook", "unload"}));
+  rules.RequestUnload();  // already going: no third question
+  EXPECT_EQ(view.steps.size(), 5u);
+}
+
+// Exit chosen from the tray menu while the save dialog or a notice runs its
+// own loop: the window must outlive the code under that loop.
+TEST_F(FormMainTest, ExitDuringAModalStepWaitsForItAndNeverAsksTwice) {
+  rules.BeginModalStep();  // the save dialog
+  view.whileAsking = [&] { rules.RequestUnload(); };  // exit chosen again under the question
+  rules.RequestUnload();
+  EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "ask 确定退出吗? 请确认!"), 1);
+  EXPECT_EQ(view.steps.back(), "unhook");
+  EXPECT_TRUE(rules.Unloading());
+  rules.BeginModalStep();  // the notice after the dialog
+  rules.EndModalStep();
+  rules.EndModalStep();  // the save handler returns
+  EXPECT_EQ(view.steps.back(), "unload");
+  EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "unload"), 1);
 }
 
 }  // namespace

@@ -12,6 +12,9 @@ TEST(TrayHookTest, MinimiseFromEitherCommandHides) {
   EXPECT_EQ(MainWindowHookAction(274, 61472, 0), HookAction::PassThenHide);
   EXPECT_EQ(MainWindowHookAction(274, 61728, 0), HookAction::Pass);  // restore is passed on
   EXPECT_EQ(MainWindowHookAction(273, 61473, 0), HookAction::Pass);
+  // The title bar's button adds the system's own low bits to the command.
+  EXPECT_EQ(MainWindowHookAction(274, 61472 | 0x2, 0), HookAction::PassThenHide);
+  EXPECT_EQ(MainWindowHookAction(274, 61728 | 0x2, 0), HookAction::Pass);
 }
 
 TEST(TrayHookTest, OnlyDoubleClickAndRightButtonOfTheIconAreTaken) {

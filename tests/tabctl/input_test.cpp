@@ -373,10 +373,18 @@ TEST(InputWheel, TowardsTheUserIsTheNextTabUpToTheEnds) {
   EXPECT_EQ(f.log, (Log{"ScrollDown"}));
   EXPECT_EQ(f.tab.ActiveTab(), 0);
 
+  // Disabled tabs are passed over, by the wheel and by a program's call alike.
   f.tab.SetTabEnabled(1, false);
-  f.input.HookedMouseWheel(-120);  // a disabled neighbour is not selected
+  f.input.HookedMouseWheel(-120);
+  EXPECT_EQ(f.tab.ActiveTab(), 2);
+  std::int32_t away = 120;
+  f.tab.ScrollTabs(away);
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
+  f.tab.SetTabEnabled(2, false);
+  f.input.HookedMouseWheel(-120);  // no enabled tab that way
   EXPECT_EQ(f.tab.ActiveTab(), 0);
   f.tab.SetTabEnabled(1, true);
+  f.tab.SetTabEnabled(2, true);
   f.tab.SetTabEnabled(0, false);
   f.log.clear();
   f.input.HookedMouseWheel(-120);  // disabled active tab: the wheel is ignored

@@ -71,31 +71,29 @@ int ListViewHistory::RowCount() {
 
 void ListViewHistory::Clear() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
 
-bool ListViewHistory::AppendRow(const std::string& itemText) {
+std::optional<int> ListViewHistory::AppendRow(const std::string& itemText) {
   std::wstring wide = Widen(itemText);
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = RowCount();
   item.pszText = wide.data();
-  return SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) >= 0;
+  const auto row = SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  if (row < 0) return std::nullopt;
+  return static_cast<int>(row);
 }
 
-bool ListViewHistory::SetLastRowText(int column, const std::string& text) {
-  const int last = RowCount() - 1;
-  if (last < 0) return false;
+bool ListViewHistory::SetRowText(int row, int column, const std::string& text) {
   std::wstring wide = Widen(text);
   LVITEMW item{};
   item.iSubItem = column - 1;
   item.pszText = wide.data();
-  return SendMessageW(list_, LVM_SETITEMTEXTW, last, reinterpret_cast<LPARAM>(&item)) != FALSE;
+  return SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)) != FALSE;
 }
 
-bool ListViewHistory::SetLastRowIcon(int imageIndex) {
-  const int last = RowCount() - 1;
-  if (last < 0) return false;
+bool ListViewHistory::SetRowIcon(int row, int imageIndex) {
   LVITEMW item{};
   item.mask = LVIF_IMAGE;
-  item.iItem = last;
+  item.iItem = row;
   item.iImage = imageIndex - 1;  // the history counts images from 1
   return SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != FALSE;
 }

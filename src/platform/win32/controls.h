@@ -53,9 +53,9 @@ class ListViewHistory : public engine::HistoryList {
 
   int RowCount() override;
   void Clear() override;
-  bool AppendRow(const std::string& itemText) override;
-  bool SetLastRowText(int column, const std::string& text) override;
-  bool SetLastRowIcon(int imageIndex) override;
+  std::optional<int> AppendRow(const std::string& itemText) override;
+  bool SetRowText(int row, int column, const std::string& text) override;
+  bool SetRowIcon(int row, int imageIndex) override;
   std::string AutoCleanText() override;
   engine::HistoryEntry Row(int position) override;
 

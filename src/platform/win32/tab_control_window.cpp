@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/win32/text.h"
 #include "tabctl/tab_painter.h"
@@ -282,20 +283,28 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+// The second press of a double click raises DblClick instead of MouseDown,
+// and its release MouseUp without Click: MouseDown, MouseUp, Click,
+// DblClick, MouseUp, as the base control raises them.
 void TabControlWindow::OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam, bool doubleClick) {
   if (GetFocus() != hwnd_) SetFocus(hwnd_);
   if (buttonsDown_ == 0) SetCapture(hwnd_);
   buttonsDown_ |= button;
-  Skipping([&] { input_.MouseDown(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
-  if (doubleClick) Skipping([&] { input_.DblClick(); });
+  if (button == tabctl::kLeftButton) doubleClicked_ = doubleClick;
+  if (doubleClick) {
+    Skipping([&] { input_.DblClick(); });
+  } else {
+    Skipping([&] { input_.MouseDown(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+  }
 }
 
 void TabControlWindow::OnButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam) {
   const bool pressedHere = (buttonsDown_ & button) != 0;
+  const bool secondOfDouble = button == tabctl::kLeftButton && std::exchange(doubleClicked_, false);
   buttonsDown_ &= static_cast<std::int16_t>(~button);
   if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
   Skipping([&] { input_.MouseUp(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
-  if (pressedHere && button == tabctl::kLeftButton) Skipping([&] { input_.Click(); });
+  if (pressedHere && button == tabctl::kLeftButton && !secondOfDouble) Skipping([&] { input_.Click(); });
 }
 
 void TabControlWindow::OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -119,6 +119,7 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   bool locked_ = false;
   bool terminated_ = false;
   std::int16_t buttonsDown_ = 0;
+  bool doubleClicked_ = false;  // the left button is down for a double click's second press
   std::string accessKeys_;
   std::vector<HWND> children_;          // snapshot of the last count
   std::map<HWND, std::int32_t> lefts_;  // exact twips of each child

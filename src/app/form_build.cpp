@@ -1,0 +1,197 @@
+// Building the main window: the control table placed by one loop, then the
+// few controls that need more than a caption (list columns, toolbar
+// buttons, the tooltip), and the objects that work on the controls.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "app/control_ids.h"
+#include "app/form_main.h"
+#include "app/resources/resource_ids.h"
+#include "engine/history_log.h"
+#include "platform/win32/text.h"
+#include "tabctl/property_bag.h"
+
+namespace app {
+namespace {
+
+constexpr UINT_PTR kLinkSubclass = 1;
+
+// The design of SSTabMain: the properties it is saved with. Start-up sets
+// its captions, pictures, page and tab height.
+constexpr char kSSTabMainDesign[] = "TabCount = 4\nTabStyle = 1\nTabTheme = 1\n";
+
+int TextHeight(HFONT font) {
+  win32::UniqueWindowDc screen(nullptr);
+  win32::ScopedSelection selection(screen.get(), font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen.get(), &metrics);
+  return metrics.tmHeight;
+}
+
+}  // namespace
+
+bool FormMain::CreateControls() {
+  fonts_ = FormFonts::Create(dpi_);
+  banner_ = win32::UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
+  hand_ = static_cast<HCURSOR>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
+
+  tabs_ = win32::TabControlWindow::Create(hwnd_, kSSTabMain, Px(120), Px(960), Px(8535), Px(5295));
+  if (!tabs_) return false;  // the window is nothing without its pages
+  tabs_->SetEventSink(this);
+  SendMessageW(tabs_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text.get()), FALSE);
+  tabctl::ucPageTab& tabs = tabs_->Control();
+  try {
+    tabs.ReadProperties(tabctl::ParsePropertyText(kSSTabMainDesign).bag);
+    tabctl::TabFont active = tabs.ActiveTabFont();
+    active.bold = true;
+    tabs.SetActiveTabFont(active);
+  } catch (const tabctl::ControlError&) {
+    // The control keeps the properties of a new one.
+  }
+  // No repaint for every control placed: the window is not shown yet, and
+  // start-up repaints the control once its pages are set up.
+  tabs.SetBusy(true);
+  for (const ControlSpec& spec : MainWindowControls()) Place(spec);
+  SetUpHistoryList();
+  SetUpToolbar();
+  for (int id : {kLabelHomePage, kLabelBBS}) {
+    SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+  }
+  tabs.SetBusy(false);
+  SetUpTooltip();
+  CreateWorkers();
+  return true;
+}
+
+HWND FormMain::Place(const ControlSpec& spec) {
+  const bool onPage = spec.page != kOnWindow;
+  int width = Px(spec.width);
+  int height = Px(spec.height);
+  HBITMAP picture = nullptr;
+  if (spec.picture != 0) {
+    picture =
+        static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.picture), IMAGE_BITMAP, 0, 0, 0));
+    pictures_.emplace_back(picture);
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    width = MulDiv(info.bmWidth, dpi_, 96);  // drawn at the system's scale
+    height = MulDiv(info.bmHeight, dpi_, 96);
+  }
+  height = LabelHeight(spec, height);
+  HWND child =
+      CreateWindowExW(0, spec.cls, win32::Widen(spec.text).c_str(), WS_CHILD | WS_VISIBLE | spec.style,
+                      Px(spec.left), Px(spec.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  if (!child) return nullptr;  // a control that cannot be made is left out
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(spec.font)), FALSE);
+  if (picture) SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  if (const auto box = CheckOf(spec.id)) {
+    SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  if (onPage) tabs_->AddPageControl(child, spec.page, Px(spec.left), Px(spec.top), width, height);
+  if (spec.id != kStaticLabel) controls_[spec.id] = child;
+  return child;
+}
+
+// A caption is never cut at the real DPI: a label is at least as high as
+// its font's line. A link is only as high as its line, so that the two
+// links, one under the other, keep a strip of the tab control between them.
+int FormMain::LabelHeight(const ControlSpec& spec, int pixels) const {
+  if (std::wcscmp(spec.cls, WC_STATICW) != 0 || spec.picture != 0) return pixels;
+  const int line = TextHeight(fonts_.For(spec.font));
+  if (spec.font == FontRole::Link) return line;
+  return std::max(pixels, line);
+}
+
+void FormMain::SetUpHistoryList() {
+  HWND list = Control(kListViewHistory);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  const struct {
+    const char* header;
+    int hundredthsOfMm;
+  } columns[] = {{"NO.", 1587}, {"时间", 2117}, {"加速记录", 7585}, {"加速度", 2540}};
+  for (int i = 0; i < 4; ++i) {
+    std::wstring header = win32::Widen(columns[i].header);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = header.data();
+    column.cx = MulDiv(columns[i].hundredthsOfMm, dpi_, 2540);
+    column.iSubItem = i;
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  historyImages_ = win32::UniqueImageList(ImageList_Create(small, small, ILC_COLOR32 | ILC_MASK, 1, 0));
+  ImageList_AddIcon(historyImages_.get(),
+                    static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_HISTORY_ROW), IMAGE_ICON,
+                                                  small, small, LR_SHARED)));
+  SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(historyImages_.get()));
+}
+
+void FormMain::SetUpToolbar() {
+  HWND toolbar = Control(kToolbarSpeedMain);
+  SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  toolbarImages_ = win32::UniqueImageList(ImageList_Create(small, small, ILC_COLOR32 | ILC_MASK, 2, 0));
+  for (int id : {IDI_TOOL_CLEAR, IDI_TOOL_SAVE}) {
+    ImageList_AddIcon(
+        toolbarImages_.get(),
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, small, small, LR_SHARED)));
+  }
+  SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_.get()));
+  // The toolbar copies the texts when the buttons are added.
+  std::wstring clearText = win32::Widen(engine::kClearCaption);
+  std::wstring saveText = win32::Widen(engine::kSaveCaption);
+  TBBUTTON buttons[2] = {};
+  buttons[0] = {0,
+                kToolClear,
+                TBSTATE_ENABLED,
+                BTNS_BUTTON | BTNS_AUTOSIZE,
+                {},
+                0,
+                reinterpret_cast<INT_PTR>(clearText.c_str())};
+  buttons[1] = {1,
+                kToolSave,
+                TBSTATE_ENABLED,
+                BTNS_BUTTON | BTNS_AUTOSIZE,
+                {},
+                0,
+                reinterpret_cast<INT_PTR>(saveText.c_str())};
+  SendMessageW(toolbar, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(buttons));
+}
+
+// LabelInfo shows the whole title as its tooltip.
+void FormMain::SetUpTooltip() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             0, 0, 0, 0, hwnd_, nullptr, instance_, nullptr);
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text.get()), FALSE);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = tabs_->hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(kLabelInfo));
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FormMain::CreateWorkers() {
+  config_ = std::make_unique<settings::ModuleConfig>(profile_, win32::ApplicationDirectory(), settingsFiles_,
+                                                     [this](const std::string& text) { Notice(text); });
+  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory());
+  tickControls_ = std::make_unique<win32::WindowControls>(
+      win32::WindowControls::Handles{Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord),
+                                     Control(kLabelInfo), Control(kLabelCount), tooltip_});
+  tickControls_->SetNoticeSink(
+      [this](const std::string& text) { tray_.ShowBalloon(win32::Widen("提示"), win32::Widen(text)); });
+  history_ =
+      std::make_unique<win32::ListViewHistory>(Control(kListViewHistory), Control(kComboAutoCleanCount));
+  saving_ = std::make_unique<win32::HistorySavingWin32>(hwnd_);
+  rules_ = std::make_unique<shell::FormMainRules>(*this, *config_, *autoRun_, state_);
+  SetTimer(hwnd_, kTimerMain, 1000, nullptr);
+}
+
+}  // namespace app

@@ -1,0 +1,154 @@
+#include "app/form_layout.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <cwchar>
+
+#include "app/control_ids.h"
+#include "app/resources/resource_ids.h"
+#include "engine/product.h"
+
+namespace app {
+namespace {
+
+constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kList = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL;
+constexpr DWORD kLink = SS_NOTIFY | SS_NOPREFIX;
+constexpr DWORD kPicture = SS_BITMAP | SS_REALSIZECONTROL;
+constexpr DWORD kToolbar =
+    TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | WS_TABSTOP;
+constexpr int kLabel = kStaticLabel;
+constexpr FontRole kTitle = FontRole::Title;
+
+// Labels are as high as their text at the real DPI, never lower than given
+// here (FormMain::Place); the two links thereby keep a strip of the tab
+// control between them, so the mouse passes over it from one to the other.
+const ControlSpec kControls[] = {
+    // Page 0: acceleration status.
+    {0, WC_STATICW, "已加速程序数量：", 0, kLabel, 1080, 2400, 1440, 180},
+    {0, WC_STATICW, "LabelCount", 0, kLabelCount, 2640, 2400, 900, 180},
+    {0, WC_STATICW, "正在加速的程序：", 0, kLabel, 1080, 2760, 1440, 180},
+    {0, WC_STATICW, "LabelInfo", SS_NOTIFY | SS_ENDELLIPSIS | SS_NOPREFIX, kLabelInfo, 2640, 2760, 4290, 180},
+    // Page 1: system settings, three groups.
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 600, 0, 0, FontRole::Text, IDB_GROUP_GENERAL},
+    {1, WC_STATICW, "一般设置", 0, kLabel, 1560, 600, 2400, 300, kTitle},
+    {1, WC_BUTTONW, "开机自启动", kCheck, kCheckAutoRun, 1800, 960, 3600, 255},
+    {1, WC_BUTTONW, "启动后缩为托盘图标", kCheck, kCheckAutoMin, 1800, 1320, 3600, 255},
+    {1, WC_BUTTONW, "启用加速功能", kCheck, kCheckState, 1800, 1680, 3600, 255},
+    {1, WC_BUTTONW, "本窗体总在最前", kCheck, kCheckMostTop, 1800, 2040, 3600, 255},
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 2400, 0, 0, FontRole::Text, IDB_GROUP_SPEED},
+    {1, WC_STATICW, "加速设置", 0, kLabel, 1560, 2520, 2400, 300, kTitle},
+    {1, WC_STATICW, "加速度：", 0, kLabel, 1800, 2880, 2400, 240},
+    // A drop-down list's height is that of its open list.
+    {1, WC_COMBOBOXW, "", kList, kComboSpeed, 1800, 3120, 1815, 1800},
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 3720, 0, 0, FontRole::Text, IDB_GROUP_HISTORY},
+    {1, WC_STATICW, "加速记录设置", 0, kLabel, 1560, 3720, 2400, 300, kTitle},
+    {1, WC_BUTTONW, "启用加速记录", kCheck, kCheckEnableRecord, 1800, 4080, 3600, 255},
+    {1, WC_STATICW, "历史记录大于？条时自动清除：", 0, kLabel, 1800, 4440, 4200, 240},
+    {1, WC_COMBOBOXW, "", kList, kComboAutoCleanCount, 1800, 4680, 1815, 1800},
+    // Page 2: the history list and its toolbar.
+    {2, WC_LISTVIEWW, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, kListViewHistory, 120, 480,
+     8295, 4095},
+    {2, TOOLBARCLASSNAMEW, "", kToolbar, kToolbarSpeedMain, 120, 4680, 8295, 525},
+    // Page 3: about.
+    {3, WC_STATICW, "", kPicture, kLabel, 960, 1080, 0, 0, FontRole::Text, IDB_ABOUT},
+    {3, WC_STATICW, engine::kProductTitle.data(), 0, kLabel, 2040, 1080, 3000, 300, kTitle},
+    {3, WC_STATICW, engine::kHomePage.data(), kLink, kLabelHomePage, 2040, 1920, 4200, 180, FontRole::Link},
+    {3, WC_STATICW, engine::kForumPage.data(), kLink, kLabelBBS, 2040, 2160, 4200, 180, FontRole::Link},
+    {3, WC_STATICW, "全面提升系统性能15%以上，让系统跑的更快。", 0, kLabel, 2040, 3000, 6000, 240},
+    {3, WC_STATICW, "采用软加速技术，不伤硬件，不耗系统资源，可放心使用。", 0, kLabel, 2040, 3360, 6000, 240},
+    // On the window, below the tab control.
+    {kOnWindow, WC_BUTTONW, "后台运行", BS_PUSHBUTTON | WS_TABSTOP, kCommandMini, 5640, 6360, 1215, 375},
+    {kOnWindow, WC_BUTTONW, "退出", BS_PUSHBUTTON | WS_TABSTOP, kCommandExit, 6960, 6360, 1215, 375},
+};
+
+constexpr std::array<std::pair<shell::Check, int>, 5> kCheckIds = {{
+    {shell::Check::AutoRun, kCheckAutoRun},
+    {shell::Check::AutoMin, kCheckAutoMin},
+    {shell::Check::State, kCheckState},
+    {shell::Check::MostTop, kCheckMostTop},
+    {shell::Check::EnableRecord, kCheckEnableRecord},
+}};
+
+// Whether some installed face called `face` has the character set.
+bool FaceHasCharset(const wchar_t* face, BYTE charset) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = charset;
+  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  win32::UniqueWindowDc screen(nullptr);
+  EnumFontFamiliesExW(
+      screen.get(), &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) {
+        *reinterpret_cast<bool*>(data) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+win32::UniqueFont ChineseFont(LOGFONTW font) {
+  font.lfCharSet = GB2312_CHARSET;
+  // A face without Chinese glyphs is dropped: the character set alone then
+  // picks the system's Chinese face.
+  if (font.lfFaceName[0] != L'\0' && !FaceHasCharset(font.lfFaceName, GB2312_CHARSET)) {
+    font.lfFaceName[0] = L'\0';
+  }
+  return win32::UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace
+
+std::span<const ControlSpec> MainWindowControls() { return kControls; }
+
+std::optional<shell::Check> CheckOf(int id) {
+  for (const auto& [box, boxId] : kCheckIds) {
+    if (boxId == id) return box;
+  }
+  return std::nullopt;
+}
+
+int CheckId(shell::Check box) {
+  for (const auto& [known, id] : kCheckIds) {
+    if (known == box) return id;
+  }
+  return 0;
+}
+
+int ComboId(shell::Combo list) { return list == shell::Combo::Speed ? kComboSpeed : kComboAutoCleanCount; }
+
+FormFonts FormFonts::Create(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  LOGFONTW text = metrics.lfMessageFont;
+  if (text.lfHeight == 0) text.lfHeight = -MulDiv(9, dpi, 72);
+  LOGFONTW title{};
+  title.lfHeight = -MulDiv(105, dpi, 720);
+  title.lfWeight = FW_BOLD;
+  wcsncpy(title.lfFaceName, L"宋体", LF_FACESIZE - 1);
+  LOGFONTW hover = text;
+  hover.lfUnderline = TRUE;
+  FormFonts fonts;
+  fonts.text = ChineseFont(text);
+  fonts.title = ChineseFont(title);
+  fonts.link = ChineseFont(text);
+  fonts.linkHover = ChineseFont(hover);
+  return fonts;
+}
+
+HFONT FormFonts::For(FontRole role) const {
+  switch (role) {
+    case FontRole::Title:
+      return title.get();
+    case FontRole::Link:
+      return link.get();
+    case FontRole::Text:
+      break;
+  }
+  return text.get();
+}
+
+}  // namespace app

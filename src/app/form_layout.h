@@ -1,0 +1,52 @@
+// The main window's controls as data: one row per control, placed by one
+// loop in FormMain. Positions are twips; on a page they are relative to the
+// tab control, on the window to its client area.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <span>
+
+#include "platform/win32/gdi_objects.h"
+#include "shell/form_main.h"
+
+namespace app {
+
+inline constexpr int kOnWindow = -1;  // the control's "page": the window itself
+
+enum class FontRole { Text, Title, Link };
+
+struct ControlSpec {
+  int page;            // 0 to 3, or kOnWindow
+  const wchar_t* cls;  // window class
+  const char* text;    // caption, UTF-8
+  DWORD style;         // besides WS_CHILD | WS_VISIBLE
+  int id;
+  int left, top, width, height;  // twips
+  FontRole font = FontRole::Text;
+  int picture = 0;  // bitmap resource of an SS_BITMAP static; its size then wins
+};
+
+// Every control of the window in tab order (the tab control itself, made
+// first, is not in the table).
+std::span<const ControlSpec> MainWindowControls();
+
+// The option check box a control id stands for.
+std::optional<shell::Check> CheckOf(int id);
+int CheckId(shell::Check box);
+int ComboId(shell::Combo list);
+
+// The fonts of the window. The interface is Chinese: every face is asked for
+// with the GB2312 character set, so that a Western system maps it to a face
+// that has the glyphs instead of its own UI font, which has none.
+struct FormFonts {
+  win32::UniqueFont text;
+  win32::UniqueFont title;  // "宋体" 10.5 pt bold: group and product titles
+  win32::UniqueFont link;
+  win32::UniqueFont linkHover;
+  static FormFonts Create(int dpi);
+  HFONT For(FontRole role) const;
+};
+
+}  // namespace app

@@ -1,0 +1,132 @@
+// The main window without a mouse: real key presses (SendInput) walk the
+// controls, switch pages, toggle check boxes and pick list items.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "e2e/driver.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Presses the keys in order and lets them go in reverse, as fingers do.
+void Press(std::initializer_list<WORD> chord) {
+  std::vector<INPUT> inputs;
+  for (WORD key : chord) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    inputs.push_back(in);
+  }
+  for (auto it = std::rbegin(chord); it != std::rend(chord); ++it) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *it;
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(250);
+}
+
+HWND Focus(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+  return info.hwndFocus;
+}
+
+int ActivePage(const e2e::BrevoltApp& app) {
+  // The page in sight is the one whose first control lies inside the tab control.
+  RECT tabs{};
+  GetWindowRect(app.Control(app::kSSTabMain), &tabs);
+  const int firsts[] = {app::kLabelCount, app::kCheckAutoRun, app::kListViewHistory, app::kLabelHomePage};
+  for (int page = 0; page < 4; ++page) {
+    RECT r{};
+    GetWindowRect(app.Control(firsts[page]), &r);
+    if (r.left >= tabs.left && r.right <= tabs.right) return page;
+  }
+  return -1;
+}
+
+TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  SetForegroundWindow(app.Main());
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
+  HWND tabs = app.Control(app::kSSTabMain);
+  EXPECT_EQ(Focus(app.Main()), tabs);
+  EXPECT_EQ(ActivePage(app), 3);
+
+  Press({VK_CONTROL, VK_TAB});  // from the last page round to the first
+  EXPECT_EQ(ActivePage(app), 0);
+  Press({VK_CONTROL, VK_NEXT});
+  ASSERT_EQ(ActivePage(app), 1);
+
+  // Tab: the tabs, the settings page's controls in reading order, the buttons, round again.
+  const std::vector<int> order = {
+      app::kCheckAutoRun, app::kCheckAutoMin,      app::kCheckState,          app::kCheckMostTop,
+      app::kComboSpeed,   app::kCheckEnableRecord, app::kComboAutoCleanCount, app::kCommandMini,
+      app::kCommandExit,  app::kSSTabMain};
+  for (int id : order) {
+    Press({VK_TAB});
+    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
+  }
+  Press({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(Focus(app.Main()), app.Control(app::kCommandExit));
+
+  // Space toggles a check box, and its handler stores the option.
+  for (int i = 0; i < 2; ++i) Press({VK_TAB});
+  ASSERT_EQ(Focus(app.Main()), app.Control(app::kCheckAutoRun));
+  Press({VK_SPACE});
+  EXPECT_EQ(SendMessageW(app.Control(app::kCheckAutoRun), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_NE(app.ConfigIni().find("AutoRun=1"), std::string::npos) << app.ConfigIni();
+  Press({VK_SPACE});
+  EXPECT_NE(app.ConfigIni().find("AutoRun=0"), std::string::npos) << app.ConfigIni();
+
+  // The arrows pick a list's item as a mouse choice does; Alt+Down opens it.
+  for (int i = 0; i < 4; ++i) Press({VK_TAB});
+  HWND speed = app.Control(app::kComboSpeed);
+  ASSERT_EQ(Focus(app.Main()), speed);
+  Press({VK_UP});
+  EXPECT_EQ(e2e::TextOf(speed), "普通加速");
+  EXPECT_NE(app.ConfigIni().find("SpeedLevel=1"), std::string::npos) << app.ConfigIni();
+  Press({VK_MENU, VK_DOWN});
+  EXPECT_TRUE(SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0));
+  Press({VK_ESCAPE});
+  EXPECT_FALSE(SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0));
+
+  // Switching away from the page takes the focus off its control; the
+  // history page's walk never meets a control of another page.
+  Press({VK_CONTROL, VK_NEXT});
+  ASSERT_EQ(ActivePage(app), 2);
+  EXPECT_EQ(Focus(app.Main()), tabs);
+  for (int id : {app::kListViewHistory, app::kToolbarSpeedMain, app::kCommandMini, app::kCommandExit,
+                 app::kSSTabMain}) {
+    Press({VK_TAB});
+    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
+  }
+  // The tab control switches pages with the arrows itself.
+  Press({VK_RIGHT});
+  EXPECT_EQ(ActivePage(app), 3);
+  Press({VK_LEFT});
+
+  // The toolbar's buttons: the arrows move between them, Enter presses one
+  // (saving an empty list gives its notice).
+  Press({VK_TAB});
+  Press({VK_TAB});
+  ASSERT_EQ(Focus(app.Main()), app.Control(app::kToolbarSpeedMain));
+  Press({VK_RIGHT});
+  Press({VK_RETURN});
+  HWND notice = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 3s);
+  ASSERT_NE(notice, nullptr);
+  EXPECT_NE(e2e::DialogText(notice).find("没有记录可保存"), std::string::npos);
+  e2e::PressButton(notice, IDOK);
+}
+
+}  // namespace

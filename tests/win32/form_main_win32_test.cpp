@@ -1,0 +1,115 @@
+// The main window made in the test process: a creation that fails half-way,
+// and the glyphs of every caption under a Western system locale.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/form_main.h"
+#include "platform/win32/gdi_objects.h"
+#include "platform/win32/text.h"
+
+namespace {
+
+// Refuses to create windows of one class while alive.
+class RefuseClass {
+ public:
+  explicit RefuseClass(const wchar_t* cls) {
+    refused_ = cls;
+    hook_ = SetWindowsHookExW(WH_CBT, &RefuseClass::Hook, nullptr, GetCurrentThreadId());
+  }
+  ~RefuseClass() { UnhookWindowsHookEx(hook_); }
+  bool Installed() const { return hook_ != nullptr; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+      const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+      if (!IS_INTRESOURCE(create->lpszClass) && std::wstring(create->lpszClass) == refused_) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline std::wstring refused_;
+  HHOOK hook_ = nullptr;
+};
+
+// Without its tab control the window cannot be made: creation fails after
+// WM_NCCREATE, and the form with its fonts is freed exactly once.
+TEST(FormMainWin32, CreationFailingAfterTheFirstMessageFreesTheFormOnce) {
+  const long before = win32::LiveGdiTotal();
+  {
+    RefuseClass refuse(L"QuillmoorTabControl");
+    ASSERT_TRUE(refuse.Installed());
+    EXPECT_EQ(app::FormMain::Create(GetModuleHandleW(nullptr)), nullptr);
+  }
+  EXPECT_EQ(win32::LiveGdiTotal(), before);  // below it: a second free
+  EXPECT_EQ(FindWindowW(app::kMainClass, nullptr), nullptr);
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // a failed window ends nothing
+}
+
+// The characters of `text` that `font` has no glyph for.
+std::wstring MissingGlyphs(HFONT font, const std::wstring& text) {
+  win32::UniqueWindowDc screen(nullptr);
+  win32::ScopedSelection selection(screen.get(), font ? font : GetStockObject(SYSTEM_FONT));
+  std::wstring missing;
+  for (wchar_t c : text) {
+    WORD glyph = 0;
+    if (GetGlyphIndicesW(screen.get(), &c, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) != 1 || glyph == 0xFFFF) {
+      missing += c;
+    }
+  }
+  return missing;
+}
+
+win32::UniqueFont TabFontHandle(const tabctl::TabFont& description) {
+  LOGFONTW font{};
+  font.lfHeight = -12;
+  font.lfWeight = description.bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = static_cast<BYTE>(description.charset);
+  const std::wstring face = win32::Widen(description.name);
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return win32::UniqueFont(CreateFontIndirectW(&font));
+}
+
+// Every visible caption of the window and every tab caption, in the font
+// it is drawn with.
+void CheckEveryCaption() {
+  ASSERT_EQ(GetACP(), 1252u) << "not started under a Western locale";
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
+  ASSERT_NE(form, nullptr);
+  struct Walk {
+    int checked = 0;
+  } walk;
+  EnumChildWindows(
+      form->hwnd(),
+      [](HWND control, LPARAM data) -> BOOL {
+        wchar_t text[256] = {};
+        GetWindowTextW(control, text, 256);
+        if (!IsWindowVisible(control) || text[0] == L'\0') return TRUE;
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        EXPECT_EQ(MissingGlyphs(font, text), L"") << win32::Narrow(text);
+        ++reinterpret_cast<Walk*>(data)->checked;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  EXPECT_GE(walk.checked, 20);
+  tabctl::ucPageTab& tabs = form->TabControl()->Control();
+  for (int i = 0; i < tabs.TabCount(); ++i) {
+    for (const tabctl::TabFont& font : {tabs.ActiveTabFont(), tabs.InActiveTabFont()}) {
+      EXPECT_EQ(MissingGlyphs(TabFontHandle(font).get(), win32::Widen(tabs.TabCaption(i))), L"")
+          << tabs.TabCaption(i) << " in " << font.name;
+    }
+  }
+}
+
+// CTest runs this once more with LC_ALL=en_US.UTF-8 and QUILL_WESTERN_PROBE
+// set (Wine takes the code page from the locale the process starts in).
+TEST(FormMainWin32, EveryCaptionHasItsGlyphsUnderAWesternLocale) {
+  if (!std::getenv("QUILL_WESTERN_PROBE")) GTEST_SKIP() << "runs as FormMainWin32.WesternLocale";
+  CheckEveryCaption();
+}
+
+}  // namespace
