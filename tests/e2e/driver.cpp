@@ -130,8 +130,13 @@ BrevoltApp::BrevoltApp(const std::string& configIni, bool readOnlyConfig) {
   if (readOnlyConfig) SetFileAttributesW((folder_.path() / L"config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
   process_ = Process::Start(exe.wstring(), L"", folder_.path().wstring());
   if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
-  // Start-up has ended once the window is shown or hidden to the tray.
-  if (main_) Sleep(300);
+  // Start-up has ended once the window is shown or hidden to the tray: wait
+  // for the window to show (a start in the tray waits the whole time), since
+  // a loaded machine can take longer than any fixed pause.
+  if (main_) {
+    WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, std::chrono::seconds(3));
+    Sleep(300);
+  }
 }
 
 BrevoltApp::~BrevoltApp() {
