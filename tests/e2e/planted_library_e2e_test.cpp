@@ -19,15 +19,18 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// What the program loads itself or has loaded on its behalf that Windows
-// does not take from its known-DLL list: comctl32 (mouse tracking; the
+// What the program loads itself, or has loaded on its behalf, that Windows
+// does not take from its known-DLL list: uxtheme (the visual-style name;
+// Wine's comctl32 loads it too), comctl32 (loaded at its first call; the
 // manifest names its version), comdlg32 (the save dialog), dwmapi and
 // propsys (pulled in by the dialog). The build hands them over and puts
 // them, native first, into the load order this program runs with.
-// Left out: the known DLLs the program imports (Windows always takes them
-// from the system folder; Wine has no known-DLL list and loads a planted
-// copy before the program runs), and uxtheme and msimg32, which Wine's own
-// comctl32 loads while it starts, also before the program runs.
+// Left out: the known DLLs the program imports (kernel32, user32, gdi32,
+// advapi32, shell32, msvcrt): Windows always takes them from the system
+// folder, while Wine has no known-DLL list and loads a planted copy, and
+// version with advapi32, before the program runs at all. And msimg32, which
+// the program no longer uses: Wine's uxtheme loads it through a search of
+// its own that ignores the program's limit to the system folder.
 std::vector<std::wstring> PlantedNames() {
   std::vector<std::wstring> names;
   std::wstring all = L"" PLANTED_NAMES;
