@@ -37,6 +37,22 @@ REGEDIT4
 "Default"="1024x768"
 REG
   wine64 regedit /S "$WINE_SESSION_DIR/desktop.reg" >/dev/null 2>&1 || true
+  # Wine's own fonts (Marlett draws the caption buttons, Tahoma is the
+  # dialog face): Debian's fonts-wine puts them in Wine's data folder, from
+  # which this Wine loads none (a font enumeration lists neither), so the
+  # title bars showed "0" and "r". The prefix's Fonts folder is read.
+  for font in /usr/share/wine/fonts/*.ttf; do
+    if [ -e "$font" ]; then ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+  done
+  # "宋体" (SimSun) is not installed: give the installed Chinese face in its
+  # place, so the bold titles come out as designed. (A UTF-16 file: the
+  # names are not ASCII.)
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
+    '"新宋体"="WenQuanYi Micro Hei"' '"NSimSun"="WenQuanYi Micro Hei"' |
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$WINE_SESSION_DIR/fonts.reg"
+  wine64 regedit /S "$WINE_SESSION_DIR/fonts.reg" >/dev/null 2>&1 || true
   wineserver -k 2>/dev/null || true
   sleep 0.5
   wineserver -p || true

@@ -3,9 +3,13 @@
 #include <commctrl.h>
 
 #include "app/form_main.h"
+#include "platform/win32/lazy_library.h"
 #include "platform/win32/tab_control_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything loads a library: the program is often started from
+  // Downloads, and sometimes as administrator.
+  win32::RestrictLibrarySearch();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   // The form lives until the loop has ended: its window may go while code

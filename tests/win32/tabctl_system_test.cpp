@@ -7,6 +7,8 @@
 #include <olectl.h>
 // clang-format on
 
+#include "e2e/driver.h"
+#include "platform/win32/lazy_library.h"
 #include "platform/win32/system_colors_win32.h"
 #include "platform/win32/tab_system_win32.h"
 #include "tabctl/themes.h"
@@ -53,3 +55,33 @@ TEST(TabSystemWin32, PictureSizesComeFromTheIconMetrics) {
 }
 
 }  // namespace
+
+// Both ways of loading a system library (the search flag, and the full path
+// where the flag is unknown) pass over a copy planted beside the program and
+// find the system's own.
+TEST(SystemLibraries, LoadedFromTheSystemFolderNeverFromBesideTheProgram) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring besideSelf = std::wstring(self, wcsrchr(self, L'\\') + 1);
+  const std::wstring planted = besideSelf + L"dwmapi.dll";
+  ASSERT_TRUE(CopyFileW(e2e::HostPath(PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+  wchar_t system[MAX_PATH] = {};
+  const std::wstring systemFolder(system, GetSystemDirectoryW(system, MAX_PATH));
+  for (auto load : {&win32::LoadSystemLibrary, &win32::LoadLibraryFromSystemFolder}) {
+    HMODULE module = load(L"dwmapi.dll");
+    ASSERT_NE(module, nullptr);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    EXPECT_EQ(_wcsnicmp(path, systemFolder.c_str(), systemFolder.size()), 0) << path;
+    FreeLibrary(module);
+    EXPECT_EQ(load(L"no-such-library.dll"), nullptr);
+  }
+  // The plain search takes the copy: the test would see a wrong load.
+  HMODULE copy = LoadLibraryW(L"dwmapi.dll");
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(copy, path, MAX_PATH);
+  EXPECT_EQ(_wcsicmp(path, planted.c_str()), 0) << path;
+  if (copy) FreeLibrary(copy);
+  DeleteFileW(planted.c_str());
+  DeleteFileW((planted + L".ran").c_str());
+}

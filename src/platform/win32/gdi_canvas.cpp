@@ -224,7 +224,9 @@ void GdiCanvas::Blit(const tabctl::Bitmap& bitmap, const Rect& dest,
     }
   }
   if (transparent) {
-    ::TransparentBlt(dc_.get(), x0, y0, w, h, scratchDc_.get(), 0, 0, w, h, *transparent);
+    // gdi32's own entry: msimg32 is not a known DLL, so importing it would
+    // let a copy beside the program be loaded instead.
+    ::GdiTransparentBlt(dc_.get(), x0, y0, w, h, scratchDc_.get(), 0, 0, w, h, *transparent);
   } else {
     ::BitBlt(dc_.get(), x0, y0, w, h, scratchDc_.get(), 0, 0, SRCCOPY);
   }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/win32/lazy_library.h"
 #include "platform/win32/text.h"
 #include "tabctl/tab_painter.h"
 
@@ -518,13 +519,13 @@ void TabControlWindow::InstallHooks() {
   tabctl::TrackingState& tracking = control_.Tracking();
   // Mouse tracking decides whether there are hooks at all: user32's own
   // TrackMouseEvent, else the common controls' _TrackMouseEvent.
-  trackingModule_.reset(LoadLibraryW(L"user32.dll"));
+  trackingModule_.reset(LoadSystemLibrary(L"user32.dll"));
   trackMouseEvent_ = trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
                                            GetProcAddress(trackingModule_.get(), "TrackMouseEvent")))
                                      : nullptr;
   tracking.throughCommonControls = false;
   if (trackMouseEvent_ == nullptr) {
-    trackingModule_.reset(LoadLibraryW(L"comctl32.dll"));
+    trackingModule_.reset(LoadSystemLibrary(L"comctl32.dll"));
     trackMouseEvent_ = trackingModule_ ? reinterpret_cast<TrackMouseEventFn>(reinterpret_cast<void*>(
                                              GetProcAddress(trackingModule_.get(), "_TrackMouseEvent")))
                                        : nullptr;
