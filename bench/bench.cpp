@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -74,31 +75,138 @@ double TickRatio() {
 struct Started {
   double millis = 0;
   SIZE_T workingSet = 0;
+  LONGLONG startCounter = 0;  // QueryPerformanceCounter just before the start
 };
 
+LONGLONG Counter() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+double CounterMillis(LONGLONG ticks) {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  return 1000.0 * static_cast<double>(ticks) / frequency;
+}
+
 // From process start until its window is shown and its message loop answers.
+// The program has painted before it first waits for input; the window is
+// then looked for at a short interval, so the poll adds little.
 Started StartAndMeasure(const std::wstring& exe, const std::wstring& title, const std::filesystem::path& dir,
                         e2e::Process* keep = nullptr) {
-  const auto start = Clock::now();
+  Started result;
+  result.startCounter = Counter();
   e2e::Process process = e2e::Process::Start(exe, L"", dir.wstring());
+  WaitForInputIdle(process.handle(), 20000);
   HWND window = nullptr;
-  e2e::WaitUntil(
-      [&] {
-        window = FindWindowW(nullptr, title.c_str());
-        return window && IsWindowVisible(window);
-      },
-      std::chrono::seconds(20));
+  const LONGLONG deadline = result.startCounter + static_cast<LONGLONG>(20000.0 / CounterMillis(1));
+  while (Counter() < deadline) {
+    window = FindWindowW(nullptr, title.c_str());
+    if (window && IsWindowVisible(window)) break;
+    Sleep(1);
+  }
   DWORD_PTR ignored;
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-  Started result;
-  result.millis = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  Sleep(500);
+  result.millis = CounterMillis(Counter() - result.startCounter);
+  Sleep(500);  // the working set once the first messages are through
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(process.handle(), &counters, sizeof counters);
   result.workingSet = counters.WorkingSetSize;
   if (keep) *keep = std::move(process);
   return result;
+}
+
+struct Spread {
+  double median, low, high, q1, q3;
+};
+
+Spread SpreadOf(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  auto at = [&](double q) { return v[static_cast<std::size_t>(q * (v.size() - 1) + 0.5)]; };
+  return {at(0.5), v.front(), v.back(), at(0.25), at(0.75)};
+}
+
+void PrintSpread(const char* what, const Spread& s, const char* unit) {
+  std::printf("  %-22s median %7.1f %s, quartiles %.1f-%.1f, range %.1f-%.1f\n", what, s.median, unit, s.q1, s.q3,
+              s.low, s.high);
+}
+
+// The marks Brevolt wrote, as milliseconds since `startCounter`, in order.
+std::vector<std::pair<std::string, double>> ReadMarks(const std::filesystem::path& file, LONGLONG startCounter) {
+  std::vector<std::pair<std::string, double>> marks;
+  if (FILE* f = _wfopen(file.c_str(), L"r")) {
+    char step[64];
+    long long counter = 0;
+    while (std::fscanf(f, "%63s %lld", step, &counter) == 2) {
+      marks.emplace_back(step, CounterMillis(counter - startCounter));
+    }
+    std::fclose(f);
+  }
+  return marks;
+}
+
+// Start-up of both programs, one after the other in the same prefix, the
+// order swapped every round so that neither always runs first after the
+// other: on a loaded machine only such pairs compare fairly.
+void StartupComparison(const std::filesystem::path& brevolt, const std::wstring& minimal,
+                       const std::filesystem::path& dir, int rounds, SIZE_T& brevoltWs, SIZE_T& minimalWs) {
+  // One of each first, not counted: the first start loads the libraries from disk.
+  StartAndMeasure(minimal, L"Quill minimal", dir);
+  StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+
+  std::vector<double> brevoltMs, minimalMs, ratios;
+  for (int i = 0; i < rounds; ++i) {
+    Started m, b;
+    if (i % 2 == 0) {
+      m = StartAndMeasure(minimal, L"Quill minimal", dir);
+      b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+    } else {
+      b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+      m = StartAndMeasure(minimal, L"Quill minimal", dir);
+    }
+    minimalMs.push_back(m.millis);
+    brevoltMs.push_back(b.millis);
+    ratios.push_back(b.millis / m.millis);
+    minimalWs = m.workingSet;
+    brevoltWs = b.workingSet;
+  }
+
+  std::printf("start-up to first paint, %d interleaved rounds:\n", rounds);
+  const Spread b = SpreadOf(brevoltMs), m = SpreadOf(minimalMs), r = SpreadOf(ratios);
+  PrintSpread("Brevolt", b, "ms");
+  PrintSpread("minimal window", m, "ms");
+  PrintSpread("ratio of each round", r, "");
+  std::printf("  ratio of medians %.2f (aim <= 1.5)\n", b.median / m.median);
+
+  // Where the time goes, in runs of their own: writing the marks is not
+  // part of the runs compared above.
+  const auto marksFile = dir / L"startup-marks.txt";
+  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", marksFile.c_str());
+  std::vector<std::string> steps;
+  std::vector<std::vector<double>> stepMs;  // per step, ms since the start, every run
+  for (int i = 0; i < rounds; ++i) {
+    std::filesystem::remove(marksFile);
+    const Started b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+    const auto marks = ReadMarks(marksFile, b.startCounter);
+    if (steps.empty()) {
+      for (const auto& mark : marks) steps.push_back(mark.first);
+      stepMs.resize(steps.size());
+    }
+    for (std::size_t k = 0; k < marks.size() && k < steps.size(); ++k) stepMs[k].push_back(marks[k].second);
+  }
+  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", nullptr);
+  std::printf("Brevolt's steps, median ms since the start (and the step's own share):\n");
+  double previous = 0;
+  for (std::size_t k = 0; k < steps.size(); ++k) {
+    const double at = SpreadOf(stepMs[k]).median;
+    std::printf("  %-16s %7.1f  (+%.1f)\n", steps[k].c_str(), at, at - previous);
+    previous = at;
+  }
 }
 
 double CpuSeconds(HANDLE process) {
@@ -125,18 +233,9 @@ int main(int argc, char** argv) {
   std::filesystem::copy_file(e2e::HostPath(BREVOLT_EXE), brevolt);
   const std::wstring minimal = e2e::HostPath(MINIMAL_WINDOW_EXE);
 
-  std::vector<double> brevoltMs, minimalMs;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
   SIZE_T brevoltWs = 0, minimalWs = 0;
-  for (int i = 0; i < 5; ++i) {
-    const Started m = StartAndMeasure(minimal, L"Quill minimal", folder.path());
-    minimalMs.push_back(m.millis);
-    minimalWs = m.workingSet;
-    const Started b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", folder.path());
-    brevoltMs.push_back(b.millis);
-    brevoltWs = b.workingSet;
-  }
-  std::printf("start-up to first paint: Brevolt %.0f ms, minimal %.0f ms, ratio %.2f (aim <= 1.5)\n",
-              Median(brevoltMs), Median(minimalMs), Median(brevoltMs) / Median(minimalMs));
+  StartupComparison(brevolt, minimal, folder.path(), rounds, brevoltWs, minimalWs);
   std::printf("working set after start-up: Brevolt %.1f MiB, minimal %.1f MiB, ratio %.2f (aim <= 1.5)\n",
               brevoltWs / 1048576.0, minimalWs / 1048576.0, static_cast<double>(brevoltWs) / minimalWs);
 

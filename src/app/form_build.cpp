@@ -10,6 +10,7 @@
 #include "app/control_ids.h"
 #include "app/form_main.h"
 #include "app/resources/resource_ids.h"
+#include "app/startup_marks.h"
 #include "engine/history_log.h"
 #include "platform/win32/text.h"
 #include "tabctl/property_bag.h"
@@ -34,12 +35,14 @@ int TextHeight(HFONT font) {
 }  // namespace
 
 bool FormMain::CreateControls() {
+  StartupMark("create");
   fonts_ = FormFonts::Create(dpi_);
   banner_ = win32::UniqueBitmap(
       static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
   hand_ = static_cast<HCURSOR>(
       LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
 
+  StartupMark("fonts-images");
   tabs_ = win32::TabControlWindow::Create(hwnd_, kSSTabMain, Px(120), Px(960), Px(8535), Px(5295));
   if (!tabs_) return false;  // the window is nothing without its pages
   tabs_->SetEventSink(this);
@@ -55,6 +58,7 @@ bool FormMain::CreateControls() {
   }
   // No repaint for every control placed: the window is not shown yet, and
   // start-up repaints the control once its pages are set up.
+  StartupMark("tab-control");
   tabs.SetBusy(true);
   for (const ControlSpec& spec : MainWindowControls()) Place(spec);
   SetUpHistoryList();
@@ -63,8 +67,10 @@ bool FormMain::CreateControls() {
     SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
   }
   tabs.SetBusy(false);
+  StartupMark("controls");
   SetUpTooltip();
   CreateWorkers();
+  StartupMark("workers");
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/control_ids.h"
 #include "app/resources/resource_ids.h"
+#include "app/startup_marks.h"
 #include "engine/history_log.h"
 #include "engine/product.h"
 #include "shell/tray.h"
@@ -105,6 +106,7 @@ std::unique_ptr<FormMain> FormMain::Create(HINSTANCE instance) {
                        form.get())) {
     return nullptr;
   }
+  StartupMark("window");
   form->Start();
   return form;
 }
@@ -112,15 +114,19 @@ std::unique_ptr<FormMain> FormMain::Create(HINSTANCE instance) {
 void FormMain::Start() {
   // What a killed run left raised goes back before anything is raised anew.
   engine::PutBackAfterCrash(Ports());
+  StartupMark("put-back");
   // The load event runs before the window is first shown.
   loading_ = true;
   rules_->Load();
   loading_ = false;
+  StartupMark("load");
   // Focus marks stay on from the start, not only after the first key.
   SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   if (!hiddenToTray_ && hwnd_) {
     ShowWithState(SW_SHOWNORMAL);
+    StartupMark("show");
     UpdateWindow(hwnd_);
+    StartupMark("paint");
   }
 }
 

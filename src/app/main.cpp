@@ -3,19 +3,25 @@
 #include <commctrl.h>
 
 #include "app/form_main.h"
+#include "app/startup_marks.h"
 #include "platform/win32/lazy_library.h"
 #include "platform/win32/tab_control_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything loads a library: the program is often started from
   // Downloads, and sometimes as administrator.
+  app::StartupMark("entry");
   win32::RestrictLibrarySearch();
+  app::StartupMark("library-search");
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
+  app::StartupMark("common-controls");
   // The form lives until the loop has ended: its window may go while code
   // below a modal loop still runs on the form.
   std::unique_ptr<app::FormMain> form = app::FormMain::Create(instance);
   if (!form) return 1;
+  app::StartupMark("loop");
+  app::WriteStartupMarks();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (win32::TabControlWindow::RouteAccessKey(msg)) continue;

@@ -69,9 +69,13 @@ class AccelerationEndToEnd : public ::testing::Test {
 
     // Start from a known foreground: the program's own window, handled. A
     // window host that has just started may still take the activation
-    // once: let a tick pass and bring the program back if it did.
+    // once: let both hosts finish starting, then a tick pass, and bring the
+    // program back if it did.
     ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
-    Sleep(1100);
+    WaitForInputIdle(hostA_.handle(), 10000);
+    WaitForInputIdle(hostB_.handle(), 10000);
+    ASSERT_TRUE(e2e::Settle(windowA_) && e2e::Settle(windowB_));
+    SendMessageW(main_, WM_TIMER, app::kTimerMain, 0);
     ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
   }
 
@@ -127,8 +131,8 @@ TEST_F(AccelerationEndToEnd, UncheckedAccelerationChangesNothing) {
   const int before = Count();
   SendMessageW(app_.Control(app::kCheckState), BM_SETCHECK, BST_UNCHECKED, 0);
   SetForegroundWindow(windowB_);
-  Sleep(2500);
-  ASSERT_EQ(GetForegroundWindow(), windowB_);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == windowB_; }, 3s));
+  for (int i = 0; i < 2; ++i) SendMessageW(main_, WM_TIMER, app::kTimerMain, 0);
   EXPECT_EQ(e2e::TextOf(info_), "Quill host A");
   EXPECT_EQ(Count(), before);
   EXPECT_EQ(hostA_.PriorityClass(), kHigh);

@@ -32,6 +32,14 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   }
 }
 
+bool Settle(HWND window, int rounds) {
+  for (int i = 0; i < rounds; ++i) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return false;
+  }
+  return true;
+}
+
 Process::~Process() {
   if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
     TerminateProcess(process_.get(), 1);
@@ -148,7 +156,7 @@ void BrevoltApp::Start() {
   if (main_) {
     WaitForInputIdle(process_.handle(), 10000);
     WaitUntil([&] { return IsWindowVisible(main_) || TrayIconPresent(main_); }, std::chrono::seconds(10));
-    Sleep(300);
+    Settle(main_);
   }
 }
 

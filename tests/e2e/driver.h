@@ -20,6 +20,13 @@ std::wstring HostPath(const char* path);
 // Polls until done() or the time is up; true when done() held.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
+// Lets the thread of another process's window catch up with what is queued
+// for it: each round trip of a sent WM_NULL returns only once that thread
+// has fetched messages again, so after `rounds` of them it has handled at
+// least as many posted or input messages that were waiting. False when the
+// thread stops answering.
+bool Settle(HWND window, int rounds = 8);
+
 // A started program, terminated on destruction if still running.
 class Process {
  public:

@@ -166,7 +166,7 @@ TEST_F(SaveHistoryEndToEnd, EmptyListGivesTheNoticeAndNoDialog) {
   ClickToolbar(app::kToolClear);
   ClickToolbar(app::kToolSave);
   EXPECT_EQ(TakeNotice(), "提示|没有记录可保存。");
-  Sleep(300);
+  ASSERT_TRUE(e2e::Settle(app_.Main()));  // a dialog opened after the notice would be up by now
   EXPECT_EQ(e2e::WaitForWindowOfClass(app_.process().id(), L"#32770", 200ms), nullptr);
 }
 
@@ -177,7 +177,9 @@ TEST_F(SaveHistoryEndToEnd, SavesTheRowsAsAnsiTextOverALongerFile) {
   HWND list = app_.Control(app::kListViewHistory);
   ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
   SetForegroundWindow(GetDesktopWindow());
-  Sleep(1200);
+  // A tick takes in the switch now, so none adds a row while the rows are read.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() != app_.Main(); }, 3s));
+  SendMessageW(app_.Main(), WM_TIMER, app::kTimerMain, 0);
 
   const auto target = app_.Folder() / L"历史";  // no extension, a Chinese name
   e2e::WriteFileBytes(target, std::string(4000, 'z'));
@@ -241,11 +243,11 @@ TEST_F(SaveHistoryEndToEnd, ExitConfirmedUnderTheSaveDialogWaitsForIt) {
   for (int i = 0; i < 2; ++i) PostMessageW(app_.Main(), WM_COMMAND, app::kMenuExit, 0);
   HWND question = app_.process().FindWindowTitled(L"请确认!", 5s);
   ASSERT_NE(question, nullptr);
-  Sleep(500);
+  ASSERT_TRUE(e2e::Settle(app_.Main()));  // the second Exit has been handled
   EXPECT_EQ(WindowsTitled(app_.process().id(), L"请确认!"), 1);
   e2e::PressButton(question, IDYES);
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(question); }, 3s));
-  Sleep(500);
+  ASSERT_TRUE(e2e::Settle(dialog));
   ASSERT_TRUE(app_.process().Running());
   EXPECT_TRUE(IsWindowVisible(dialog));
   EXPECT_FALSE(IsWindowEnabled(app_.Main()));  // the closed question left it to the dialog
@@ -341,16 +343,18 @@ TEST(FormMainEndToEnd, AtMostOneLinkIsHovered) {
   bool bothHovered = false;
   for (int y = top.top + 2; y <= bottom.top + 3; ++y) {
     MoveMouseTo({x, y});
-    Sleep(60);
+    ASSERT_TRUE(e2e::Settle(app.Main()));
+    UpdateWindow(home);  // what the move invalidated is painted before the pixels are read
+    UpdateWindow(bbs);
     if (PixelsOfColour(home, red) > 0 && PixelsOfColour(bbs, red) > 0) bothHovered = true;
   }
-  Sleep(200);
   EXPECT_FALSE(bothHovered);
   EXPECT_GT(PixelsOfColour(bbs, red), 0);
   EXPECT_EQ(PixelsOfColour(home, red), 0);
   EXPECT_GT(PixelsOfColour(home, blue), 0);
   MoveMouseTo({x, bottom.bottom + 20});  // onto the page: both rest
-  Sleep(300);
+  ASSERT_TRUE(e2e::Settle(app.Main()));
+  UpdateWindow(bbs);
   EXPECT_EQ(PixelsOfColour(bbs, red), 0);
 }
 

@@ -157,8 +157,10 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   };
   ASSERT_TRUE(bringUp(openWindow, "Quill open"));
   // A window that was just started may still take the activation once;
-  // let the foreground settle before counting.
-  Sleep(300);
+  // let both hosts finish starting before counting.
+  WaitForInputIdle(guarded.handle(), 10000);
+  WaitForInputIdle(open.handle(), 10000);
+  ASSERT_TRUE(e2e::Settle(guardedWindow) && e2e::Settle(openWindow));
   ASSERT_TRUE(bringUp(openWindow, "Quill open"));
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
   const int before = std::atoi(e2e::TextOf(app.Control(app::kLabelCount)).c_str());

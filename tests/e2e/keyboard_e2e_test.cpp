@@ -31,7 +31,8 @@ void Press(std::initializer_list<WORD> chord) {
     inputs.push_back(in);
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Sleep(250);
+  // Every key message, and what it posts in turn, handled by the window in front.
+  e2e::Settle(GetForegroundWindow(), 2 * static_cast<int>(inputs.size()) + 4);
 }
 
 HWND Focus(HWND main) {

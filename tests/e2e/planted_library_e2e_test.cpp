@@ -83,7 +83,8 @@ std::vector<COLORREF> RunAndSave(const std::filesystem::path& folder, bool plant
   SetForegroundWindow(main);
   HWND list = e2e::ControlById(main, app::kListViewHistory);
   if (!e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s)) return {};
-  Sleep(300);
+  if (!e2e::Settle(main)) return {};
+  UpdateWindow(e2e::ControlById(main, app::kSSTabMain));  // painted before its pixels are read
   const std::vector<COLORREF> strip = TabStripPixels(e2e::ControlById(main, app::kSSTabMain));
 
   HWND toolbar = e2e::ControlById(main, app::kToolbarSpeedMain);

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "tabctl/tab_host.h"
+#include "event_recorder.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/tab_system.h"
 #include "tabctl/uc_page_tab.h"
 
 namespace tabfakes {
 
-using Log = std::vector<std::string>;
 
 inline std::size_t CountOf(const Log& log, const std::string& entry) {
   std::size_t n = 0;
@@ -113,28 +113,8 @@ struct Renderer : tabctl::TabRenderer {
   void DrawOverXOred(tabctl::ucPageTab&) override { log.push_back("hover"); }
 };
 
-struct Events : tabctl::ucPageTabEvents {
-  explicit Events(Log& log) : log(log) {}
-  Log& log;
-  std::function<bool(int)> refuse;  // cancels BeforeTabSwitch when true
-  std::function<void()> onBeforeSwitch;
-
-  void BeforeTabSwitch(std::int16_t newTab, bool& cancel) override {
-    log.push_back("BeforeTabSwitch " + std::to_string(newTab));
-    if (onBeforeSwitch) onBeforeSwitch();
-    if (refuse && refuse(newTab)) cancel = true;
-  }
-  void TabSwitch(std::int16_t previousTab) override {
-    log.push_back("TabSwitch " + std::to_string(previousTab));
-  }
-  void TabInsert(std::int32_t& index) override {
-    log.push_back("TabInsert " + std::to_string(index));
-  }
-  void TabRemove(std::int32_t& index) override {
-    log.push_back("TabRemove " + std::to_string(index));
-  }
-  void AfterCompleteInit() override { log.push_back("AfterCompleteInit"); }
-};
+// The tab model's events alone, in the log shared with host and renderer.
+using Events = EventRecorder;
 
 struct System : tabctl::TabSystem {
   tabctl::DefaultSystemColors colors;

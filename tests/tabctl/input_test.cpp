@@ -13,36 +13,6 @@ namespace {
 using tabfakes::CountOf;
 using tabfakes::Log;
 
-struct InputEvents : tabfakes::Events {
-  using tabfakes::Events::Events;
-  void Click() override { log.push_back("Click"); }
-  void DblClick() override { log.push_back("DblClick"); }
-  void ControlBoxEnter() override { log.push_back("BoxEnter"); }
-  void ControlBoxExit() override { log.push_back("BoxExit"); }
-  void ControlBoxHover(float&, float&) override { log.push_back("BoxHover"); }
-  void ControlBoxMouseDown(float& x, float& y) override {
-    log.push_back("BoxDown " + std::to_string(int(x)) + "," + std::to_string(int(y)));
-  }
-  void ControlBoxMouseUp(float&, float&) override { log.push_back("BoxUp"); }
-  void KeyDown(std::int16_t& k, std::int16_t& s) override {
-    log.push_back("KeyDown " + std::to_string(k) + "/" + std::to_string(s));
-  }
-  void MouseDown(std::int16_t b, std::int16_t, float, float) override {
-    log.push_back("MouseDown " + std::to_string(b));
-  }
-  void MouseUp(std::int16_t b, std::int16_t, float, float) override {
-    log.push_back("MouseUp " + std::to_string(b));
-  }
-  void MouseMove(std::int16_t, std::int16_t, float, float) override { log.push_back("MouseMove"); }
-  void MouseHover(std::int32_t& tab, float, float) override {
-    log.push_back("MouseHover " + std::to_string(tab));
-  }
-  void MouseScrollUp() override { log.push_back("ScrollUp"); }
-  void MouseScrollDown() override { log.push_back("ScrollDown"); }
-  void MouseEnter() override { log.push_back("MouseEnter"); }
-  void MouseLeave() override { log.push_back("MouseLeave"); }
-  void Status(std::string text) override { log.push_back("Status " + text); }
-};
 
 struct FakeInputHost : InputHost {
   explicit FakeInputHost(Log& log) : log(log) {}
@@ -64,7 +34,7 @@ struct FakeInputHost : InputHost {
 // Three tabs laid out as a renderer would: the active tab 20 high, the
 // others 22, with close boxes inside the tabs.
 struct InputFixture : tabfakes::Fixture {
-  InputEvents inputEvents{log};
+  tabfakes::EventRecorder inputEvents{log, tabfakes::EventRecorder::Record::Everything};
   FakeInputHost inputHost{log};
   TabInput input{tab, inputHost};
 
