@@ -11,8 +11,8 @@
 #include "app/form_main.h"
 #include "app/resources/resource_ids.h"
 #include "engine/history_log.h"
-#include "platform/win32/text.h"
 #include "tabctl/property_bag.h"
+#include "win32/text.h"
 
 namespace app {
 namespace {

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/form_main.h"
-#include "platform/win32/lazy_library.h"
-#include "platform/win32/tab_control_window.h"
+#include "win32/lazy_library.h"
+#include "win32/tab_control_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything loads a library: the program is often started from

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/tab_control_window.h"
+#include "win32/tab_control_window.h"
 
 namespace {
 
