@@ -16,7 +16,7 @@
 
 #include <vector>
 
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
 #include "win32/gdi_objects.h"
 
 namespace win32 {

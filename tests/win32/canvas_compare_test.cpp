@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas_scenes.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 #include "win32/gdi_canvas.h"
 
 namespace {
