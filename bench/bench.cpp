@@ -16,10 +16,10 @@
 
 #include "e2e/driver.h"
 #include "engine/acceleration.h"
-#include "platform/win32/controls.h"
-#include "platform/win32/raised_records_win32.h"
-#include "platform/win32/system_ports.h"
-#include "platform/win32/text.h"
+#include "win32/controls.h"
+#include "win32/raised_records_win32.h"
+#include "win32/system_ports.h"
+#include "win32/text.h"
 
 namespace {
 

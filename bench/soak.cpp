@@ -19,10 +19,10 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
-#include "platform/win32/gdi_objects.h"
-#include "platform/win32/tab_control_window.h"
-#include "platform/win32/text.h"
 #include "tabctl/property_bag.h"
+#include "win32/gdi_objects.h"
+#include "win32/tab_control_window.h"
+#include "win32/text.h"
 
 using namespace std::chrono_literals;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tabctl/pixel_picture.h"
+#include "gfx/pixel_picture.h"
 #include "tabctl/uc_page_tab.h"
 
 namespace tools {

@@ -10,7 +10,7 @@
 #include <vector>
 #include <string>
 
-#include "tabctl/pixel_picture.h"
+#include "gfx/pixel_picture.h"
 #include "tabctl/tab_host.h"
 #include "tabctl/tab_painter.h"
 #include "tabctl/tab_system.h"

@@ -1,8 +1,8 @@
 // Median time of one full repaint of a 569 x 353 control with four tabs,
 // each with a caption and a masked picture, on the raster canvas (build
 // without sanitizers for a meaningful figure).
+#include "gfx/raster_canvas.h"
 #include "still_host.h"
-#include "tabctl/raster_canvas.h"
 
 int main() {
   tabctl::RasterCanvas canvas(569, 353);

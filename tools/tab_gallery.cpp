@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "gallery_scene.h"
+#include "gfx/png_writer.h"
+#include "gfx/raster_canvas.h"
 #include "still_host.h"
-#include "tabctl/png_writer.h"
-#include "tabctl/raster_canvas.h"
 #include "tabctl/tab_painter.h"
 
 int main(int argc, char** argv) {

@@ -12,8 +12,8 @@
 #include "app/resources/resource_ids.h"
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
-#include "platform/win32/text.h"
 #include "tabctl/property_bag.h"
+#include "win32/text.h"
 
 namespace app {
 namespace {

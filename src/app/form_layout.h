@@ -8,8 +8,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/win32/gdi_objects.h"
 #include "shell/form_main.h"
+#include "win32/gdi_objects.h"
 
 namespace app {
 

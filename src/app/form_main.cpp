@@ -10,8 +10,8 @@
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
 #include "engine/product.h"
+#include "gfx/pixel_picture.h"
 #include "shell/tray.h"
-#include "tabctl/pixel_picture.h"
 
 namespace app {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "gfx/canvas.h"
 #include "platform/ports.h"
-#include "tabctl/canvas.h"
 #include "tabctl/colors.h"
 #include "tabctl/uc_page_tab.h"
 

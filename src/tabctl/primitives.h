@@ -7,7 +7,7 @@
 // operations they perform.
 #pragma once
 
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
 
 namespace tabctl::draw {
 

@@ -21,9 +21,9 @@
 #include <variant>
 #include <vector>
 
+#include "gfx/picture.h"
+#include "gfx/tab_font.h"
 #include "tabctl/colors.h"
-#include "tabctl/picture.h"
-#include "tabctl/tab_font.h"
 
 namespace tabctl {
 

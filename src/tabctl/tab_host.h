@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/tab_font.h"
 #include "platform/ports.h"
 #include "tabctl/colors.h"
-#include "tabctl/tab_font.h"
 
 namespace tabctl {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "tabctl/canvas.h"
-#include "tabctl/pixel_picture.h"
+#include "gfx/canvas.h"
+#include "gfx/pixel_picture.h"
 #include "tabctl/tab_renderer.h"
 
 namespace tabctl {

@@ -14,13 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "gfx/picture.h"
+#include "gfx/pixel_rect.h"
+#include "gfx/tab_font.h"
 #include "tabctl/colors.h"
 #include "tabctl/errors.h"
 #include "tabctl/events.h"
-#include "tabctl/picture.h"
-#include "tabctl/pixel_rect.h"
 #include "tabctl/property_bag.h"
-#include "tabctl/tab_font.h"
 #include "tabctl/tab_host.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/tab_system.h"

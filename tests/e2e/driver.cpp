@@ -10,7 +10,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace e2e {
 

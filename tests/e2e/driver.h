@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace e2e {
 

@@ -11,9 +11,9 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
-#include "platform/win32/gdi_objects.h"
-#include "platform/win32/history_saving_win32.h"
-#include "platform/win32/text.h"
+#include "win32/gdi_objects.h"
+#include "win32/history_saving_win32.h"
+#include "win32/text.h"
 
 using namespace std::chrono_literals;
 

@@ -12,8 +12,8 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 using namespace std::chrono_literals;
 

@@ -1,5 +1,5 @@
 // PNG output: what is written reads back pixel for pixel.
-#include "tabctl/png_writer.h"
+#include "gfx/png_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "canvas_test_util.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/canvas_test_util.h"
+#include "gfx/raster_canvas.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // focus and hover marks, close boxes and the primitives' colour write-back.
 #include <gtest/gtest.h>
 
+#include "gfx/raster_canvas.h"
 #include "tabctl/control_primitives.h"
-#include "tabctl/raster_canvas.h"
 #include "tabctl/tab_painter.h"
 #include "tabfakes_paint.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fakes.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 #include "tabctl/tab_painter.h"
 
 namespace tabfakes {

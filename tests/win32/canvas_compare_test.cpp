@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "canvas_scenes.h"
-#include "platform/win32/gdi_canvas.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
+#include "win32/gdi_canvas.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "canvas_scenes.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/gdi_objects.h"
+#include "win32/gdi_canvas.h"
+#include "win32/gdi_objects.h"
 
 namespace {
 

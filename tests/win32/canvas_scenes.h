@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
 #include "tabctl/primitives.h"
 
 namespace scenes {

@@ -8,8 +8,8 @@
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
-#include "platform/win32/gdi_objects.h"
-#include "platform/win32/text.h"
+#include "win32/gdi_objects.h"
+#include "win32/text.h"
 
 namespace {
 

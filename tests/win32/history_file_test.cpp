@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "e2e/driver.h"
-#include "platform/win32/history_saving_win32.h"
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/history_saving_win32.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../../tools/still_host.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 #include "tabctl/tab_painter.h"
 #include "tabctl/uc_page_tab.h"
 

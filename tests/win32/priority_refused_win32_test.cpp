@@ -6,7 +6,7 @@
 
 #include "e2e/driver.h"
 #include "engine/priority.h"
-#include "platform/win32/system_ports.h"
+#include "win32/system_ports.h"
 
 using namespace std::chrono_literals;
 

@@ -6,8 +6,8 @@
 #include "e2e/driver.h"
 #include "engine/priority.h"
 #include "engine/raised_process.h"
-#include "platform/win32/raised_records_win32.h"
-#include "platform/win32/system_ports.h"
+#include "win32/raised_records_win32.h"
+#include "win32/system_ports.h"
 
 using namespace std::chrono_literals;
 

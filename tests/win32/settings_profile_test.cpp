@@ -9,10 +9,10 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/win32/profile_store_win32.h"
-#include "platform/win32/text.h"
 #include "settings/module_config.h"
 #include "settings/profile_store_portable.h"
+#include "win32/profile_store_win32.h"
+#include "win32/text.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <optional>
 
 #include "e2e/driver.h"
-#include "platform/win32/file_rights_win32.h"
-#include "platform/win32/profile_store_win32.h"
-#include "platform/win32/run_key_win32.h"
 #include "settings/module_auto_run.h"
+#include "win32/file_rights_win32.h"
+#include "win32/profile_store_win32.h"
+#include "win32/run_key_win32.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "canvas_scenes.h"
 #include "painter_scenes.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/gdi_objects.h"
+#include "win32/gdi_canvas.h"
+#include "win32/gdi_objects.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 // clang-format on
 
 #include "e2e/driver.h"
-#include "platform/win32/lazy_library.h"
-#include "platform/win32/system_colors_win32.h"
-#include "platform/win32/tab_system_win32.h"
 #include "tabctl/themes.h"
+#include "win32/lazy_library.h"
+#include "win32/system_colors_win32.h"
+#include "win32/tab_system_win32.h"
 
 namespace {
 

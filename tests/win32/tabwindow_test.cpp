@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/tab_control_window.h"
 #include "tabctl/event_recorder.h"
+#include "win32/tab_control_window.h"
 
 namespace {
 

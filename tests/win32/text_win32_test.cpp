@@ -5,8 +5,8 @@
 
 #include "engine/acceleration.h"
 #include "platform/text.h"
-#include "platform/win32/system_ports.h"
-#include "platform/win32/text.h"
+#include "win32/system_ports.h"
+#include "win32/text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "../still_host.h"
-#include "platform/win32/gdi_canvas.h"
+#include "win32/gdi_canvas.h"
 
 int main() {
   win32::GdiCanvas canvas(569, 353);

@@ -12,9 +12,9 @@
 
 #include "../gallery_scene.h"
 #include "../still_host.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/text.h"
 #include "tabctl/tab_painter.h"
+#include "win32/gdi_canvas.h"
+#include "win32/text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tabctl/png_writer.h"
+#include "gfx/png_writer.h"
 
 #include <png.h>
 

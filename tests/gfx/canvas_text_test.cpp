@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas_test_util.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 
 namespace {
 

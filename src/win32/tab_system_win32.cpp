@@ -1,5 +1,5 @@
-#include "platform/win32/lazy_library.h"
-#include "platform/win32/tab_system_win32.h"
+#include "win32/lazy_library.h"
+#include "win32/tab_system_win32.h"
 
 // clang-format off
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <uxtheme.h>
 // clang-format on
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace win32 {
 namespace {

@@ -1,12 +1,12 @@
-#include "platform/win32/file_rights_win32.h"
+#include "win32/file_rights_win32.h"
 
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
 #include <shlobj.h>
 
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/window_hooks.h"
+#include "win32/window_hooks.h"
 
 #include <commctrl.h>
 

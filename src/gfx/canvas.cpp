@@ -1,4 +1,4 @@
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "tabctl/canvas.h"
-#include "tabctl/picture.h"
+#include "gfx/canvas.h"
+#include "gfx/picture.h"
 
 namespace tabctl {
 

@@ -2,8 +2,8 @@
 // style, icon sizes and the open-file dialog.
 #pragma once
 
-#include "platform/win32/system_colors_win32.h"
 #include "tabctl/tab_system.h"
+#include "win32/system_colors_win32.h"
 
 namespace win32 {
 

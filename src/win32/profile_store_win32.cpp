@@ -1,9 +1,9 @@
-#include "platform/win32/profile_store_win32.h"
+#include "win32/profile_store_win32.h"
 
 #include <windows.h>
 
-#include "platform/win32/text.h"
 #include "settings/app_paths.h"
+#include "win32/text.h"
 
 namespace win32 {
 

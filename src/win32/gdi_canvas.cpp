@@ -1,9 +1,9 @@
-#include "platform/win32/gdi_canvas.h"
+#include "win32/gdi_canvas.h"
 
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace win32 {
 namespace {

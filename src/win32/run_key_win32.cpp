@@ -1,9 +1,9 @@
-#include "platform/win32/run_key_win32.h"
+#include "win32/run_key_win32.h"
 
 #include <windows.h>
 
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace win32 {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tabctl/canvas.h"
-#include "tabctl/raster_canvas.h"
+#include "gfx/canvas.h"
+#include "gfx/raster_canvas.h"
 
 namespace tabctl {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tabctl/tab_font.h"
+#include "gfx/tab_font.h"
 
 namespace tabctl {
 

@@ -16,8 +16,8 @@
 
 #include <vector>
 
-#include "platform/win32/gdi_objects.h"
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
+#include "win32/gdi_objects.h"
 
 namespace win32 {
 

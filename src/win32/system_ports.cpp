@@ -1,8 +1,8 @@
-#include "platform/win32/system_ports.h"
+#include "win32/system_ports.h"
 
 #include <windows.h>
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 
 namespace canvas_test {
 

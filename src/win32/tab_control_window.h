@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/tab_system_win32.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/window_hooks.h"
 #include "tabctl/input.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/uc_page_tab.h"
+#include "win32/gdi_canvas.h"
+#include "win32/tab_system_win32.h"
+#include "win32/unique_handle.h"
+#include "win32/window_hooks.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/system_colors_win32.h"
+#include "win32/system_colors_win32.h"
 
 #include <windows.h>
 

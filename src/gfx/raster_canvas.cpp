@@ -1,4 +1,4 @@
-#include "tabctl/raster_canvas.h"
+#include "gfx/raster_canvas.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -31,7 +31,7 @@
 
 #include <vector>
 
-#include "tabctl/canvas.h"
+#include "gfx/canvas.h"
 
 namespace tabctl {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/controls.h"
+#include "win32/controls.h"
 
 #include <commctrl.h>
 
-#include "platform/win32/text.h"
+#include "win32/text.h"
 
 namespace win32 {
 

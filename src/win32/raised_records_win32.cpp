@@ -1,7 +1,7 @@
-#include "platform/win32/raised_records_win32.h"
+#include "win32/raised_records_win32.h"
 
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/tab_control_window.h"
+#include "win32/tab_control_window.h"
 
 #include <windowsx.h>
 
@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/lazy_library.h"
-#include "platform/win32/text.h"
 #include "tabctl/tab_painter.h"
+#include "win32/lazy_library.h"
+#include "win32/text.h"
 
 namespace win32 {
 namespace {

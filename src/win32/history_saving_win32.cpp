@@ -1,10 +1,10 @@
-#include "platform/win32/history_saving_win32.h"
+#include "win32/history_saving_win32.h"
 
 #include <commdlg.h>
 
-#include "platform/win32/lazy_library.h"
-#include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "win32/lazy_library.h"
+#include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace win32 {
 
