@@ -15,6 +15,7 @@
 
 #include "e2e/driver.h"
 #include "engine/acceleration.h"
+#include "platform/texts.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/raised_records_win32.h"
 #include "platform/win32/system_ports.h"
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
     const Started m = StartAndMeasure(minimal, L"Quill minimal", folder.path());
     minimalMs.push_back(m.millis);
     minimalWs = m.workingSet;
-    const Started b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", folder.path());
+    const Started b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, folder.path());
     brevoltMs.push_back(b.millis);
     brevoltWs = b.workingSet;
   }
@@ -141,7 +142,7 @@ int main(int argc, char** argv) {
               brevoltWs / 1048576.0, minimalWs / 1048576.0, static_cast<double>(brevoltWs) / minimalWs);
 
   e2e::Process idle;
-  StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", folder.path(), &idle);
+  StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, folder.path(), &idle);
   const double before = CpuSeconds(idle.handle());
   Sleep(idleSeconds * 1000);
   const double used = CpuSeconds(idle.handle()) - before;

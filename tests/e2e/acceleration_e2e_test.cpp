@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "platform/texts.h"
 #include "e2e/driver.h"
 
 using namespace std::chrono_literals;
@@ -70,9 +71,9 @@ class AccelerationEndToEnd : public ::testing::Test {
     // Start from a known foreground: the program's own window, handled. A
     // window host that has just started may still take the activation
     // once: let a tick pass and bring the program back if it did.
-    ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
+    ASSERT_TRUE(SwitchTo(main_, std::string(platform::kMainCaption))) << "LabelInfo: " << e2e::TextOf(info_);
     Sleep(1100);
-    ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
+    ASSERT_TRUE(SwitchTo(main_, std::string(platform::kMainCaption))) << "LabelInfo: " << e2e::TextOf(info_);
   }
 
   int Count() { return std::atoi(e2e::TextOf(count_).c_str()); }
