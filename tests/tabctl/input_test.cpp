@@ -45,7 +45,7 @@ struct InputEvents : tabfakes::Events {
 };
 
 struct FakeInputHost : InputHost {
-  explicit FakeInputHost(Log& log) : log(log) {}
+  explicit FakeInputHost(Log& sink) : log(sink) {}
   Log& log;
   bool timerRunning = false;
   PixelPoint cursor;
