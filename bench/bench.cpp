@@ -139,7 +139,8 @@ int main(int argc, char** argv) {
   std::printf("start-up to first paint: Brevolt %.0f ms, minimal %.0f ms, ratio %.2f (aim <= 1.5)\n",
               Median(brevoltMs), Median(minimalMs), Median(brevoltMs) / Median(minimalMs));
   std::printf("working set after start-up: Brevolt %.1f MiB, minimal %.1f MiB, ratio %.2f (aim <= 1.5)\n",
-              brevoltWs / 1048576.0, minimalWs / 1048576.0, static_cast<double>(brevoltWs) / minimalWs);
+              static_cast<double>(brevoltWs) / 1048576.0, static_cast<double>(minimalWs) / 1048576.0,
+              static_cast<double>(brevoltWs) / static_cast<double>(minimalWs));
 
   e2e::Process idle;
   StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, folder.path(), &idle);
