@@ -16,6 +16,7 @@
 
 #include "e2e/driver.h"
 #include "engine/acceleration.h"
+#include "platform/texts.h"
 #include "win32/controls.h"
 #include "win32/raised_records_win32.h"
 #include "win32/system_ports.h"
@@ -157,16 +158,16 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
                        const std::filesystem::path& dir, int rounds, SIZE_T& brevoltWs, SIZE_T& minimalWs) {
   // One of each first, not counted: the first start loads the libraries from disk.
   StartAndMeasure(minimal, L"Quill minimal", dir);
-  StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+  StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
 
   std::vector<double> brevoltMs, minimalMs, ratios;
   for (int i = 0; i < rounds; ++i) {
     Started m, b;
     if (i % 2 == 0) {
       m = StartAndMeasure(minimal, L"Quill minimal", dir);
-      b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+      b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
     } else {
-      b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+      b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
       m = StartAndMeasure(minimal, L"Quill minimal", dir);
     }
     minimalMs.push_back(m.millis);
@@ -191,7 +192,7 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
   std::vector<std::vector<double>> stepMs;  // per step, ms since the start, every run
   for (int i = 0; i < rounds; ++i) {
     std::filesystem::remove(marksFile);
-    const Started b = StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", dir);
+    const Started b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
     const auto marks = ReadMarks(marksFile, b.startCounter);
     if (steps.empty()) {
       for (const auto& mark : marks) steps.push_back(mark.first);
@@ -237,10 +238,11 @@ int main(int argc, char** argv) {
   SIZE_T brevoltWs = 0, minimalWs = 0;
   StartupComparison(brevolt, minimal, folder.path(), rounds, brevoltWs, minimalWs);
   std::printf("working set after start-up: Brevolt %.1f MiB, minimal %.1f MiB, ratio %.2f (aim <= 1.5)\n",
-              brevoltWs / 1048576.0, minimalWs / 1048576.0, static_cast<double>(brevoltWs) / minimalWs);
+              static_cast<double>(brevoltWs) / 1048576.0, static_cast<double>(minimalWs) / 1048576.0,
+              static_cast<double>(brevoltWs) / static_cast<double>(minimalWs));
 
   e2e::Process idle;
-  StartAndMeasure(brevolt.wstring(), L"Quillmoorv3.1", folder.path(), &idle);
+  StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, folder.path(), &idle);
   const double before = CpuSeconds(idle.handle());
   Sleep(idleSeconds * 1000);
   const double used = CpuSeconds(idle.handle()) - before;

@@ -287,10 +287,12 @@ int main(int argc, char** argv) try {
   std::printf("foreground switches:   %d in %.1f s (%d not brought to the front)\n", switches, s.seconds,
               s.foregroundMisses);
   std::printf("Brevolt working set:   %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
-              s.workingSetStart / 1024.0, s.workingSetWarm / 1024.0, kWarmUp, s.workingSetEnd / 1024.0,
+              static_cast<double>(s.workingSetStart) / 1024.0, static_cast<double>(s.workingSetWarm) / 1024.0,
+              kWarmUp, static_cast<double>(s.workingSetEnd) / 1024.0,
               (static_cast<double>(s.workingSetEnd) - static_cast<double>(baseSet)) / 1024.0);
   std::printf("committed private:     %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
-              s.privateStart / 1024.0, s.privateWarm / 1024.0, kWarmUp, s.privateEnd / 1024.0,
+              static_cast<double>(s.privateStart) / 1024.0, static_cast<double>(s.privateWarm) / 1024.0, kWarmUp,
+              static_cast<double>(s.privateEnd) / 1024.0,
               (static_cast<double>(s.privateEnd) - static_cast<double>(basePrivate)) / 1024.0);
   std::printf("after exit:            %s; hosts %s and %s; %d records left\n",
               s.exited ? "exited on Yes" : "DID NOT EXIT", ClassName(s.hostClassesAfterExit[0]),

@@ -1,9 +1,11 @@
 // Control ids of the main window; test drivers find the controls by them.
 #pragma once
 
+#include "platform/texts.h"
+
 namespace app {
 
-inline constexpr wchar_t kMainCaption[] = L"Quillmoorv3.1";
+inline constexpr const wchar_t* kMainCaption = platform::kMainCaptionW;
 inline constexpr wchar_t kMainClass[] = L"QuillmoorFormMain";
 inline constexpr unsigned kTimerMain = 1;  // TimerMain, the tick's timer
 

@@ -7,11 +7,12 @@
 #include <string_view>
 
 #include "platform/ports.h"
+#include "platform/texts.h"
 
 namespace engine {
 
-inline constexpr std::string_view kLevelNormal = "普通加速";
-inline constexpr std::string_view kLevelCrazy = "疯狂加速";
+using platform::kLevelCrazy;
+using platform::kLevelNormal;
 
 // One row of the history list.
 struct HistoryEntry {

@@ -6,14 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/texts.h"
+
 namespace settings {
 
 inline constexpr std::string_view kOnText = "1";
 inline constexpr std::string_view kOffText = "0";
 
 // ComboSpeed's two items and the SpeedLevel texts stored for them.
-inline constexpr std::string_view kSpeedNormalItem = "普通加速";
-inline constexpr std::string_view kSpeedCrazyItem = "疯狂加速";
+inline constexpr std::string_view kSpeedNormalItem = platform::kLevelNormal;
+inline constexpr std::string_view kSpeedCrazyItem = platform::kLevelCrazy;
 inline constexpr std::string_view kSpeedNormalText = "1";
 inline constexpr std::string_view kSpeedCrazyText = "2";
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "platform/texts.h"
 #include "e2e/driver.h"
 
 using namespace std::chrono_literals;
@@ -71,12 +72,12 @@ class AccelerationEndToEnd : public ::testing::Test {
     // window host that has just started may still take the activation
     // once: let both hosts finish starting, then a tick pass, and bring the
     // program back if it did.
-    ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
+    ASSERT_TRUE(SwitchTo(main_, std::string(platform::kMainCaption))) << "LabelInfo: " << e2e::TextOf(info_);
     WaitForInputIdle(hostA_.handle(), 10000);
     WaitForInputIdle(hostB_.handle(), 10000);
     ASSERT_TRUE(e2e::Settle(windowA_) && e2e::Settle(windowB_));
     SendMessageW(main_, WM_TIMER, app::kTimerMain, 0);
-    ASSERT_TRUE(SwitchTo(main_, "Quillmoorv3.1")) << "LabelInfo: " << e2e::TextOf(info_);
+    ASSERT_TRUE(SwitchTo(main_, std::string(platform::kMainCaption))) << "LabelInfo: " << e2e::TextOf(info_);
   }
 
   int Count() { return std::atoi(e2e::TextOf(count_).c_str()); }

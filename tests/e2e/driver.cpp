@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/texts.h"
 #include "win32/text.h"
 
 namespace e2e {
@@ -149,7 +150,7 @@ BrevoltApp::BrevoltApp(const std::function<void(const std::filesystem::path& fol
 void BrevoltApp::Start() {
   main_ = nullptr;
   process_ = Process::Start((folder_.path() / L"Brevolt.exe").wstring(), L"", folder_.path().wstring());
-  if (process_.handle()) main_ = process_.FindWindowTitled(L"Quillmoorv3.1", std::chrono::seconds(10), false);
+  if (process_.handle()) main_ = process_.FindWindowTitled(platform::kMainCaptionW, std::chrono::seconds(10), false);
   // Start-up has ended once the program waits for input and the window is
   // shown, or its tray icon is there (the hide request follows it at once);
   // a loaded machine may take seconds.

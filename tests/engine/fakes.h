@@ -13,6 +13,7 @@
 #include "engine/history.h"
 #include "platform/ports.h"
 #include "platform/text.h"
+#include "platform/texts.h"
 
 namespace fakes {
 
@@ -119,7 +120,7 @@ struct DoubleByteCodePage : platform::AnsiCodePage {
 
 struct Controls : engine::AccelerationControls {
   bool accelerate = true;
-  std::string speed = "普通加速";
+  std::string speed = std::string(platform::kLevelNormal);
   bool record = true;
   std::string info = "LabelInfo", tooltip, count = "LabelCount";
   bool warning = false;

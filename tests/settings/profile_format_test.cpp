@@ -96,7 +96,7 @@ TEST(ProfileFormatTest, RandomTextsKeepEveryOtherEntry) {
   auto pick = [&](const auto& list) { return list[random() % list.size()]; };
   for (int round = 0; round < 3000; ++round) {
     std::string text;
-    for (int n = random() % 40; n > 0; --n) text += pick(tokens);
+    for (int n = static_cast<int>(random() % 40); n > 0; --n) text += pick(tokens);
     const std::string section = pick(sections), key = pick(keys), value = pick(values);
     const std::optional<std::string> written = SetProfileValue(text, section, key, value);
     ASSERT_TRUE(written) << text;

@@ -29,7 +29,7 @@ inline std::size_t CountOf(const Log& log, const std::string& entry) {
 }
 
 struct Host : tabctl::TabHost {
-  explicit Host(Log& log) : log(log) {}
+  explicit Host(Log& sink) : log(sink) {}
   Log& log;
 
   std::vector<std::int32_t> lefts;  // contained controls' Left
@@ -99,7 +99,7 @@ struct Host : tabctl::TabHost {
 };
 
 struct Renderer : tabctl::TabRenderer {
-  explicit Renderer(Log& log) : log(log) {}
+  explicit Renderer(Log& sink) : log(sink) {}
   Log& log;
   std::function<void(tabctl::ucPageTab&)> duringDraw;
 
@@ -139,7 +139,7 @@ struct System : tabctl::TabSystem {
 };
 
 struct FakePicture : tabctl::PictureObject {
-  explicit FakePicture(int id) : id(id) {}
+  explicit FakePicture(int number) : id(number) {}
   int id;
 };
 

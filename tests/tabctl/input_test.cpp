@@ -15,7 +15,7 @@ using tabfakes::Log;
 
 
 struct FakeInputHost : InputHost {
-  explicit FakeInputHost(Log& log) : log(log) {}
+  explicit FakeInputHost(Log& sink) : log(sink) {}
   Log& log;
   bool timerRunning = false;
   PixelPoint cursor;
