@@ -128,7 +128,7 @@ struct Spread {
 
 Spread SpreadOf(std::vector<double> v) {
   std::sort(v.begin(), v.end());
-  auto at = [&](double q) { return v[static_cast<std::size_t>(q * (v.size() - 1) + 0.5)]; };
+  auto at = [&](double q) { return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)]; };
   return {at(0.5), v.front(), v.back(), at(0.25), at(0.75)};
 }
 
@@ -192,8 +192,8 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
   std::vector<std::vector<double>> stepMs;  // per step, ms since the start, every run
   for (int i = 0; i < rounds; ++i) {
     std::filesystem::remove(marksFile);
-    const Started b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
-    const auto marks = ReadMarks(marksFile, b.startCounter);
+    const Started run = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
+    const auto marks = ReadMarks(marksFile, run.startCounter);
     if (steps.empty()) {
       for (const auto& mark : marks) steps.push_back(mark.first);
       stepMs.resize(steps.size());
