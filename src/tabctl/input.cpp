@@ -177,6 +177,7 @@ void TabInput::MouseDown(std::int16_t button, std::int16_t shift, float x, float
       host_.StopHoverTimer();
       hoverEnded = true;
     }
+    control_.EnsureTabLayout();
     const std::int32_t tab = HitTestTab(control_, x, y);
     if (tab >= 0 && tab != control_.ActiveTab()) control_.SetActiveTab(tab);
   }
@@ -191,6 +192,7 @@ void TabInput::MouseMove(std::int16_t button, std::int16_t shift, float x, float
 
 void TabInput::HoverTracking(float x, float y) {
   if (control_.Hover().drawn) return;
+  control_.EnsureTabLayout();
   const std::int32_t tab = HoverTabAt(control_, x, y);
   if (tab < 0) return;
   control_.SetHotTab(tab);
@@ -277,6 +279,7 @@ void TabInput::HookedMouseMove(float x, float y) {
   hover.cursorY = RoundCoordinate(y);
   const std::int32_t px = hover.cursorX;
   const std::int32_t py = hover.cursorY;
+  control_.EnsureTabLayout();
 
   auto boxOf = [&](std::int32_t tab) {
     const TabEntry* entry = TabAtIndex(control_, tab);
@@ -337,6 +340,7 @@ void TabInput::HookedMouseLeave() {
 void TabInput::HookedLeftButtonDown(float x, float y) {
   pressedBox_ = -1;
   if (!control_.UseControlBox()) return;
+  control_.EnsureTabLayout();
   const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
   if (box < 0) return;
   hotBox_ = box;
@@ -351,6 +355,7 @@ void TabInput::HookedLeftButtonUp(float x, float y) {
   const std::int32_t pressed = pressedBox_;
   pressedBox_ = -1;
   if (!control_.UseControlBox()) return;
+  control_.EnsureTabLayout();
   const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
   if (box < 0) return;
   hotBox_ = box;

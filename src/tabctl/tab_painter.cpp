@@ -65,6 +65,13 @@ void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const 
   DrawSegments(pass, ends, tab, false);
 }
 
+TabLayoutMetrics MetricsOf(const Pass& pass) {
+  const DrawCache& c = pass.cache;
+  return TabLayoutMetrics{pass.theme,           c.activeTab,         c.tabCount,
+                          c.scaleWidth,         c.activeTabHeight,   c.inActiveTabHeight,
+                          c.pictureSize,        pass.control.UseControlBox()};
+}
+
 bool RunMode(ucPageTab& control) {
   try {
     return control.Host().UserMode();
@@ -165,6 +172,14 @@ bool DrawnTheme(const ucPageTab& control) {
 class TabPainter final : public TabRenderer {
  public:
   explicit TabPainter(Canvas& canvas) : canvas_(canvas) {}
+
+  void LayOutTabs(ucPageTab& control) override {
+    Guarded("LayOutTabs", [&] {
+      if (!DrawnTheme(control)) return;
+      const Pass pass(control, canvas_);
+      control.StoreTabLayout(LayoutTabs(control, paint::MetricsOf(pass), canvas_));
+    });
+  }
 
   void DrawMe(ucPageTab& control) override {
     Guarded("pDrawMe", [&] {

@@ -74,22 +74,7 @@ const TabEntry& Tab(const Pass& pass, int i) {
 }
 
 void Layout(Pass& pass) {
-  const int count = pass.cache.tabCount;
-  if (count <= 0) return;
-  const int sw = pass.cache.scaleWidth;
-  const int w = static_cast<int>(RoundHalfEven(static_cast<double>(sw) / count));
-  const int m = pass.strip;
-  for (int i = 0; i < count; ++i) {
-    const bool active = i == pass.cache.activeTab;
-    const int left = w * i;
-    const int right = i == count - 1 ? sw - 1 : left + w;
-    const int height = active ? pass.cache.activeTabHeight : pass.cache.inActiveTabHeight;
-    const int top = m - height;
-    const PixelRect box = pass.theme == 0
-                              ? PixelRect{right - 14, top + 5, right - 4, top + 15}
-                              : PixelRect{right - 13, top + 5, right - 3, top + 15};
-    pass.control.SetTabLayout(i, PixelRect{left, top, right, top + height}, box);
-  }
+  pass.control.StoreTabLayout(LayoutTabs(pass.control, MetricsOf(pass), pass.Surface()));
 }
 
 int PictureCap(const Pass& pass, const PixelRect& t) {

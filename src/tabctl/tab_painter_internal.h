@@ -7,6 +7,7 @@
 #include <span>
 
 #include "tabctl/control_primitives.h"
+#include "tabctl/tab_layout.h"
 #include "tabctl/tab_painter.h"
 #include "tabctl/uc_page_tab.h"
 
@@ -67,6 +68,9 @@ struct BandRow {
 // Paints the band over `tab` (right edge `right`) and then the end lines.
 void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const BandRow> rows,
                    std::span<const Segment> ends);
+
+// The sizes the tab layout reads, from the pass's cache.
+TabLayoutMetrics MetricsOf(const Pass& pass);
 
 bool RunMode(ucPageTab& control);
 bool Disabled(const Pass& pass, int index);

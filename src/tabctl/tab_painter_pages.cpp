@@ -104,33 +104,9 @@ const TabEntry& Tab(const Pass& pass, int i) {
 
 // Lays the tabs out, stores their rectangles and fills the strip.
 void Layout(Pass& pass) {
-  const int m = pass.strip;
-  const TabFont& f = pass.control.ActiveTabFont();
-  pass.Surface().SetFont(
-      FontDescription{f.name, f.size, f.bold, f.italic, f.underline, f.strikethrough, f.charset});
-  const int p = PictureSizeCapped(pass, pass.theme == 0 ? m - 6 : m - 2);
-  int previousRight = 0;
-  for (int i = 0; i < pass.cache.tabCount; ++i) {
-    const TabEntry& tab = Tab(pass, i);
-    const bool active = i == pass.cache.activeTab;
-    double width = pass.Surface().MeasureText(MeasuredCaption(tab.caption)).width + 14.0;
-    if (tab.picture) width += p + 1;
-    const int w = static_cast<int>(RoundHalfEven(width));
-    const int left = i == 0 ? (active ? 0 : 2) : previousRight;
-    int right = left + w;
-    if (i == 0 && !active) right = pass.theme == 0 ? w : w + 1;
-    if (pass.control.UseControlBox()) right += active ? 15 : 12;
-    const int height = active ? pass.cache.activeTabHeight : pass.cache.inActiveTabHeight;
-    const int top = m - height;
-    const int bottom = top + height;
-    const PixelRect box = pass.theme == 0
-                              ? PixelRect{right - 14, top + 5, right - 4, top + 15}
-                              : PixelRect{right - 13, top + 5, right - 3, top + 15};
-    pass.control.SetTabLayout(i, PixelRect{left, top, right, bottom}, box);
-    previousRight = right;
-  }
+  pass.control.StoreTabLayout(LayoutTabs(pass.control, MetricsOf(pass), pass.Surface()));
   Color strip = pass.control.TabStripBackColor();
-  pass.prim.APIFillRectByCoords(0, 0, pass.cache.scaleWidth, m, strip);
+  pass.prim.APIFillRectByCoords(0, 0, pass.cache.scaleWidth, pass.strip, strip);
 }
 
 // The caption rectangle before pictures: per theme, then 2 pixels left with

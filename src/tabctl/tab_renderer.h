@@ -12,6 +12,9 @@ class ucPageTab;
 class TabRenderer {
  public:
   virtual ~TabRenderer() = default;
+  // Works out where the tabs go and stores it in the control, painting
+  // nothing. A renderer that lays nothing out leaves the rectangles alone.
+  virtual void LayOutTabs(ucPageTab& /*control*/) {}
   // Full repaint: clear the surface, background pass, tab pass.
   virtual void DrawMe(ucPageTab& control) = 0;
   // The background pass and the tab pass on their own (a tab switch draws

@@ -3,6 +3,8 @@
 // uc_page_tab_persistence.cpp.
 #include "tabctl/uc_page_tab.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "tabctl/themes.h"
 
@@ -412,6 +414,19 @@ void ucPageTab::SetTabLayout(std::int32_t index, const PixelRect& tabRect,
     tab.tabRect = tabRect;
     tab.controlBoxRect = controlBoxRect;
   });
+}
+
+void ucPageTab::StoreTabLayout(std::span<const TabGeometry> layout) {
+  const std::size_t count = std::min(layout.size(), tabs_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    tabs_[i].tabRect = layout[i].tabRect;
+    tabs_[i].controlBoxRect = layout[i].controlBoxRect;
+  }
+  laidOut_ = true;
+}
+
+void ucPageTab::EnsureTabLayout() {
+  if (!laidOut_ && renderer_ != nullptr) renderer_->LayOutTabs(*this);
 }
 
 std::int32_t ucPageTab::TabAccessKey(std::int32_t index) const {

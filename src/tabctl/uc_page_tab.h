@@ -22,6 +22,7 @@
 #include "tabctl/property_bag.h"
 #include "tabctl/tab_font.h"
 #include "tabctl/tab_host.h"
+#include "tabctl/tab_layout.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/tab_system.h"
 
@@ -255,8 +256,13 @@ class ucPageTab {
 
   // ---- state shared with drawing and input ----
   const std::vector<TabEntry>& AryTabs() const { return tabs_; }
-  // The renderer stores each tab's layout here.
+  // One tab's rectangles, set by hand.
   void SetTabLayout(std::int32_t index, const PixelRect& tabRect, const PixelRect& controlBoxRect);
+  // The whole layout, as the renderer works it out before painting.
+  void StoreTabLayout(std::span<const TabGeometry> layout);
+  // Lays the tabs out through the renderer if that has not happened since
+  // the tab set last changed, so that hit testing works before any paint.
+  void EnsureTabLayout();
   std::int32_t TabAccessKey(std::int32_t index) const;  // 0 for a bad index
   // The access-key list last given to the host.
   const std::string& AccessKeys() const { return accessKeys_; }
@@ -349,6 +355,7 @@ class ucPageTab {
   bool busy_ = false;
   bool initialised_ = false;
   bool terminated_ = false;
+  bool laidOut_ = false;  // the tabs' rectangles are a layout of the current tab set
   HoverState hover_;
   TrackingState tracking_;
 };
