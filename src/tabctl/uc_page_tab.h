@@ -110,6 +110,11 @@ class ucPageTab {
   // default; the keys concerned are returned.
   std::vector<std::string> ReadProperties(const PropertyBag& bag);
   void WriteProperties(PropertyBag& bag);
+  // The saved scalar properties, one row each: name, default, member and
+  // the range a saved value must be in. InitProperties, ReadProperties and
+  // WriteProperties all go by it (uc_page_tab_persistence.cpp).
+  struct SavedProperty;
+  static std::span<const SavedProperty> SavedProperties();
   // Returns every contained control to the tab-0 arrangement, drops the
   // pictures and removes the window hooks. The destructor does it if it
   // has not been done.
@@ -286,6 +291,9 @@ class ucPageTab {
   // The usual property change: store, repaint, notice under the name.
   template <typename T>
   void StoreAndRepaint(T& member, const T& value, const char* name);
+
+  // Sets every saved scalar property to its default.
+  void ApplySavedDefaults(const TabFont& containerFont, Color containerBack);
 
   void CheckIndex(std::int32_t index) const;
   void ResizeTabs(std::int32_t count);
