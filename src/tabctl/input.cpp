@@ -321,13 +321,13 @@ void TabInput::TrackControlBox(std::int32_t tab, float x, float y) {
     hotBox_ = -1;
     tracking.controlBoxHot = false;
     control_.Events().ControlBoxExit();
-    if (old < control_.TabCount()) control_.DrawControlBox(kBoxNormal, old);
+    if (old < control_.TabCount()) control_.DrawControlBox(ControlBoxState::Normal, old);
   }
   if (tab >= 0) {
     hotBox_ = tab;
     tracking.controlBoxHot = true;
     control_.Events().ControlBoxEnter();
-    control_.DrawControlBox(kBoxHover, tab);
+    control_.DrawControlBox(ControlBoxState::Hover, tab);
   }
 }
 
@@ -348,7 +348,7 @@ void TabInput::HookedLeftButtonDown(float x, float y) {
   control_.Tracking().controlBoxHot = true;
   float bx = x, by = y;
   control_.Events().ControlBoxMouseDown(bx, by);
-  control_.DrawControlBox(kBoxPressed, box);
+  control_.DrawControlBox(ControlBoxState::Pressed, box);
 }
 
 void TabInput::HookedLeftButtonUp(float x, float y) {
@@ -371,7 +371,7 @@ void TabInput::HookedLeftButtonUp(float x, float y) {
     hotBox_ = -1;
     control_.Tracking().controlBoxHot = false;
   } else {
-    control_.DrawControlBox(kBoxHover, box);
+    control_.DrawControlBox(ControlBoxState::Hover, box);
   }
 }
 
@@ -382,12 +382,11 @@ void TabInput::HookedMouseWheel(std::int16_t delta) {
   } else {
     control_.Events().MouseScrollDown();
   }
-  std::int32_t direction = delta;
-  ScrollTabs(direction);
+  ScrollTabs(delta);
 }
 
 // The control's own rule, the same for the wheel and for a program's call.
-void TabInput::ScrollTabs(std::int32_t& direction) {
+void TabInput::ScrollTabs(std::int32_t direction) {
   Guarded("ScrollTabs", [&] { control_.ScrollTabs(direction); });
 }
 

@@ -14,7 +14,7 @@ int Strip(const TabLayoutMetrics& m) { return std::max(m.activeTabHeight, m.inAc
 // The close box sits at the tab's top right, one pixel further in for the
 // classic look's thicker border.
 PixelRect ControlBoxOf(const TabLayoutMetrics& m, int right, int top) {
-  return m.theme == 0 ? PixelRect{right - 14, top + 5, right - 4, top + 15}
+  return m.theme == TabThemes::System ? PixelRect{right - 14, top + 5, right - 4, top + 15}
                       : PixelRect{right - 13, top + 5, right - 3, top + 15};
 }
 
@@ -43,7 +43,7 @@ std::vector<TabGeometry> LayoutPropertyPages(const TabLayoutMetrics& m,
                                              std::span<const TabCaptionSize> captions) {
   std::vector<TabGeometry> out;
   const int strip = Strip(m);
-  const int p = std::max(0, std::min(m.pictureSize, m.theme == 0 ? strip - 6 : strip - 2));
+  const int p = std::max(0, std::min(m.pictureSize, m.theme == TabThemes::System ? strip - 6 : strip - 2));
   const int count = std::min(m.tabCount, static_cast<int>(captions.size()));
   out.reserve(static_cast<std::size_t>(std::max(count, 0)));
   int previousRight = 0;
@@ -55,7 +55,7 @@ std::vector<TabGeometry> LayoutPropertyPages(const TabLayoutMetrics& m,
     const int w = static_cast<int>(RoundHalfEven(width));
     const int left = i == 0 ? (active ? 0 : 2) : previousRight;
     int right = left + w;
-    if (i == 0 && !active) right = m.theme == 0 ? w : w + 1;
+    if (i == 0 && !active) right = m.theme == TabThemes::System ? w : w + 1;
     if (m.useControlBox) right += active ? 15 : 12;
     const int height = active ? m.activeTabHeight : m.inActiveTabHeight;
     const int top = strip - height;
@@ -65,13 +65,13 @@ std::vector<TabGeometry> LayoutPropertyPages(const TabLayoutMetrics& m,
   return out;
 }
 
-bool LaysOutByCaption(std::int32_t style, int theme) {
-  return style == static_cast<std::int32_t>(TabStyles::PropertyPages) || theme == 2;
+bool LaysOutByCaption(TabStyles style, TabThemes theme) {
+  return style == TabStyles::PropertyPages || theme == TabThemes::System3DLight;
 }
 
 std::vector<TabGeometry> LayoutTabs(const ucPageTab& control, const TabLayoutMetrics& m,
                                     Canvas& surface) {
-  if (!LaysOutByCaption(static_cast<std::int32_t>(control.TabStyle()), m.theme)) {
+  if (!LaysOutByCaption(control.TabStyle(), m.theme)) {
     return LayoutTabbedDialog(m);
   }
   const TabFont& f = control.ActiveTabFont();

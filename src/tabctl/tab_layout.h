@@ -10,6 +10,7 @@
 
 #include "tabctl/canvas.h"
 #include "tabctl/pixel_rect.h"
+#include "tabctl/tab_kinds.h"
 
 namespace tabctl {
 
@@ -17,7 +18,7 @@ class ucPageTab;
 
 // The sizes a layout depends on, read from the control.
 struct TabLayoutMetrics {
-  int theme = 0;  // TabThemes value
+  TabThemes theme = TabThemes::System;
   int activeTab = 0;
   int tabCount = 0;
   int scaleWidth = 0;
@@ -48,7 +49,7 @@ std::vector<TabGeometry> LayoutPropertyPages(const TabLayoutMetrics& m,
 
 // Whether the style lays out by caption width (property pages, and the
 // tabbed dialog in theme 2, which draws the property-pages tabs).
-bool LaysOutByCaption(std::int32_t style, int theme);
+bool LaysOutByCaption(TabStyles style, TabThemes theme);
 
 // The layout of the style, measuring captions on `surface` in the active tab
 // font when the style needs them (the font stays selected).

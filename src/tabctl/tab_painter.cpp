@@ -57,8 +57,7 @@ void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const 
   const Color base = onActive && pass.control.UseFocusedColor() ? pass.control.FocusedColor()
                                                                  : pass.cache.hoverColor;
   for (const BandRow& row : rows) {
-    Color shade = base;
-    Color color = pass.control.OffsetColor(shade, row.offset);
+    Color color = pass.control.OffsetColor(base, row.offset);
     const int y = tab.top + row.dy;
     pass.prim.pFillCurvedSolid(tab.left, y, right, y, color, row.radius, true, true);
   }
@@ -165,8 +164,8 @@ namespace {
 using paint::Pass;
 
 bool DrawnTheme(const ucPageTab& control) {
-  const auto theme = static_cast<int>(control.TabTheme());
-  return theme >= 0 && theme <= 4;
+  const TabThemes theme = control.TabTheme();
+  return theme >= TabThemes::System && theme <= TabThemes::LightBeige;
 }
 
 class TabPainter final : public TabRenderer {
@@ -220,7 +219,7 @@ class TabPainter final : public TabRenderer {
         backgroundPending_ = true;
         DrawBackground(control);
       }
-      if (control.UseControlBox()) DrawControlBox(control, 0, -1);
+      if (control.UseControlBox()) DrawControlBox(control, ControlBoxState::Normal, -1);
     });
   }
 
@@ -255,7 +254,7 @@ class TabPainter final : public TabRenderer {
     });
   }
 
-  void DrawControlBox(ucPageTab& control, int state, int index) override {
+  void DrawControlBox(ucPageTab& control, ControlBoxState state, int index) override {
     Guarded("DrawControlBox", [&] {
       if (!DrawnTheme(control)) return;
       ControlPrimitives prim(control, canvas_);
@@ -275,10 +274,9 @@ class TabPainter final : public TabRenderer {
       if (classic || index < 0 || index >= static_cast<int>(tabs.size())) return;
       Color start = control.ActiveTabBackStartColor();
       Color end = control.ActiveTabBackEndColor();
-      Color darker = end;
-      darker = control.OffsetColor(darker, -48);
-      if (state == 1) end = darker;
-      if (state == 2) start = end = darker;
+      const Color darker = control.OffsetColor(end, -48);
+      if (state == ControlBoxState::Hover) end = darker;
+      if (state == ControlBoxState::Pressed) start = end = darker;
       OneBox(control, prim, tabs[static_cast<std::size_t>(index)].controlBoxRect, start, end);
     });
   }
@@ -290,8 +288,7 @@ class TabPainter final : public TabRenderer {
     const int l = box.left, t = box.top, r = box.right, b = box.bottom;
     canvas_.RoundRect(Rect{l, t, r, b}, 2, 2, std::nullopt);
     prim.pFillCurvedGradient(l + 1, t + 1, r - 1, b - 2, start, end, -1, false, false);
-    Color outer = control.OuterBorderColor();
-    Color glyph = control.OffsetColor(outer, -192);
+    Color glyph = control.OffsetColor(control.OuterBorderColor(), -192);
     prim.APILine(l + 3, b - 4, r - 3, t + 2, glyph);
     prim.APILine(l + 3, t + 3, r - 3, b - 3, glyph);
   }

@@ -18,17 +18,17 @@ namespace tabctl::paint {
 struct Pass {
   Pass(ucPageTab& c, Canvas& canvas)
       : control(c), prim(c, canvas), cache(pGetCachedProperties(c, canvas)) {
-    theme = static_cast<int>(c.TabTheme());
+    theme = c.TabTheme();
     strip = std::max(cache.activeTabHeight, cache.inActiveTabHeight);
     raised = cache.activeTabHeight >= cache.inActiveTabHeight + 2;
   }
   Canvas& Surface() { return prim.Surface(); }
-  bool Flat() const { return theme == 1 || theme == 4; }
+  bool Flat() const { return theme == TabThemes::LightVisual || theme == TabThemes::LightBeige; }
 
   ucPageTab& control;
   ControlPrimitives prim;
   DrawCache cache;
-  int theme = 0;
+  TabThemes theme = TabThemes::System;
   int strip = 0;  // M: the taller of the two tab heights
   bool raised = false;
 };

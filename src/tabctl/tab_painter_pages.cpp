@@ -114,8 +114,8 @@ void Layout(Pass& pass) {
 Rect CaptionRect(const Pass& pass, const PixelRect& t, bool withBoxShift) {
   Rect r{t.left + 2, t.top + 2, t.right - 3, t.bottom};
   if (pass.Flat()) r = {t.left + 2, t.top + 4, t.right - 2, t.bottom};
-  if (pass.theme == 2) r = {t.left + 2, t.top + 2, t.right - 1, t.bottom};
-  if (pass.theme == 3) r = {t.left, t.top, t.right - 1, t.bottom};
+  if (pass.theme == TabThemes::System3DLight) r = {t.left + 2, t.top + 2, t.right - 1, t.bottom};
+  if (pass.theme == TabThemes::FlatGrey) r = {t.left, t.top, t.right - 1, t.bottom};
   if (withBoxShift && pass.control.UseControlBox()) {
     r.left -= 2;
     r.right -= 2;
@@ -130,7 +130,7 @@ void DrawCaption(Pass& pass, int i, const PixelRect& t) {
   const TabEntry& tab = Tab(pass, i);
   const unsigned flags = kTextCenter | kTextVCenter | kTextSingleLine;
   if (tab.picture) {
-    const int p = PictureSizeCapped(pass, pass.theme == 0 || pass.theme == 2 ? pass.strip - 6
+    const int p = PictureSizeCapped(pass, pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight ? pass.strip - 6
                                                                               : pass.strip - 2);
     const int top = cap.top + static_cast<int>(RoundHalfEven((cap.bottom - cap.top - p) / 2.0));
     const auto align = static_cast<int>(pass.control.PictureAlign());
@@ -187,7 +187,7 @@ bool FocusShown(Pass& pass, int i) {
 
 // The focus rectangle of the active tab (the close-box shift undone).
 Rect FocusRect(Pass& pass, int i, const PixelRect& t) {
-  if (pass.theme == 3) {
+  if (pass.theme == TabThemes::FlatGrey) {
     Rect r = Theme3Caption(pass, i, t, false);
     if (pass.control.UseControlBox()) {
       r.left += 2;
@@ -301,7 +301,7 @@ void DrawBackgroundPropertyPages(Pass& pass) {
   const int m = pass.strip;
   const int sw = pass.cache.scaleWidth;
   const int sh = pass.cache.scaleHeight;
-  if (pass.theme == 0) {
+  if (pass.theme == TabThemes::System) {
     ClearToPageColor(pass, PageColor(pass));
     Color tl = pass.control.TopLeftInnerBorderColor();
     Color br = pass.control.BottomRightInnerBorderColor();
@@ -311,7 +311,7 @@ void DrawBackgroundPropertyPages(Pass& pass) {
     pass.prim.APILine(sw - 2, m + 1, sw - 2, sh - 2, br);
     pass.prim.APILine(0, sh - 1, sw, sh - 1, outer);
     pass.prim.APILine(1, sh - 2, sw - 1, sh - 2, br);
-  } else if (pass.theme == 2) {
+  } else if (pass.theme == TabThemes::System3DLight) {
     ClearToPageColor(pass, PageColor(pass));
     Color& outer = pass.cache.outerBorderColor;
     pass.prim.APILine(0, m, 0, sh - 1, outer);
@@ -325,11 +325,11 @@ void DrawBackgroundPropertyPages(Pass& pass) {
 void DrawTabsPropertyPages(Pass& pass) {
   Layout(pass);
   switch (pass.theme) {
-    case 0:
-    case 1:
-    case 4: DrawClassicOrFlat(pass); break;
-    case 2: DrawRectangular(pass); break;
-    case 3: DrawRounded(pass); break;
+    case TabThemes::System:
+    case TabThemes::LightVisual:
+    case TabThemes::LightBeige: DrawClassicOrFlat(pass); break;
+    case TabThemes::System3DLight: DrawRectangular(pass); break;
+    case TabThemes::FlatGrey: DrawRounded(pass); break;
     default: break;
   }
 }

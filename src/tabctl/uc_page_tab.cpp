@@ -235,7 +235,7 @@ std::int32_t ucPageTab::ScaleHeight() {
 
 // ---- themes and colours ----
 
-void ucPageTab::ApplyTheme(std::int32_t theme) {
+void ucPageTab::ApplyTheme(TabThemes theme) {
   const auto set = ThemeColors(theme, system_);
   if (!set) return;
   auto assign = [](Color& member, const std::optional<Color>& value) {
@@ -255,7 +255,7 @@ void ucPageTab::ApplyTheme(std::int32_t theme) {
   assign(bottomRightInnerBorderColor_, set->bottomRightInnerBorderColor);
   assign(hoverColor_, set->hoverColor);
   assign(focusedColor_, set->focusedColor);
-  if (theme == static_cast<std::int32_t>(TabThemes::LightBeige)) {
+  if (theme == TabThemes::LightBeige) {
     assign(pictureMaskColor_, set->pictureMaskColor);
     pictureSize_ = PictureSizes::Small;
     useFocusedColor_ = true;
@@ -267,7 +267,7 @@ void ucPageTab::ApplyTheme(std::int32_t theme) {
 void ucPageTab::ResetColorsToDefault() {
   Guarded("ResetColorsToDefault", [&] {
     host_.SetPersistentImage(false);
-    ApplyTheme(static_cast<std::int32_t>(tabTheme_));
+    ApplyTheme(tabTheme_);
   });
 }
 
@@ -285,7 +285,7 @@ Color ucPageTab::GetRGBFromOLE(Color color) {
   return Guarded("GetRGBFromOLE", [&] { return tabctl::GetRGBFromOLE(color, system_); });
 }
 
-Color ucPageTab::OffsetColor(Color& color, std::int32_t offset) {
+Color ucPageTab::OffsetColor(Color color, std::int32_t offset) {
   return Guarded("OffsetColor", [&] { return tabctl::OffsetColor(color, offset, system_); });
 }
 
@@ -363,14 +363,14 @@ void ucPageTab::pDrawOverXOred() {
   });
 }
 
-void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
+void ucPageTab::DrawControlBox(ControlBoxState state, std::int32_t index) {
   Guarded("DrawControlBox", [&] {
     if (renderer_) renderer_->DrawControlBox(*this, state, index);
     host_.RepaintWindow();
   });
 }
 
-void ucPageTab::ScrollTabs(std::int32_t& direction) {
+void ucPageTab::ScrollTabs(std::int32_t direction) {
   Guarded("ScrollTabs", [&] {
     // Towards the user the next tab, away from the user the previous one,
     // passing over disabled tabs as a mouse click would; nothing at the ends.
