@@ -163,6 +163,28 @@ namespace {
 
 using paint::Pass;
 
+// What each style draws; a style outside the table draws nothing.
+struct StylePainter {
+  void (*background)(Pass&);
+  void (*tabs)(Pass&);
+  void (*focus)(Pass&);
+  void (*hover)(Pass&, const PixelRect&);
+};
+
+const StylePainter* StyleOf(const ucPageTab& control) {
+  static constexpr StylePainter kTabbedDialog{
+      paint::DrawBackgroundTabbedDialog, paint::DrawTabsTabbedDialog,
+      paint::ShowHideFocusTabbedDialog, paint::DrawOverXOredTabbed};
+  static constexpr StylePainter kPropertyPages{
+      paint::DrawBackgroundPropertyPages, paint::DrawTabsPropertyPages,
+      paint::ShowHideFocusPropertyPages, paint::DrawOverXOredProperty};
+  switch (control.TabStyle()) {
+    case TabStyles::TabbedDialog: return &kTabbedDialog;
+    case TabStyles::PropertyPages: return &kPropertyPages;
+  }
+  return nullptr;
+}
+
 bool DrawnTheme(const ucPageTab& control) {
   const TabThemes theme = control.TabTheme();
   return theme >= TabThemes::System && theme <= TabThemes::LightBeige;
@@ -174,7 +196,8 @@ class TabPainter final : public TabRenderer {
 
   void LayOutTabs(ucPageTab& control) override {
     Guarded("LayOutTabs", [&] {
-      if (!DrawnTheme(control)) return;
+      // Only what a tab pass would lay out.
+      if (!DrawnTheme(control) || StyleOf(control) == nullptr) return;
       const Pass pass(control, canvas_);
       control.StoreTabLayout(LayoutTabs(control, paint::MetricsOf(pass), canvas_));
     });
@@ -197,11 +220,7 @@ class TabPainter final : public TabRenderer {
         return;
       }
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::DrawBackgroundTabbedDialog(pass);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::DrawBackgroundPropertyPages(pass);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->background(pass);
     });
   }
 
@@ -209,11 +228,7 @@ class TabPainter final : public TabRenderer {
     Guarded("DrawTabs", [&] {
       if (DrawnTheme(control)) {
         Pass pass(control, canvas_);
-        if (control.TabStyle() == TabStyles::TabbedDialog) {
-          paint::DrawTabsTabbedDialog(pass);
-        } else if (control.TabStyle() == TabStyles::PropertyPages) {
-          paint::DrawTabsPropertyPages(pass);
-        }
+        if (const StylePainter* style = StyleOf(control)) style->tabs(pass);
       }
       if (control.TabTheme() == TabThemes::FlatGrey) {
         backgroundPending_ = true;
@@ -227,11 +242,7 @@ class TabPainter final : public TabRenderer {
     Guarded("ShowHideFocus", [&] {
       if (!DrawnTheme(control)) return;
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::ShowHideFocusTabbedDialog(pass);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::ShowHideFocusPropertyPages(pass);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->focus(pass);
     });
   }
 
@@ -246,11 +257,7 @@ class TabPainter final : public TabRenderer {
         return;
       }
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::DrawOverXOredTabbed(pass, control.Hover().rect);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::DrawOverXOredProperty(pass, control.Hover().rect);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->hover(pass, control.Hover().rect);
     });
   }
 
