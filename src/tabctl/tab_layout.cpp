@@ -15,7 +15,7 @@ int Strip(const TabLayoutMetrics& m) { return std::max(m.activeTabHeight, m.inAc
 // classic look's thicker border.
 PixelRect ControlBoxOf(const TabLayoutMetrics& m, int right, int top) {
   return m.theme == TabThemes::System ? PixelRect{right - 14, top + 5, right - 4, top + 15}
-                      : PixelRect{right - 13, top + 5, right - 3, top + 15};
+                                      : PixelRect{right - 13, top + 5, right - 3, top + 15};
 }
 
 }  // namespace
@@ -69,14 +69,12 @@ bool LaysOutByCaption(TabStyles style, TabThemes theme) {
   return style == TabStyles::PropertyPages || theme == TabThemes::System3DLight;
 }
 
-std::vector<TabGeometry> LayoutTabs(const ucPageTab& control, const TabLayoutMetrics& m,
-                                    Canvas& surface) {
+std::vector<TabGeometry> LayoutTabs(const ucPageTab& control, const TabLayoutMetrics& m, Canvas& surface) {
   if (!LaysOutByCaption(control.TabStyle(), m.theme)) {
     return LayoutTabbedDialog(m);
   }
   const TabFont& f = control.ActiveTabFont();
-  surface.SetFont(
-      FontDescription{f.name, f.size, f.bold, f.italic, f.underline, f.strikethrough, f.charset});
+  surface.SetFont(FontDescription{f.name, f.size, f.bold, f.italic, f.underline, f.strikethrough, f.charset});
   std::vector<TabCaptionSize> captions;
   const auto& tabs = control.AryTabs();
   const std::size_t count = std::min(tabs.size(), static_cast<std::size_t>(std::max(m.tabCount, 0)));

@@ -53,7 +53,6 @@ bool LaysOutByCaption(TabStyles style, TabThemes theme);
 
 // The layout of the style, measuring captions on `surface` in the active tab
 // font when the style needs them (the font stays selected).
-std::vector<TabGeometry> LayoutTabs(const ucPageTab& control, const TabLayoutMetrics& m,
-                                    Canvas& surface);
+std::vector<TabGeometry> LayoutTabs(const ucPageTab& control, const TabLayoutMetrics& m, Canvas& surface);
 
 }  // namespace tabctl

@@ -66,9 +66,9 @@ void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const 
 
 TabLayoutMetrics MetricsOf(const Pass& pass) {
   const DrawCache& c = pass.cache;
-  return TabLayoutMetrics{pass.theme,           c.activeTab,         c.tabCount,
-                          c.scaleWidth,         c.activeTabHeight,   c.inActiveTabHeight,
-                          c.pictureSize,        pass.control.UseControlBox()};
+  return TabLayoutMetrics{pass.theme,      c.activeTab,         c.tabCount,
+                          c.scaleWidth,    c.activeTabHeight,   c.inActiveTabHeight,
+                          c.pictureSize,   pass.control.UseControlBox()};
 }
 
 bool RunMode(ucPageTab& control) {

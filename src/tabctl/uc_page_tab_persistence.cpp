@@ -191,7 +191,8 @@ std::vector<std::string> ucPageTab::ReadProperties(const PropertyBag& bag) {
       std::visit(
           [&](auto member) {
             using T = MemberType<decltype(member)>;
-            this->*member = ReadOf<T>(bag, row.name, DefaultOf<T>(row, containerFont, containerBack));
+            const T fallback = DefaultOf<T>(row, containerFont, containerBack);
+            this->*member = ReadOf<T>(bag, row.name, fallback);
           },
           row.member);
     }
@@ -269,7 +270,8 @@ void ucPageTab::WriteProperties(PropertyBag& bag) {
       std::visit(
           [&](auto member) {
             using T = MemberType<decltype(member)>;
-            WriteOf<T>(bag, row.name, this->*member, DefaultOf<T>(row, containerFont, containerBack));
+            const T fallback = DefaultOf<T>(row, containerFont, containerBack);
+            WriteOf<T>(bag, row.name, this->*member, fallback);
           },
           row.member);
     }
