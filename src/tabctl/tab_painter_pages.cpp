@@ -130,8 +130,9 @@ void DrawCaption(Pass& pass, int i, const PixelRect& t) {
   const TabEntry& tab = Tab(pass, i);
   const unsigned flags = kTextCenter | kTextVCenter | kTextSingleLine;
   if (tab.picture) {
-    const int p = PictureSizeCapped(pass, pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight ? pass.strip - 6
-                                                                              : pass.strip - 2);
+    const bool thickFrame =
+        pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight;
+    const int p = PictureSizeCapped(pass, thickFrame ? pass.strip - 6 : pass.strip - 2);
     const int top = cap.top + static_cast<int>(RoundHalfEven((cap.bottom - cap.top - p) / 2.0));
     const auto align = static_cast<int>(pass.control.PictureAlign());
     if (align == 1 || align == 3) {
