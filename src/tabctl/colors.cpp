@@ -57,7 +57,7 @@ Color GetRGBFromOLE(Color color, SystemColors& system) {
   return color & 0x00FFFFFFu;
 }
 
-Color OffsetColor(Color& color, int offset, SystemColors& system) {
+Color OffsetColor(Color color, int offset, SystemColors& system) {
   color = GetRGBFromOLE(color, system);
   const auto shift = [offset](int channel) {
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{channel} + offset, 0, 255));

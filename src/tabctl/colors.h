@@ -78,9 +78,9 @@ class DefaultSystemColors : public SystemColors {
 // repaint. The high byte of any other value is dropped.
 Color GetRGBFromOLE(Color color, SystemColors& system);
 
-// Lightens (positive offset) or darkens (negative) each channel, clamped to
-// 0..255. The caller's variable receives the translated colour.
-Color OffsetColor(Color& color, int offset, SystemColors& system);
+// Lightens (positive offset) or darkens (negative) each channel of the
+// colour `color` stands for, clamped to 0..255.
+Color OffsetColor(Color color, int offset, SystemColors& system);
 
 // Mixes two direct colours: alpha (its low byte) 255 gives colorA, 0 gives
 // colorB; each channel is rounded half to even.

@@ -177,6 +177,7 @@ void TabInput::MouseDown(std::int16_t button, std::int16_t shift, float x, float
       host_.StopHoverTimer();
       hoverEnded = true;
     }
+    control_.EnsureTabLayout();
     const std::int32_t tab = HitTestTab(control_, x, y);
     if (tab >= 0 && tab != control_.ActiveTab()) control_.SetActiveTab(tab);
   }
@@ -191,6 +192,7 @@ void TabInput::MouseMove(std::int16_t button, std::int16_t shift, float x, float
 
 void TabInput::HoverTracking(float x, float y) {
   if (control_.Hover().drawn) return;
+  control_.EnsureTabLayout();
   const std::int32_t tab = HoverTabAt(control_, x, y);
   if (tab < 0) return;
   control_.SetHotTab(tab);
@@ -277,6 +279,7 @@ void TabInput::HookedMouseMove(float x, float y) {
   hover.cursorY = RoundCoordinate(y);
   const std::int32_t px = hover.cursorX;
   const std::int32_t py = hover.cursorY;
+  control_.EnsureTabLayout();
 
   auto boxOf = [&](std::int32_t tab) {
     const TabEntry* entry = TabAtIndex(control_, tab);
@@ -318,13 +321,13 @@ void TabInput::TrackControlBox(std::int32_t tab, float x, float y) {
     hotBox_ = -1;
     tracking.controlBoxHot = false;
     control_.Events().ControlBoxExit();
-    if (old < control_.TabCount()) control_.DrawControlBox(kBoxNormal, old);
+    if (old < control_.TabCount()) control_.DrawControlBox(ControlBoxState::Normal, old);
   }
   if (tab >= 0) {
     hotBox_ = tab;
     tracking.controlBoxHot = true;
     control_.Events().ControlBoxEnter();
-    control_.DrawControlBox(kBoxHover, tab);
+    control_.DrawControlBox(ControlBoxState::Hover, tab);
   }
 }
 
@@ -337,6 +340,7 @@ void TabInput::HookedMouseLeave() {
 void TabInput::HookedLeftButtonDown(float x, float y) {
   pressedBox_ = -1;
   if (!control_.UseControlBox()) return;
+  control_.EnsureTabLayout();
   const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
   if (box < 0) return;
   hotBox_ = box;
@@ -344,13 +348,14 @@ void TabInput::HookedLeftButtonDown(float x, float y) {
   control_.Tracking().controlBoxHot = true;
   float bx = x, by = y;
   control_.Events().ControlBoxMouseDown(bx, by);
-  control_.DrawControlBox(kBoxPressed, box);
+  control_.DrawControlBox(ControlBoxState::Pressed, box);
 }
 
 void TabInput::HookedLeftButtonUp(float x, float y) {
   const std::int32_t pressed = pressedBox_;
   pressedBox_ = -1;
   if (!control_.UseControlBox()) return;
+  control_.EnsureTabLayout();
   const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
   if (box < 0) return;
   hotBox_ = box;
@@ -366,7 +371,7 @@ void TabInput::HookedLeftButtonUp(float x, float y) {
     hotBox_ = -1;
     control_.Tracking().controlBoxHot = false;
   } else {
-    control_.DrawControlBox(kBoxHover, box);
+    control_.DrawControlBox(ControlBoxState::Hover, box);
   }
 }
 
@@ -377,12 +382,11 @@ void TabInput::HookedMouseWheel(std::int16_t delta) {
   } else {
     control_.Events().MouseScrollDown();
   }
-  std::int32_t direction = delta;
-  ScrollTabs(direction);
+  ScrollTabs(delta);
 }
 
 // The control's own rule, the same for the wheel and for a program's call.
-void TabInput::ScrollTabs(std::int32_t& direction) {
+void TabInput::ScrollTabs(std::int32_t direction) {
   Guarded("ScrollTabs", [&] { control_.ScrollTabs(direction); });
 }
 

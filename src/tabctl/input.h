@@ -26,11 +26,6 @@ inline constexpr std::int16_t kKeyPageDown = 34;
 inline constexpr std::int16_t kKeyLeft = 37;
 inline constexpr std::int16_t kKeyRight = 39;
 
-// Close-box looks.
-inline constexpr std::int32_t kBoxNormal = 0;
-inline constexpr std::int32_t kBoxHover = 1;
-inline constexpr std::int32_t kBoxPressed = 2;
-
 struct PixelPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
@@ -135,7 +130,7 @@ class TabInput {
   void HostExitSizeMove();
 
   // Wheel switching; Direction as the wheel word gives it.
-  void ScrollTabs(std::int32_t& direction);
+  void ScrollTabs(std::int32_t direction);
 
   // The tab whose close box looks hot, -1 for none.
   std::int32_t HotControlBox() const { return hotBox_; }

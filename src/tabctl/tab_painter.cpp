@@ -57,12 +57,18 @@ void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const 
   const Color base = onActive && pass.control.UseFocusedColor() ? pass.control.FocusedColor()
                                                                  : pass.cache.hoverColor;
   for (const BandRow& row : rows) {
-    Color shade = base;
-    Color color = pass.control.OffsetColor(shade, row.offset);
+    Color color = pass.control.OffsetColor(base, row.offset);
     const int y = tab.top + row.dy;
     pass.prim.pFillCurvedSolid(tab.left, y, right, y, color, row.radius, true, true);
   }
   DrawSegments(pass, ends, tab, false);
+}
+
+TabLayoutMetrics MetricsOf(const Pass& pass) {
+  const DrawCache& c = pass.cache;
+  return TabLayoutMetrics{pass.theme,      c.activeTab,         c.tabCount,
+                          c.scaleWidth,    c.activeTabHeight,   c.inActiveTabHeight,
+                          c.pictureSize,   pass.control.UseControlBox()};
 }
 
 bool RunMode(ucPageTab& control) {
@@ -157,14 +163,45 @@ namespace {
 
 using paint::Pass;
 
+// What each style draws; a style outside the table draws nothing.
+struct StylePainter {
+  void (*background)(Pass&);
+  void (*tabs)(Pass&);
+  void (*focus)(Pass&);
+  void (*hover)(Pass&, const PixelRect&);
+};
+
+const StylePainter* StyleOf(const ucPageTab& control) {
+  static constexpr StylePainter kTabbedDialog{
+      paint::DrawBackgroundTabbedDialog, paint::DrawTabsTabbedDialog,
+      paint::ShowHideFocusTabbedDialog, paint::DrawOverXOredTabbed};
+  static constexpr StylePainter kPropertyPages{
+      paint::DrawBackgroundPropertyPages, paint::DrawTabsPropertyPages,
+      paint::ShowHideFocusPropertyPages, paint::DrawOverXOredProperty};
+  switch (control.TabStyle()) {
+    case TabStyles::TabbedDialog: return &kTabbedDialog;
+    case TabStyles::PropertyPages: return &kPropertyPages;
+  }
+  return nullptr;
+}
+
 bool DrawnTheme(const ucPageTab& control) {
-  const auto theme = static_cast<int>(control.TabTheme());
-  return theme >= 0 && theme <= 4;
+  const TabThemes theme = control.TabTheme();
+  return theme >= TabThemes::System && theme <= TabThemes::LightBeige;
 }
 
 class TabPainter final : public TabRenderer {
  public:
   explicit TabPainter(Canvas& canvas) : canvas_(canvas) {}
+
+  void LayOutTabs(ucPageTab& control) override {
+    Guarded("LayOutTabs", [&] {
+      // Only what a tab pass would lay out.
+      if (!DrawnTheme(control) || StyleOf(control) == nullptr) return;
+      const Pass pass(control, canvas_);
+      control.StoreTabLayout(LayoutTabs(control, paint::MetricsOf(pass), canvas_));
+    });
+  }
 
   void DrawMe(ucPageTab& control) override {
     Guarded("pDrawMe", [&] {
@@ -183,11 +220,7 @@ class TabPainter final : public TabRenderer {
         return;
       }
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::DrawBackgroundTabbedDialog(pass);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::DrawBackgroundPropertyPages(pass);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->background(pass);
     });
   }
 
@@ -195,17 +228,13 @@ class TabPainter final : public TabRenderer {
     Guarded("DrawTabs", [&] {
       if (DrawnTheme(control)) {
         Pass pass(control, canvas_);
-        if (control.TabStyle() == TabStyles::TabbedDialog) {
-          paint::DrawTabsTabbedDialog(pass);
-        } else if (control.TabStyle() == TabStyles::PropertyPages) {
-          paint::DrawTabsPropertyPages(pass);
-        }
+        if (const StylePainter* style = StyleOf(control)) style->tabs(pass);
       }
       if (control.TabTheme() == TabThemes::FlatGrey) {
         backgroundPending_ = true;
         DrawBackground(control);
       }
-      if (control.UseControlBox()) DrawControlBox(control, 0, -1);
+      if (control.UseControlBox()) DrawControlBox(control, ControlBoxState::Normal, -1);
     });
   }
 
@@ -213,11 +242,7 @@ class TabPainter final : public TabRenderer {
     Guarded("ShowHideFocus", [&] {
       if (!DrawnTheme(control)) return;
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::ShowHideFocusTabbedDialog(pass);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::ShowHideFocusPropertyPages(pass);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->focus(pass);
     });
   }
 
@@ -232,15 +257,11 @@ class TabPainter final : public TabRenderer {
         return;
       }
       Pass pass(control, canvas_);
-      if (control.TabStyle() == TabStyles::TabbedDialog) {
-        paint::DrawOverXOredTabbed(pass, control.Hover().rect);
-      } else if (control.TabStyle() == TabStyles::PropertyPages) {
-        paint::DrawOverXOredProperty(pass, control.Hover().rect);
-      }
+      if (const StylePainter* style = StyleOf(control)) style->hover(pass, control.Hover().rect);
     });
   }
 
-  void DrawControlBox(ucPageTab& control, int state, int index) override {
+  void DrawControlBox(ucPageTab& control, ControlBoxState state, int index) override {
     Guarded("DrawControlBox", [&] {
       if (!DrawnTheme(control)) return;
       ControlPrimitives prim(control, canvas_);
@@ -260,10 +281,9 @@ class TabPainter final : public TabRenderer {
       if (classic || index < 0 || index >= static_cast<int>(tabs.size())) return;
       Color start = control.ActiveTabBackStartColor();
       Color end = control.ActiveTabBackEndColor();
-      Color darker = end;
-      darker = control.OffsetColor(darker, -48);
-      if (state == 1) end = darker;
-      if (state == 2) start = end = darker;
+      const Color darker = control.OffsetColor(end, -48);
+      if (state == ControlBoxState::Hover) end = darker;
+      if (state == ControlBoxState::Pressed) start = end = darker;
       OneBox(control, prim, tabs[static_cast<std::size_t>(index)].controlBoxRect, start, end);
     });
   }
@@ -275,8 +295,7 @@ class TabPainter final : public TabRenderer {
     const int l = box.left, t = box.top, r = box.right, b = box.bottom;
     canvas_.RoundRect(Rect{l, t, r, b}, 2, 2, std::nullopt);
     prim.pFillCurvedGradient(l + 1, t + 1, r - 1, b - 2, start, end, -1, false, false);
-    Color outer = control.OuterBorderColor();
-    Color glyph = control.OffsetColor(outer, -192);
+    Color glyph = control.OffsetColor(control.OuterBorderColor(), -192);
     prim.APILine(l + 3, b - 4, r - 3, t + 2, glyph);
     prim.APILine(l + 3, t + 3, r - 3, b - 3, glyph);
   }

@@ -74,27 +74,12 @@ const TabEntry& Tab(const Pass& pass, int i) {
 }
 
 void Layout(Pass& pass) {
-  const int count = pass.cache.tabCount;
-  if (count <= 0) return;
-  const int sw = pass.cache.scaleWidth;
-  const int w = static_cast<int>(RoundHalfEven(static_cast<double>(sw) / count));
-  const int m = pass.strip;
-  for (int i = 0; i < count; ++i) {
-    const bool active = i == pass.cache.activeTab;
-    const int left = w * i;
-    const int right = i == count - 1 ? sw - 1 : left + w;
-    const int height = active ? pass.cache.activeTabHeight : pass.cache.inActiveTabHeight;
-    const int top = m - height;
-    const PixelRect box = pass.theme == 0
-                              ? PixelRect{right - 14, top + 5, right - 4, top + 15}
-                              : PixelRect{right - 13, top + 5, right - 3, top + 15};
-    pass.control.SetTabLayout(i, PixelRect{left, top, right, top + height}, box);
-  }
+  pass.control.StoreTabLayout(LayoutTabs(pass.control, MetricsOf(pass), pass.Surface()));
 }
 
 int PictureCap(const Pass& pass, const PixelRect& t) {
-  if (pass.theme == 0) return pass.strip - 6;
-  if (pass.theme == 3) return (t.bottom - t.top) - 4;
+  if (pass.theme == TabThemes::System) return pass.strip - 6;
+  if (pass.theme == TabThemes::FlatGrey) return (t.bottom - t.top) - 4;
   return pass.strip - 2;
 }
 
@@ -239,7 +224,7 @@ void DrawBackgroundTabbedDialog(Pass& pass) {
   const int sh = pass.cache.scaleHeight;
   Color& outer = pass.cache.outerBorderColor;
   switch (pass.theme) {
-    case 0: {
+    case TabThemes::System: {
       ClearToPageColor(pass, PageColor(pass));
       Color tl = pass.control.TopLeftInnerBorderColor();
       Color br = pass.control.BottomRightInnerBorderColor();
@@ -254,15 +239,15 @@ void DrawBackgroundTabbedDialog(Pass& pass) {
       pass.prim.APILine(2, sh - 3, sw - 2, sh - 3, br);
       break;
     }
-    case 1:
-    case 4:
+    case TabThemes::LightVisual:
+    case TabThemes::LightBeige:
       ClearToPageColor(pass, PageColor(pass));
       pass.prim.APILine(0, m, 0, sh - 1, outer);
       pass.prim.APILine(sw - 1, m, sw - 1, sh - 1, outer);
       pass.prim.APILine(0, sh - 1, sw, sh - 1, outer);
       break;
-    case 2: DrawBackgroundPropertyPages(pass); break;
-    case 3: {
+    case TabThemes::System3DLight: DrawBackgroundPropertyPages(pass); break;
+    case TabThemes::FlatGrey: {
       const int a = pass.cache.activeTab;
       const bool activeDisabled = a >= 0 && a < pass.cache.tabCount && Disabled(pass, a);
       Color fill = activeDisabled ? pass.cache.disabledTabBackColor
@@ -281,22 +266,22 @@ void DrawBackgroundTabbedDialog(Pass& pass) {
 }
 
 void DrawTabsTabbedDialog(Pass& pass) {
-  if (pass.theme == 2) {
+  if (pass.theme == TabThemes::System3DLight) {
     DrawTabsPropertyPages(pass);
     return;
   }
   Layout(pass);
   switch (pass.theme) {
-    case 0: DrawClassic(pass); break;
-    case 1:
-    case 4: DrawFlat(pass); break;
-    case 3: DrawRounded(pass); break;
+    case TabThemes::System: DrawClassic(pass); break;
+    case TabThemes::LightVisual:
+    case TabThemes::LightBeige: DrawFlat(pass); break;
+    case TabThemes::FlatGrey: DrawRounded(pass); break;
     default: break;
   }
 }
 
 void ShowHideFocusTabbedDialog(Pass& pass) {
-  if (pass.theme == 2) {
+  if (pass.theme == TabThemes::System3DLight) {
     ShowHideFocusPropertyPages(pass);
     return;
   }

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "tabctl/control_primitives.h"
+#include "tabctl/tab_layout.h"
 #include "tabctl/tab_painter.h"
 #include "tabctl/uc_page_tab.h"
 
@@ -17,17 +18,17 @@ namespace tabctl::paint {
 struct Pass {
   Pass(ucPageTab& c, Canvas& canvas)
       : control(c), prim(c, canvas), cache(pGetCachedProperties(c, canvas)) {
-    theme = static_cast<int>(c.TabTheme());
+    theme = c.TabTheme();
     strip = std::max(cache.activeTabHeight, cache.inActiveTabHeight);
     raised = cache.activeTabHeight >= cache.inActiveTabHeight + 2;
   }
   Canvas& Surface() { return prim.Surface(); }
-  bool Flat() const { return theme == 1 || theme == 4; }
+  bool Flat() const { return theme == TabThemes::LightVisual || theme == TabThemes::LightBeige; }
 
   ucPageTab& control;
   ControlPrimitives prim;
   DrawCache cache;
-  int theme = 0;
+  TabThemes theme = TabThemes::System;
   int strip = 0;  // M: the taller of the two tab heights
   bool raised = false;
 };
@@ -67,6 +68,9 @@ struct BandRow {
 // Paints the band over `tab` (right edge `right`) and then the end lines.
 void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const BandRow> rows,
                    std::span<const Segment> ends);
+
+// The sizes the tab layout reads, from the pass's cache.
+TabLayoutMetrics MetricsOf(const Pass& pass);
 
 bool RunMode(ucPageTab& control);
 bool Disabled(const Pass& pass, int index);

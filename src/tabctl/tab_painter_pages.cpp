@@ -104,33 +104,9 @@ const TabEntry& Tab(const Pass& pass, int i) {
 
 // Lays the tabs out, stores their rectangles and fills the strip.
 void Layout(Pass& pass) {
-  const int m = pass.strip;
-  const TabFont& f = pass.control.ActiveTabFont();
-  pass.Surface().SetFont(
-      FontDescription{f.name, f.size, f.bold, f.italic, f.underline, f.strikethrough, f.charset});
-  const int p = PictureSizeCapped(pass, pass.theme == 0 ? m - 6 : m - 2);
-  int previousRight = 0;
-  for (int i = 0; i < pass.cache.tabCount; ++i) {
-    const TabEntry& tab = Tab(pass, i);
-    const bool active = i == pass.cache.activeTab;
-    double width = pass.Surface().MeasureText(MeasuredCaption(tab.caption)).width + 14.0;
-    if (tab.picture) width += p + 1;
-    const int w = static_cast<int>(RoundHalfEven(width));
-    const int left = i == 0 ? (active ? 0 : 2) : previousRight;
-    int right = left + w;
-    if (i == 0 && !active) right = pass.theme == 0 ? w : w + 1;
-    if (pass.control.UseControlBox()) right += active ? 15 : 12;
-    const int height = active ? pass.cache.activeTabHeight : pass.cache.inActiveTabHeight;
-    const int top = m - height;
-    const int bottom = top + height;
-    const PixelRect box = pass.theme == 0
-                              ? PixelRect{right - 14, top + 5, right - 4, top + 15}
-                              : PixelRect{right - 13, top + 5, right - 3, top + 15};
-    pass.control.SetTabLayout(i, PixelRect{left, top, right, bottom}, box);
-    previousRight = right;
-  }
+  pass.control.StoreTabLayout(LayoutTabs(pass.control, MetricsOf(pass), pass.Surface()));
   Color strip = pass.control.TabStripBackColor();
-  pass.prim.APIFillRectByCoords(0, 0, pass.cache.scaleWidth, m, strip);
+  pass.prim.APIFillRectByCoords(0, 0, pass.cache.scaleWidth, pass.strip, strip);
 }
 
 // The caption rectangle before pictures: per theme, then 2 pixels left with
@@ -138,8 +114,8 @@ void Layout(Pass& pass) {
 Rect CaptionRect(const Pass& pass, const PixelRect& t, bool withBoxShift) {
   Rect r{t.left + 2, t.top + 2, t.right - 3, t.bottom};
   if (pass.Flat()) r = {t.left + 2, t.top + 4, t.right - 2, t.bottom};
-  if (pass.theme == 2) r = {t.left + 2, t.top + 2, t.right - 1, t.bottom};
-  if (pass.theme == 3) r = {t.left, t.top, t.right - 1, t.bottom};
+  if (pass.theme == TabThemes::System3DLight) r = {t.left + 2, t.top + 2, t.right - 1, t.bottom};
+  if (pass.theme == TabThemes::FlatGrey) r = {t.left, t.top, t.right - 1, t.bottom};
   if (withBoxShift && pass.control.UseControlBox()) {
     r.left -= 2;
     r.right -= 2;
@@ -154,8 +130,9 @@ void DrawCaption(Pass& pass, int i, const PixelRect& t) {
   const TabEntry& tab = Tab(pass, i);
   const unsigned flags = kTextCenter | kTextVCenter | kTextSingleLine;
   if (tab.picture) {
-    const int p = PictureSizeCapped(pass, pass.theme == 0 || pass.theme == 2 ? pass.strip - 6
-                                                                              : pass.strip - 2);
+    const bool thickFrame =
+        pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight;
+    const int p = PictureSizeCapped(pass, thickFrame ? pass.strip - 6 : pass.strip - 2);
     const int top = cap.top + static_cast<int>(RoundHalfEven((cap.bottom - cap.top - p) / 2.0));
     const auto align = static_cast<int>(pass.control.PictureAlign());
     if (align == 1 || align == 3) {
@@ -211,7 +188,7 @@ bool FocusShown(Pass& pass, int i) {
 
 // The focus rectangle of the active tab (the close-box shift undone).
 Rect FocusRect(Pass& pass, int i, const PixelRect& t) {
-  if (pass.theme == 3) {
+  if (pass.theme == TabThemes::FlatGrey) {
     Rect r = Theme3Caption(pass, i, t, false);
     if (pass.control.UseControlBox()) {
       r.left += 2;
@@ -325,7 +302,7 @@ void DrawBackgroundPropertyPages(Pass& pass) {
   const int m = pass.strip;
   const int sw = pass.cache.scaleWidth;
   const int sh = pass.cache.scaleHeight;
-  if (pass.theme == 0) {
+  if (pass.theme == TabThemes::System) {
     ClearToPageColor(pass, PageColor(pass));
     Color tl = pass.control.TopLeftInnerBorderColor();
     Color br = pass.control.BottomRightInnerBorderColor();
@@ -335,7 +312,7 @@ void DrawBackgroundPropertyPages(Pass& pass) {
     pass.prim.APILine(sw - 2, m + 1, sw - 2, sh - 2, br);
     pass.prim.APILine(0, sh - 1, sw, sh - 1, outer);
     pass.prim.APILine(1, sh - 2, sw - 1, sh - 2, br);
-  } else if (pass.theme == 2) {
+  } else if (pass.theme == TabThemes::System3DLight) {
     ClearToPageColor(pass, PageColor(pass));
     Color& outer = pass.cache.outerBorderColor;
     pass.prim.APILine(0, m, 0, sh - 1, outer);
@@ -349,11 +326,11 @@ void DrawBackgroundPropertyPages(Pass& pass) {
 void DrawTabsPropertyPages(Pass& pass) {
   Layout(pass);
   switch (pass.theme) {
-    case 0:
-    case 1:
-    case 4: DrawClassicOrFlat(pass); break;
-    case 2: DrawRectangular(pass); break;
-    case 3: DrawRounded(pass); break;
+    case TabThemes::System:
+    case TabThemes::LightVisual:
+    case TabThemes::LightBeige: DrawClassicOrFlat(pass); break;
+    case TabThemes::System3DLight: DrawRectangular(pass); break;
+    case TabThemes::FlatGrey: DrawRounded(pass); break;
     default: break;
   }
 }

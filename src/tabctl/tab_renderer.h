@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "tabctl/tab_kinds.h"
+
 namespace tabctl {
 
 class ucPageTab;
@@ -12,6 +14,9 @@ class ucPageTab;
 class TabRenderer {
  public:
   virtual ~TabRenderer() = default;
+  // Works out where the tabs go and stores it in the control, painting
+  // nothing. A renderer that lays nothing out leaves the rectangles alone.
+  virtual void LayOutTabs(ucPageTab& /*control*/) {}
   // Full repaint: clear the surface, background pass, tab pass.
   virtual void DrawMe(ucPageTab& control) = 0;
   // The background pass and the tab pass on their own (a tab switch draws
@@ -22,9 +27,9 @@ class TabRenderer {
   virtual void ShowHideFocus(ucPageTab& control) = 0;
   // Redraws the hover highlight in the current style.
   virtual void DrawOverXOred(ucPageTab& control) = 0;
-  // Close boxes: state 0 normal, 1 hover, 2 pressed; index -1 is every
-  // tab (normal). A renderer without close boxes ignores it.
-  virtual void DrawControlBox(ucPageTab& /*control*/, std::int32_t /*state*/,
+  // Close boxes; index -1 is every tab (normal). A renderer without close
+  // boxes ignores it.
+  virtual void DrawControlBox(ucPageTab& /*control*/, ControlBoxState /*state*/,
                               std::int32_t /*index*/) {}
 };
 

@@ -1,85 +1,95 @@
 #include "tabctl/themes.h"
 
+#include <iterator>
+
 #include "tabctl/errors.h"
 
 namespace tabctl {
 
-std::optional<ThemeColorSet> ThemeColors(std::int32_t theme, SystemColors& system) {
-  ThemeColorSet s;
-  switch (theme) {
-    case 0:
-      s.activeTabBackStartColor = 0x8000000F;
-      s.activeTabBackEndColor = 0x8000000F;
-      s.activeTabForeColor = 0x80000012;
-      s.inActiveTabBackStartColor = 0x8000000F;
-      s.inActiveTabBackEndColor = 0x8000000F;
-      s.inActiveTabForeColor = 0x80000012;
-      s.disabledTabBackColor = 0x8000000F;
-      s.disabledTabForeColor = 0x80000015;
-      s.outerBorderColor = 0x80000015;
-      s.topLeftInnerBorderColor = 0x80000014;
-      s.bottomRightInnerBorderColor = 0x80000010;
-      break;
-    case 1:
-      s.activeTabBackStartColor = RgbColor(251, 253, 251);
-      s.activeTabBackEndColor = RgbColor(251, 253, 251);
-      s.activeTabForeColor = 0x80000012;
-      s.inActiveTabBackStartColor = RgbColor(255, 255, 255);
-      s.inActiveTabBackEndColor = RgbColor(240, 240, 234);
-      s.inActiveTabForeColor = 0x80000012;
-      s.disabledTabBackColor = 0x8000000F;
-      s.disabledTabForeColor = RgbColor(160, 160, 160);
-      s.outerBorderColor = RgbColor(145, 156, 155);
-      s.hoverColor = RgbColor(255, 199, 59);
-      s.focusedColor = RgbColor(105, 130, 238);
-      break;
-    case 2:
-      s.activeTabBackStartColor = 0x8000000F;
-      s.activeTabBackEndColor = 0x8000000F;
-      s.activeTabForeColor = 0x80000012;
-      s.inActiveTabBackStartColor = 0x80000016;
-      s.inActiveTabBackEndColor = 0x80000016;
-      s.inActiveTabForeColor = 0x80000011;
-      s.tabStripBackColor = 0x80000016;
-      s.disabledTabBackColor = 0x8000000F;
-      s.disabledTabForeColor = 0x80000015;
-      s.outerBorderColor = 0x80000014;
-      s.bottomRightInnerBorderColor = 0x80000010;
-      break;
-    case 3:
-      s.activeTabBackStartColor = RgbColor(248, 248, 248);
-      s.activeTabForeColor = RgbColor(80, 109, 167);
-      s.inActiveTabBackStartColor = RgbColor(229, 229, 229);
-      s.inActiveTabForeColor = RgbColor(144, 144, 144);
-      s.tabStripBackColor = 0x8000000F;
-      s.disabledTabBackColor = 0x8000000F;
-      s.disabledTabForeColor = 0x80000015;
-      s.outerBorderColor = RgbColor(144, 144, 144);
-      break;
-    case 4:
-      s.activeTabBackStartColor = RgbColor(251, 248, 231);
-      s.activeTabBackEndColor = RgbColor(240, 237, 220);
-      s.activeTabForeColor = 0x80000012;
-      s.inActiveTabBackStartColor = RgbColor(240, 237, 220);
-      s.inActiveTabBackEndColor = RgbColor(223, 220, 203);
-      s.inActiveTabForeColor = 0x80000012;
-      s.disabledTabBackColor = 0x8000000F;
-      s.disabledTabForeColor = RgbColor(160, 160, 160);
-      s.outerBorderColor = RgbColor(188, 185, 168);
-      s.topLeftInnerBorderColor = 0x80000014;
-      s.bottomRightInnerBorderColor = 0x80000010;
-      IgnoringErrors([&] {
-        Color caption = SystemColor(kColorInactiveCaption);
-        s.hoverColor = OffsetColor(caption, 16, system);
-      });
-      IgnoringErrors([&] {
-        Color caption = SystemColor(kColorInactiveCaption);
-        s.focusedColor = OffsetColor(caption, -16, system);
-      });
-      s.pictureMaskColor = RgbColor(255, 0, 255);
-      break;
-    default:
-      return std::nullopt;
+namespace {
+
+// System-colour references the sets use.
+constexpr Color kButtonFace = 0x8000000F;
+constexpr Color kButtonShadow = 0x80000010;
+constexpr Color kGrayText = 0x80000011;
+constexpr Color kButtonText = 0x80000012;
+constexpr Color kButtonHighlight = 0x80000014;
+constexpr Color kDarkShadow3D = 0x80000015;
+constexpr Color kLight3D = 0x80000016;
+
+// One set per theme, in theme order; an empty field keeps the property.
+const ThemeColorSet kThemeSets[] = {
+    // System
+    {.activeTabBackStartColor = kButtonFace,
+     .activeTabBackEndColor = kButtonFace,
+     .activeTabForeColor = kButtonText,
+     .inActiveTabBackStartColor = kButtonFace,
+     .inActiveTabBackEndColor = kButtonFace,
+     .inActiveTabForeColor = kButtonText,
+     .disabledTabBackColor = kButtonFace,
+     .disabledTabForeColor = kDarkShadow3D,
+     .outerBorderColor = kDarkShadow3D,
+     .topLeftInnerBorderColor = kButtonHighlight,
+     .bottomRightInnerBorderColor = kButtonShadow},
+    // LightVisual
+    {.activeTabBackStartColor = RgbColor(251, 253, 251),
+     .activeTabBackEndColor = RgbColor(251, 253, 251),
+     .activeTabForeColor = kButtonText,
+     .inActiveTabBackStartColor = RgbColor(255, 255, 255),
+     .inActiveTabBackEndColor = RgbColor(240, 240, 234),
+     .inActiveTabForeColor = kButtonText,
+     .disabledTabBackColor = kButtonFace,
+     .disabledTabForeColor = RgbColor(160, 160, 160),
+     .outerBorderColor = RgbColor(145, 156, 155),
+     .hoverColor = RgbColor(255, 199, 59),
+     .focusedColor = RgbColor(105, 130, 238)},
+    // System3DLight
+    {.activeTabBackStartColor = kButtonFace,
+     .activeTabBackEndColor = kButtonFace,
+     .activeTabForeColor = kButtonText,
+     .inActiveTabBackStartColor = kLight3D,
+     .inActiveTabBackEndColor = kLight3D,
+     .inActiveTabForeColor = kGrayText,
+     .tabStripBackColor = kLight3D,
+     .disabledTabBackColor = kButtonFace,
+     .disabledTabForeColor = kDarkShadow3D,
+     .outerBorderColor = kButtonHighlight,
+     .bottomRightInnerBorderColor = kButtonShadow},
+    // FlatGrey
+    {.activeTabBackStartColor = RgbColor(248, 248, 248),
+     .activeTabForeColor = RgbColor(80, 109, 167),
+     .inActiveTabBackStartColor = RgbColor(229, 229, 229),
+     .inActiveTabForeColor = RgbColor(144, 144, 144),
+     .tabStripBackColor = kButtonFace,
+     .disabledTabBackColor = kButtonFace,
+     .disabledTabForeColor = kDarkShadow3D,
+     .outerBorderColor = RgbColor(144, 144, 144)},
+    // LightBeige; its hover and focus colours follow the system (below).
+    {.activeTabBackStartColor = RgbColor(251, 248, 231),
+     .activeTabBackEndColor = RgbColor(240, 237, 220),
+     .activeTabForeColor = kButtonText,
+     .inActiveTabBackStartColor = RgbColor(240, 237, 220),
+     .inActiveTabBackEndColor = RgbColor(223, 220, 203),
+     .inActiveTabForeColor = kButtonText,
+     .disabledTabBackColor = kButtonFace,
+     .disabledTabForeColor = RgbColor(160, 160, 160),
+     .outerBorderColor = RgbColor(188, 185, 168),
+     .topLeftInnerBorderColor = kButtonHighlight,
+     .bottomRightInnerBorderColor = kButtonShadow,
+     .pictureMaskColor = RgbColor(255, 0, 255)},
+};
+
+}  // namespace
+
+std::optional<ThemeColorSet> ThemeColors(TabThemes theme, SystemColors& system) {
+  const auto index = static_cast<std::int32_t>(theme);
+  if (index < 0 || index >= static_cast<std::int32_t>(std::size(kThemeSets))) return std::nullopt;
+  ThemeColorSet s = kThemeSets[index];
+  if (theme == TabThemes::LightBeige) {
+    // A shade either side of the system's inactive caption colour.
+    IgnoringErrors([&] { s.hoverColor = OffsetColor(SystemColor(kColorInactiveCaption), 16, system); });
+    IgnoringErrors(
+        [&] { s.focusedColor = OffsetColor(SystemColor(kColorInactiveCaption), -16, system); });
   }
   return s;
 }

@@ -3,6 +3,8 @@
 // uc_page_tab_persistence.cpp.
 #include "tabctl/uc_page_tab.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "tabctl/themes.h"
 
@@ -233,7 +235,7 @@ std::int32_t ucPageTab::ScaleHeight() {
 
 // ---- themes and colours ----
 
-void ucPageTab::ApplyTheme(std::int32_t theme) {
+void ucPageTab::ApplyTheme(TabThemes theme) {
   const auto set = ThemeColors(theme, system_);
   if (!set) return;
   auto assign = [](Color& member, const std::optional<Color>& value) {
@@ -253,7 +255,7 @@ void ucPageTab::ApplyTheme(std::int32_t theme) {
   assign(bottomRightInnerBorderColor_, set->bottomRightInnerBorderColor);
   assign(hoverColor_, set->hoverColor);
   assign(focusedColor_, set->focusedColor);
-  if (theme == static_cast<std::int32_t>(TabThemes::LightBeige)) {
+  if (theme == TabThemes::LightBeige) {
     assign(pictureMaskColor_, set->pictureMaskColor);
     pictureSize_ = PictureSizes::Small;
     useFocusedColor_ = true;
@@ -265,7 +267,7 @@ void ucPageTab::ApplyTheme(std::int32_t theme) {
 void ucPageTab::ResetColorsToDefault() {
   Guarded("ResetColorsToDefault", [&] {
     host_.SetPersistentImage(false);
-    ApplyTheme(static_cast<std::int32_t>(tabTheme_));
+    ApplyTheme(tabTheme_);
   });
 }
 
@@ -283,7 +285,7 @@ Color ucPageTab::GetRGBFromOLE(Color color) {
   return Guarded("GetRGBFromOLE", [&] { return tabctl::GetRGBFromOLE(color, system_); });
 }
 
-Color ucPageTab::OffsetColor(Color& color, std::int32_t offset) {
+Color ucPageTab::OffsetColor(Color color, std::int32_t offset) {
   return Guarded("OffsetColor", [&] { return tabctl::OffsetColor(color, offset, system_); });
 }
 
@@ -361,14 +363,14 @@ void ucPageTab::pDrawOverXOred() {
   });
 }
 
-void ucPageTab::DrawControlBox(std::int32_t state, std::int32_t index) {
+void ucPageTab::DrawControlBox(ControlBoxState state, std::int32_t index) {
   Guarded("DrawControlBox", [&] {
     if (renderer_) renderer_->DrawControlBox(*this, state, index);
     host_.RepaintWindow();
   });
 }
 
-void ucPageTab::ScrollTabs(std::int32_t& direction) {
+void ucPageTab::ScrollTabs(std::int32_t direction) {
   Guarded("ScrollTabs", [&] {
     // Towards the user the next tab, away from the user the previous one,
     // passing over disabled tabs as a mouse click would; nothing at the ends.
@@ -412,6 +414,19 @@ void ucPageTab::SetTabLayout(std::int32_t index, const PixelRect& tabRect,
     tab.tabRect = tabRect;
     tab.controlBoxRect = controlBoxRect;
   });
+}
+
+void ucPageTab::StoreTabLayout(std::span<const TabGeometry> layout) {
+  const std::size_t count = std::min(layout.size(), tabs_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    tabs_[i].tabRect = layout[i].tabRect;
+    tabs_[i].controlBoxRect = layout[i].controlBoxRect;
+  }
+  laidOut_ = true;
+}
+
+void ucPageTab::EnsureTabLayout() {
+  if (!laidOut_ && renderer_ != nullptr) renderer_->LayOutTabs(*this);
 }
 
 std::int32_t ucPageTab::TabAccessKey(std::int32_t index) const {

@@ -22,37 +22,12 @@
 #include "tabctl/events.h"
 #include "tabctl/property_bag.h"
 #include "tabctl/tab_host.h"
+#include "tabctl/tab_kinds.h"
+#include "tabctl/tab_layout.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/tab_system.h"
 
 namespace tabctl {
-
-enum class TabStyles : std::int32_t {
-  TabbedDialog = 0,   // equal-width tabs across the whole control
-  PropertyPages = 1,  // left-aligned tabs as wide as their captions
-};
-
-enum class TabThemes : std::int32_t {
-  System = 0,         // system colours
-  LightVisual = 1,    // light visual-style look with hover highlight
-  System3DLight = 2,  // system colours with a 3D-light strip
-  FlatGrey = 3,       // flat grey, rounded tabs
-  LightBeige = 4,     // light beige with hover highlight
-};
-
-enum class PictureSizes : std::int32_t {
-  Small = 0,  // system small-icon width; any other value: large-icon width
-  Large = 1,
-};
-
-enum class PictureAlignments : std::int32_t {
-  // 0 and 2 put the picture left of the caption, 1 and 3 right of it; the
-  // tabbed-dialog style gives each value its own position.
-  Left = 0,
-  Right = 1,
-  LeftEdge = 2,
-  RightEdge = 3,
-};
 
 // One tab.
 struct TabEntry {
@@ -109,6 +84,11 @@ class ucPageTab {
   // default; the keys concerned are returned.
   std::vector<std::string> ReadProperties(const PropertyBag& bag);
   void WriteProperties(PropertyBag& bag);
+  // The saved scalar properties, one row each: name, default, member and
+  // the range a saved value must be in. InitProperties, ReadProperties and
+  // WriteProperties all go by it (uc_page_tab_persistence.cpp).
+  struct SavedProperty;
+  static std::span<const SavedProperty> SavedProperties();
   // Returns every contained control to the tab-0 arrangement, drops the
   // pictures and removes the window hooks. The destructor does it if it
   // has not been done.
@@ -225,7 +205,7 @@ class ucPageTab {
   void ResetColorsToDefault();
   void ResetAllColors();
   Color GetRGBFromOLE(Color color);
-  Color OffsetColor(Color& color, std::int32_t offset);
+  Color OffsetColor(Color color, std::int32_t offset);
   Color BlendColor(Color colorA, Color colorB, std::int32_t alpha);
   bool IsWinXP();
   std::string GetThemeInfo();
@@ -241,12 +221,12 @@ class ucPageTab {
   void pShowHideFocus();
   // Redraws the hover highlight in the current style.
   void pDrawOverXOred();
-  // Paints close boxes (state 0 normal, 1 hover, 2 pressed; index -1 is
-  // every tab, state then ignored) and shows the window again.
-  void DrawControlBox(std::int32_t state, std::int32_t index);
+  // Paints close boxes (index -1 is every tab, state then ignored) and
+  // shows the window again.
+  void DrawControlBox(ControlBoxState state, std::int32_t index);
   // Mouse-wheel switching: direction < 0 (towards the user) moves to the
   // next tab, otherwise to the previous one; nothing past either end.
-  void ScrollTabs(std::int32_t& direction);
+  void ScrollTabs(std::int32_t direction);
 
   // ---- other operations ----
   std::string Version(bool withDate) const;
@@ -255,8 +235,13 @@ class ucPageTab {
 
   // ---- state shared with drawing and input ----
   const std::vector<TabEntry>& AryTabs() const { return tabs_; }
-  // The renderer stores each tab's layout here.
+  // One tab's rectangles, set by hand.
   void SetTabLayout(std::int32_t index, const PixelRect& tabRect, const PixelRect& controlBoxRect);
+  // The whole layout, as the renderer works it out before painting.
+  void StoreTabLayout(std::span<const TabGeometry> layout);
+  // Lays the tabs out through the renderer if that has not happened since
+  // the tab set last changed, so that hit testing works before any paint.
+  void EnsureTabLayout();
   std::int32_t TabAccessKey(std::int32_t index) const;  // 0 for a bad index
   // The access-key list last given to the host.
   const std::string& AccessKeys() const { return accessKeys_; }
@@ -281,6 +266,9 @@ class ucPageTab {
   template <typename T>
   void StoreAndRepaint(T& member, const T& value, const char* name);
 
+  // Sets every saved scalar property to its default.
+  void ApplySavedDefaults(const TabFont& containerFont, Color containerBack);
+
   void CheckIndex(std::int32_t index) const;
   void ResizeTabs(std::int32_t count);
   void RebuildAccessKeys();
@@ -292,7 +280,7 @@ class ucPageTab {
   // control of a removed tab.
   static constexpr std::int32_t kParked = -2;
   std::int32_t TabOfControl(std::int32_t left) const;
-  void ApplyTheme(std::int32_t theme);
+  void ApplyTheme(TabThemes theme);
 
   TabHost& host_;
   TabSystem& system_;
@@ -349,6 +337,7 @@ class ucPageTab {
   bool busy_ = false;
   bool initialised_ = false;
   bool terminated_ = false;
+  bool laidOut_ = false;  // the tabs' rectangles are a layout of the current tab set
   HoverState hover_;
   TrackingState tracking_;
 };

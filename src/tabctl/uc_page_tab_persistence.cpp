@@ -1,7 +1,10 @@
 // ucPageTab: a new control's values, and saving and reading the property set.
 #include "tabctl/uc_page_tab.h"
 
+#include <climits>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 namespace tabctl {
 namespace {
@@ -30,50 +33,137 @@ std::string SavedDefaultCaption(std::int32_t index) { return "Tab" + std::to_str
 
 }  // namespace
 
+struct ucPageTab::SavedProperty {
+  using Member = std::variant<bool ucPageTab::*, std::int32_t ucPageTab::*, Color ucPageTab::*,
+                              TabFont ucPageTab::*, PictureAlignments ucPageTab::*,
+                              PictureSizes ucPageTab::*, TabStyles ucPageTab::*,
+                              TabThemes ucPageTab::*>;
+  // Where the default comes from: the row's value, or the container.
+  enum class From { Value, ContainerFont, ContainerBack };
+
+  const char* name;
+  Member member;
+  std::int64_t value = 0;
+  From from = From::Value;
+  // A whole number outside [low, high] is a damaged set.
+  std::int32_t low = INT32_MIN;
+  std::int32_t high = INT32_MAX;
+};
+
+// In the order they are written, after the tabs and ActiveTab.
+std::span<const ucPageTab::SavedProperty> ucPageTab::SavedProperties() {
+  using enum SavedProperty::From;
+  static const SavedProperty kTable[] = {
+      {"ActiveTabBackEndColor", &ucPageTab::activeTabBackEndColor_, kButtonFace},
+      {"ActiveTabBackStartColor", &ucPageTab::activeTabBackStartColor_, kButtonFace},
+      {"ActiveTabFont", &ucPageTab::activeTabFont_, 0, ContainerFont},
+      {"ActiveTabForeColor", &ucPageTab::activeTabForeColor_, kButtonText},
+      {"ActiveTabHeight", &ucPageTab::activeTabHeight_, kDefaultActiveTabHeight, Value, 0,
+       kMaxTabHeight},
+      {"BackColor", &ucPageTab::backColor_, kButtonFace},
+      {"BottomRightInnerBorderColor", &ucPageTab::bottomRightInnerBorderColor_, kButtonShadow},
+      {"DisabledTabBackColor", &ucPageTab::disabledTabBackColor_, kButtonShadow},
+      {"DisabledTabForeColor", &ucPageTab::disabledTabForeColor_, kButtonHighlight},
+      {"Enabled", &ucPageTab::enabled_, true},
+      {"FocusedColor", &ucPageTab::focusedColor_, kDefaultFocusedColor},
+      {"ForeColor", &ucPageTab::foreColor_, 0},
+      {"HoverColor", &ucPageTab::hoverColor_, kDefaultHoverColor},
+      {"InActiveTabBackEndColor", &ucPageTab::inActiveTabBackEndColor_, kButtonFace},
+      {"InActiveTabBackStartColor", &ucPageTab::inActiveTabBackStartColor_, kButtonFace},
+      {"InActiveTabFont", &ucPageTab::inActiveTabFont_, 0, ContainerFont},
+      {"InActiveTabForeColor", &ucPageTab::inActiveTabForeColor_, kButtonText},
+      {"InActiveTabHeight", &ucPageTab::inActiveTabHeight_, kDefaultInActiveTabHeight, Value, 0,
+       kMaxTabHeight},
+      {"OuterBorderColor", &ucPageTab::outerBorderColor_, kDarkShadow3D},
+      {"PictureAlign", &ucPageTab::pictureAlign_, 0},
+      {"PictureMaskColor", &ucPageTab::pictureMaskColor_, kDefaultMaskColor},
+      {"PictureSize", &ucPageTab::pictureSize_, 0},
+      {"ShowFocusRect", &ucPageTab::showFocusRect_, true},
+      {"TabStripBackColor", &ucPageTab::tabStripBackColor_, 0, ContainerBack},
+      {"TabStyle", &ucPageTab::tabStyle_, 0},
+      {"TabTheme", &ucPageTab::tabTheme_, 0},
+      {"TopLeftInnerBorderColor", &ucPageTab::topLeftInnerBorderColor_, kButtonHighlight},
+      {"UseControlBox", &ucPageTab::useControlBox_, false},
+      {"UseFocusedColor", &ucPageTab::useFocusedColor_, true},
+      {"UseMaskColor", &ucPageTab::useMaskColor_, true},
+      {"UseMouseWheelScroll", &ucPageTab::useMouseWheelScroll_, true},
+      {"UseThemeDetection", &ucPageTab::useThemeDetection_, false},
+      {"XRadius", &ucPageTab::xRadius_, kDefaultRadius},
+      {"YRadius", &ucPageTab::yRadius_, kDefaultRadius},
+  };
+  return kTable;
+}
+
+namespace {
+
+using SavedProperty = ucPageTab::SavedProperty;
+
+// The row's default as a value of the member's type.
+template <typename T>
+T DefaultOf(const SavedProperty& row, const TabFont& containerFont, Color containerBack) {
+  if constexpr (std::is_same_v<T, TabFont>) {
+    return containerFont;
+  } else if constexpr (std::is_same_v<T, Color>) {
+    return row.from == SavedProperty::From::ContainerBack ? containerBack
+                                                          : static_cast<Color>(row.value);
+  } else {
+    return static_cast<T>(row.value);
+  }
+}
+
+template <typename T>
+T ReadOf(const PropertyBag& bag, const char* name, const T& fallback) {
+  if constexpr (std::is_same_v<T, TabFont>) {
+    return bag.ReadFont(name, fallback);
+  } else if constexpr (std::is_same_v<T, Color>) {
+    return bag.ReadColor(name, fallback);
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return bag.ReadBool(name, fallback);
+  } else {
+    return static_cast<T>(bag.ReadInt(name, static_cast<std::int32_t>(fallback)));
+  }
+}
+
+template <typename T>
+void WriteOf(PropertyBag& bag, const char* name, const T& value, const T& fallback) {
+  if constexpr (std::is_same_v<T, TabFont>) {
+    bag.WriteFont(name, value, fallback);
+  } else if constexpr (std::is_same_v<T, Color>) {
+    bag.WriteColor(name, value, fallback);
+  } else if constexpr (std::is_same_v<T, bool>) {
+    bag.WriteBool(name, value, fallback);
+  } else {
+    bag.WriteInt(name, static_cast<std::int32_t>(value), static_cast<std::int32_t>(fallback));
+  }
+}
+
+template <typename T>
+using MemberType = std::remove_reference_t<decltype(std::declval<ucPageTab&>().*std::declval<T>())>;
+
+}  // namespace
+
+void ucPageTab::ApplySavedDefaults(const TabFont& containerFont, Color containerBack) {
+  for (const SavedProperty& row : SavedProperties()) {
+    std::visit(
+        [&](auto member) {
+          using T = MemberType<decltype(member)>;
+          this->*member = DefaultOf<T>(row, containerFont, containerBack);
+        },
+        row.member);
+  }
+}
+
 void ucPageTab::InitProperties() {
   Guarded("UserControl_InitProperties", [&] {
-    showFocusRect_ = true;
-    useFocusedColor_ = true;
-    useMaskColor_ = true;
-    useMouseWheelScroll_ = true;
-    useControlBox_ = false;
-    useThemeDetection_ = false;
-    pictureAlign_ = PictureAlignments::Left;
-    pictureSize_ = PictureSizes::Small;
-    tabStyle_ = TabStyles::TabbedDialog;
-    tabTheme_ = TabThemes::System;
     activeTab_ = 0;
     lastActiveTab_ = 0;
     hotTab_ = 0;
-
-    activeTabBackEndColor_ = kButtonFace;
-    activeTabBackStartColor_ = kButtonFace;
-    activeTabForeColor_ = kButtonText;
-    activeTabHeight_ = kDefaultActiveTabHeight;
-    bottomRightInnerBorderColor_ = kButtonShadow;
-    disabledTabBackColor_ = kButtonShadow;
-    disabledTabForeColor_ = kButtonHighlight;
-    focusedColor_ = kDefaultFocusedColor;
-    hoverColor_ = kDefaultHoverColor;
-    inActiveTabBackEndColor_ = kButtonFace;
-    inActiveTabBackStartColor_ = kButtonFace;
-    inActiveTabForeColor_ = kButtonText;
-    inActiveTabHeight_ = kDefaultInActiveTabHeight;
-    outerBorderColor_ = kDarkShadow3D;
-    tabStripBackColor_ = host_.AmbientBackColor();
-    topLeftInnerBorderColor_ = kButtonHighlight;
-    xRadius_ = kDefaultRadius;
-    yRadius_ = kDefaultRadius;
-
     const TabFont containerFont = host_.AmbientFont();
+    ApplySavedDefaults(containerFont, host_.AmbientBackColor());
+    // A new control's active tab font is bold, though the key's default is
+    // the container's font.
     activeTabFont_ = Bolded(containerFont);
-    inActiveTabFont_ = containerFont;
     baseFont_ = containerFont;
-
-    backColor_ = kButtonFace;
-    foreColor_ = 0;
-    enabled_ = true;
-    pictureMaskColor_ = kDefaultMaskColor;
 
     pageStride_ = ComputePageStride();
     tabs_.clear();
@@ -96,37 +186,16 @@ std::vector<std::string> ucPageTab::ReadProperties(const PropertyBag& bag) {
 
     // Straight into the state: no setters, no repaint, no notices.
     const std::int32_t activeTab = bag.ReadInt("ActiveTab", 0);
-    useControlBox_ = bag.ReadBool("UseControlBox", false);
-    showFocusRect_ = bag.ReadBool("ShowFocusRect", true);
-    useFocusedColor_ = bag.ReadBool("UseFocusedColor", true);
-    useMaskColor_ = bag.ReadBool("UseMaskColor", true);
-    useMouseWheelScroll_ = bag.ReadBool("UseMouseWheelScroll", true);
-    useThemeDetection_ = bag.ReadBool("UseThemeDetection", false);
-    pictureAlign_ = static_cast<PictureAlignments>(bag.ReadInt("PictureAlign", 0));
-    pictureSize_ = static_cast<PictureSizes>(bag.ReadInt("PictureSize", 0));
-    tabStyle_ = static_cast<TabStyles>(bag.ReadInt("TabStyle", 0));
-    tabTheme_ = static_cast<TabThemes>(bag.ReadInt("TabTheme", 0));
-    activeTabBackEndColor_ = bag.ReadColor("ActiveTabBackEndColor", kButtonFace);
-    activeTabBackStartColor_ = bag.ReadColor("ActiveTabBackStartColor", kButtonFace);
-    activeTabForeColor_ = bag.ReadColor("ActiveTabForeColor", kButtonText);
-    activeTabHeight_ = bag.ReadInt("ActiveTabHeight", kDefaultActiveTabHeight);
-    bottomRightInnerBorderColor_ = bag.ReadColor("BottomRightInnerBorderColor", kButtonShadow);
-    disabledTabBackColor_ = bag.ReadColor("DisabledTabBackColor", kButtonShadow);
-    disabledTabForeColor_ = bag.ReadColor("DisabledTabForeColor", kButtonHighlight);
-    focusedColor_ = bag.ReadColor("FocusedColor", kDefaultFocusedColor);
-    hoverColor_ = bag.ReadColor("HoverColor", kDefaultHoverColor);
-    inActiveTabBackEndColor_ = bag.ReadColor("InActiveTabBackEndColor", kButtonFace);
-    inActiveTabBackStartColor_ = bag.ReadColor("InActiveTabBackStartColor", kButtonFace);
-    inActiveTabForeColor_ = bag.ReadColor("InActiveTabForeColor", kButtonText);
-    inActiveTabHeight_ = bag.ReadInt("InActiveTabHeight", kDefaultInActiveTabHeight);
-    outerBorderColor_ = bag.ReadColor("OuterBorderColor", kDarkShadow3D);
     std::int32_t tabCount = bag.ReadInt("TabCount", kDefaultTabCount);
-    tabStripBackColor_ = bag.ReadColor("TabStripBackColor", containerBack);
-    topLeftInnerBorderColor_ = bag.ReadColor("TopLeftInnerBorderColor", kButtonHighlight);
-    xRadius_ = bag.ReadInt("XRadius", kDefaultRadius);
-    yRadius_ = bag.ReadInt("YRadius", kDefaultRadius);
-    activeTabFont_ = bag.ReadFont("ActiveTabFont", containerFont);
-    inActiveTabFont_ = bag.ReadFont("InActiveTabFont", containerFont);
+    for (const SavedProperty& row : SavedProperties()) {
+      std::visit(
+          [&](auto member) {
+            using T = MemberType<decltype(member)>;
+            const T fallback = DefaultOf<T>(row, containerFont, containerBack);
+            this->*member = ReadOf<T>(bag, row.name, fallback);
+          },
+          row.member);
+    }
 
     // Values no control can have are a damaged set: the key's default
     // serves instead, as for a value of the wrong kind.
@@ -134,21 +203,16 @@ std::vector<std::string> ucPageTab::ReadProperties(const PropertyBag& bag) {
       notes.push_back("TabCount");
       tabCount = kDefaultTabCount;
     }
-    if (activeTabHeight_ < 0 || activeTabHeight_ > kMaxTabHeight) {
-      notes.push_back("ActiveTabHeight");
-      activeTabHeight_ = kDefaultActiveTabHeight;
-    }
-    if (inActiveTabHeight_ < 0 || inActiveTabHeight_ > kMaxTabHeight) {
-      notes.push_back("InActiveTabHeight");
-      inActiveTabHeight_ = kDefaultInActiveTabHeight;
+    for (const SavedProperty& row : SavedProperties()) {
+      if (const auto* member = std::get_if<std::int32_t ucPageTab::*>(&row.member)) {
+        if (this->*(*member) < row.low || this->*(*member) > row.high) {
+          notes.push_back(row.name);
+          this->*(*member) = static_cast<std::int32_t>(row.value);
+        }
+      }
     }
 
-    // The base control's own values.
-    backColor_ = bag.ReadColor("BackColor", kButtonFace);
-    enabled_ = bag.ReadBool("Enabled", true);
     host_.SetWindowEnabled(enabled_);
-    foreColor_ = bag.ReadColor("ForeColor", 0);
-    pictureMaskColor_ = bag.ReadColor("PictureMaskColor", kDefaultMaskColor);
     baseFont_ = containerFont;
 
     pageStride_ = ComputePageStride();
@@ -202,40 +266,15 @@ void ucPageTab::WriteProperties(PropertyBag& bag) {
       bag.WritePicture(Key("TabPicture", i), tab.picture);
     }
     bag.WriteInt("ActiveTab", activeTab_, 0);
-    bag.WriteColor("ActiveTabBackEndColor", activeTabBackEndColor_, kButtonFace);
-    bag.WriteColor("ActiveTabBackStartColor", activeTabBackStartColor_, kButtonFace);
-    bag.WriteFont("ActiveTabFont", activeTabFont_, containerFont);
-    bag.WriteColor("ActiveTabForeColor", activeTabForeColor_, kButtonText);
-    bag.WriteInt("ActiveTabHeight", activeTabHeight_, kDefaultActiveTabHeight);
-    bag.WriteColor("BackColor", backColor_, kButtonFace);
-    bag.WriteColor("BottomRightInnerBorderColor", bottomRightInnerBorderColor_, kButtonShadow);
-    bag.WriteColor("DisabledTabBackColor", disabledTabBackColor_, kButtonShadow);
-    bag.WriteColor("DisabledTabForeColor", disabledTabForeColor_, kButtonHighlight);
-    bag.WriteBool("Enabled", enabled_, true);
-    bag.WriteColor("FocusedColor", focusedColor_, kDefaultFocusedColor);
-    bag.WriteColor("ForeColor", foreColor_, 0);
-    bag.WriteColor("HoverColor", hoverColor_, kDefaultHoverColor);
-    bag.WriteColor("InActiveTabBackEndColor", inActiveTabBackEndColor_, kButtonFace);
-    bag.WriteColor("InActiveTabBackStartColor", inActiveTabBackStartColor_, kButtonFace);
-    bag.WriteFont("InActiveTabFont", inActiveTabFont_, containerFont);
-    bag.WriteColor("InActiveTabForeColor", inActiveTabForeColor_, kButtonText);
-    bag.WriteInt("InActiveTabHeight", inActiveTabHeight_, kDefaultInActiveTabHeight);
-    bag.WriteColor("OuterBorderColor", outerBorderColor_, kDarkShadow3D);
-    bag.WriteInt("PictureAlign", static_cast<std::int32_t>(pictureAlign_), 0);
-    bag.WriteColor("PictureMaskColor", pictureMaskColor_, kDefaultMaskColor);
-    bag.WriteInt("PictureSize", static_cast<std::int32_t>(pictureSize_), 0);
-    bag.WriteBool("ShowFocusRect", showFocusRect_, true);
-    bag.WriteColor("TabStripBackColor", tabStripBackColor_, containerBack);
-    bag.WriteInt("TabStyle", static_cast<std::int32_t>(tabStyle_), 0);
-    bag.WriteInt("TabTheme", static_cast<std::int32_t>(tabTheme_), 0);
-    bag.WriteColor("TopLeftInnerBorderColor", topLeftInnerBorderColor_, kButtonHighlight);
-    bag.WriteBool("UseControlBox", useControlBox_, false);
-    bag.WriteBool("UseFocusedColor", useFocusedColor_, true);
-    bag.WriteBool("UseMaskColor", useMaskColor_, true);
-    bag.WriteBool("UseMouseWheelScroll", useMouseWheelScroll_, true);
-    bag.WriteBool("UseThemeDetection", useThemeDetection_, false);
-    bag.WriteInt("XRadius", xRadius_, kDefaultRadius);
-    bag.WriteInt("YRadius", yRadius_, kDefaultRadius);
+    for (const SavedProperty& row : SavedProperties()) {
+      std::visit(
+          [&](auto member) {
+            using T = MemberType<decltype(member)>;
+            const T fallback = DefaultOf<T>(row, containerFont, containerBack);
+            WriteOf<T>(bag, row.name, this->*member, fallback);
+          },
+          row.member);
+    }
   });
 }
 

@@ -124,6 +124,7 @@ void ucPageTab::ResizeTabs(std::int32_t count) {
     }
     if (hotTab_ >= count) hotTab_ = activeTab_;
   }
+  laidOut_ = false;
   RebuildAccessKeys();
 }
 

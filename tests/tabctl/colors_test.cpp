@@ -14,12 +14,12 @@ TEST(ColorArithmetic, OffsetClampsEachChannel) {
   EXPECT_EQ(OffsetColor(c, -1000, system), RgbColor(0, 0, 0));
 }
 
-TEST(ColorArithmetic, OffsetWritesTheTranslatedColourBack) {
+TEST(ColorArithmetic, OffsetStartsFromTheColourASystemReferenceStandsFor) {
   DefaultSystemColors system;
   system.Set(kColorButtonFace, RgbColor(10, 20, 30));
-  Color c = SystemColor(kColorButtonFace);
-  EXPECT_EQ(OffsetColor(c, 5, system), RgbColor(15, 25, 35));
-  EXPECT_EQ(c, RgbColor(10, 20, 30));
+  EXPECT_EQ(OffsetColor(SystemColor(kColorButtonFace), 5, system), RgbColor(15, 25, 35));
+  // A reference beyond the table stands for black.
+  EXPECT_EQ(OffsetColor(SystemColor(kLastSystemColor + 1), 5, system), RgbColor(5, 5, 5));
 }
 
 TEST(ColorArithmetic, BlendMixesByTheLowByteOfAlpha) {

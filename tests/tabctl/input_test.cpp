@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "tabfakes_paint.h"
 
 namespace tabctl {
 namespace {
@@ -75,6 +76,45 @@ TEST(InputHitTest, EdgesBelowTheStripAndDisabledTabs) {
   EXPECT_EQ(HitTestTab(f.tab, 100, 50), -1);
   f.tab.SetTabEnabled(1, false);
   EXPECT_EQ(HitTestTab(f.tab, 100, 5), -1);
+}
+
+// The layout comes before any paint: a control whose painter has never run
+// still switches on a click and removes a tab through its close box.
+TEST(InputHitTest, ANeverPaintedControlIsLaidOutForTheHit) {
+  struct Case {
+    TabStyles style;
+    float tabX;  // inside tab 2
+  };
+  // Property pages: widths 3, 4 and 2 characters of 7 pixels plus 14.
+  const Case cases[] = {{TabStyles::PropertyPages, 95}, {TabStyles::TabbedDialog, 300}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.style));
+    tabfakes::Painted p(c.style, 0, {"Abc", "Abcd", "Ab"}, 400, 150, /*attach=*/false);
+    p.Attach();
+    const Rgb blank = p.canvas.PixelAt(10, 10);
+    ASSERT_EQ(p.tab.AryTabs()[2].tabRect, PixelRect{});  // nothing laid out yet
+    Log log;
+    FakeInputHost host{log};
+    TabInput input{p.tab, host};
+    EXPECT_EQ(HitTestTab(p.tab, c.tabX, 10), -1);  // the bare rule reads the model only
+    input.MouseDown(kLeftButton, 0, 84, 30);  // under the strip: no switch, but laid out
+    EXPECT_EQ(p.tab.ActiveTab(), 0);
+    EXPECT_EQ(p.canvas.PixelAt(10, 10), blank);  // laid out, not painted
+    EXPECT_EQ(HitTestTab(p.tab, c.tabX, 10), 2);
+    input.MouseDown(kLeftButton, 0, c.tabX, 10);
+    EXPECT_EQ(p.tab.ActiveTab(), 2);
+  }
+  // Tabbed dialog, 400 wide: tab 1 ends at 266, its close box 14 in from there.
+  tabfakes::Painted p(TabStyles::TabbedDialog, 0, {"Abc", "Abcd", "Ab"}, 400, 150, false);
+  p.tab.SetUseControlBox(true);
+  p.Attach();
+  Log log;
+  FakeInputHost host{log};
+  TabInput input{p.tab, host};
+  input.HookedLeftButtonDown(257, 10);
+  input.HookedLeftButtonUp(257, 10);
+  EXPECT_EQ(p.tab.TabCount(), 2);
+  EXPECT_EQ(p.tab.TabCaption(1), "Ab");
 }
 
 TEST(InputMouse, LeftClickSwitchesBusyAndRaisesMouseDownFirst) {

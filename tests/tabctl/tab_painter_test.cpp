@@ -303,12 +303,12 @@ TEST(ControlBox, DrawnOnEveryTabAndRedrawnByStateOutsideThemeZero) {
     EXPECT_EQ(p.canvas.PixelAt(box.left + 1, box.top + 1), MakeRgb(0, 200, 0));
     EXPECT_EQ(p.canvas.PixelAt(box.left + 3, box.top + 3), MakeRgb(28, 28, 28));
     const auto normal = p.canvas.Pixels();
-    p.tab.DrawControlBox(2, 2);
+    p.tab.DrawControlBox(ControlBoxState::Pressed, 2);
     if (theme == 0) {
       EXPECT_EQ(p.canvas.Pixels(), normal);
     } else {
       EXPECT_EQ(p.canvas.PixelAt(box.left + 1, box.top + 1), MakeRgb(0, 152, 0));
-      p.tab.DrawControlBox(0, 2);
+      p.tab.DrawControlBox(ControlBoxState::Normal, 2);
       EXPECT_EQ(p.canvas.Pixels(), normal);
     }
   }

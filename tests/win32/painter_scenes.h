@@ -116,7 +116,7 @@ class Control {
       control_.Hover().drawn = true;
       control_.Hover().rect = control_.AryTabs()[2].tabRect;
       control_.pDrawOverXOred();
-      control_.DrawControlBox(1, 2);
+      control_.DrawControlBox(tabctl::ControlBoxState::Hover, 2);
     }
   }
   ~Control() { control_.SetRenderer(nullptr); }

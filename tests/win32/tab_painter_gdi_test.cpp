@@ -53,7 +53,7 @@ TEST(TabPainterGdi, TenThousandRepaintsLeaveTheLiveGdiCountWhereItWas) {
     control.Tab().Refresh();
     if (n % 1000 == 0) {
       control.Tab().pShowHideFocus();
-      control.Tab().DrawControlBox(2, 1);
+      control.Tab().DrawControlBox(tabctl::ControlBoxState::Pressed, 1);
     }
     highest = std::max(highest, win32::LiveGdiTotal());
   }
