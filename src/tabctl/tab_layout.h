@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "tabctl/canvas.h"
-#include "tabctl/pixel_rect.h"
+#include "gfx/canvas.h"
+#include "gfx/pixel_rect.h"
 #include "tabctl/tab_kinds.h"
 
 namespace tabctl {
