@@ -10,8 +10,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/driver.h"
@@ -45,11 +45,15 @@ double NanosPerCall(F&& f, int calls = 20000, int rounds = 9) {
 
 double TickRatio() {
   // The tick's real ports and real controls on a hidden window.
-  HWND owner = CreateWindowW(L"STATIC", L"bench", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-  HWND check = CreateWindowW(L"BUTTON", L"", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
-  HWND combo = CreateWindowW(L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 10, 100, owner, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowW(L"STATIC", L"bench", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND check = CreateWindowW(L"BUTTON", L"", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 10, 10, owner, nullptr,
+                             nullptr, nullptr);
+  HWND combo = CreateWindowW(L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 10, 100, owner, nullptr,
+                             nullptr, nullptr);
   HWND label = CreateWindowW(L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
-  HWND list = CreateWindowW(WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
+  HWND list =
+      CreateWindowW(WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
   SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
   win32::SystemForegroundWindows windows;
   win32::SystemProcessPriorities processes;
@@ -128,17 +132,20 @@ struct Spread {
 
 Spread SpreadOf(std::vector<double> v) {
   std::sort(v.begin(), v.end());
-  auto at = [&](double q) { return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)]; };
+  auto at = [&](double q) {
+    return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+  };
   return {at(0.5), v.front(), v.back(), at(0.25), at(0.75)};
 }
 
 void PrintSpread(const char* what, const Spread& s, const char* unit) {
-  std::printf("  %-22s median %7.1f %s, quartiles %.1f-%.1f, range %.1f-%.1f\n", what, s.median, unit, s.q1, s.q3,
-              s.low, s.high);
+  std::printf("  %-22s median %7.1f %s, quartiles %.1f-%.1f, range %.1f-%.1f\n", what, s.median, unit, s.q1,
+              s.q3, s.low, s.high);
 }
 
 // The marks Brevolt wrote, as milliseconds since `startCounter`, in order.
-std::vector<std::pair<std::string, double>> ReadMarks(const std::filesystem::path& file, LONGLONG startCounter) {
+std::vector<std::pair<std::string, double>> ReadMarks(const std::filesystem::path& file,
+                                                      LONGLONG startCounter) {
   std::vector<std::pair<std::string, double>> marks;
   if (FILE* f = _wfopen(file.c_str(), L"r")) {
     char step[64];

@@ -7,7 +7,6 @@
 // repaints.
 // Usage: soak.exe [switches, default 10000] [repaints, default 10000]
 #include <windows.h>
-
 #include <commctrl.h>
 #include <psapi.h>
 
@@ -191,8 +190,8 @@ SwitchFigures SoakSwitches(int switches) {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quillmoor\\Brevolt\\Raised", 0, KEY_QUERY_VALUE, &key) ==
       ERROR_SUCCESS) {
     DWORD values = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
     f.recordsAfterExit = static_cast<int>(values);
     RegCloseKey(key);
   }
@@ -286,14 +285,16 @@ int main(int argc, char** argv) try {
   std::printf("\n== soak summary\n");
   std::printf("foreground switches:   %d in %.1f s (%d not brought to the front)\n", switches, s.seconds,
               s.foregroundMisses);
-  std::printf("Brevolt working set:   %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
-              static_cast<double>(s.workingSetStart) / 1024.0, static_cast<double>(s.workingSetWarm) / 1024.0,
-              kWarmUp, static_cast<double>(s.workingSetEnd) / 1024.0,
-              (static_cast<double>(s.workingSetEnd) - static_cast<double>(baseSet)) / 1024.0);
-  std::printf("committed private:     %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
-              static_cast<double>(s.privateStart) / 1024.0, static_cast<double>(s.privateWarm) / 1024.0, kWarmUp,
-              static_cast<double>(s.privateEnd) / 1024.0,
-              (static_cast<double>(s.privateEnd) - static_cast<double>(basePrivate)) / 1024.0);
+  std::printf(
+      "Brevolt working set:   %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
+      static_cast<double>(s.workingSetStart) / 1024.0, static_cast<double>(s.workingSetWarm) / 1024.0,
+      kWarmUp, static_cast<double>(s.workingSetEnd) / 1024.0,
+      (static_cast<double>(s.workingSetEnd) - static_cast<double>(baseSet)) / 1024.0);
+  std::printf(
+      "committed private:     %.1f KiB at start, %.1f KiB after %d switches, %.1f KiB at end (%+.1f KiB)\n",
+      static_cast<double>(s.privateStart) / 1024.0, static_cast<double>(s.privateWarm) / 1024.0, kWarmUp,
+      static_cast<double>(s.privateEnd) / 1024.0,
+      (static_cast<double>(s.privateEnd) - static_cast<double>(basePrivate)) / 1024.0);
   std::printf("after exit:            %s; hosts %s and %s; %d records left\n",
               s.exited ? "exited on Yes" : "DID NOT EXIT", ClassName(s.hostClassesAfterExit[0]),
               ClassName(s.hostClassesAfterExit[1]), s.recordsAfterExit);

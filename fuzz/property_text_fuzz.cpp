@@ -13,7 +13,9 @@ namespace {
 
 // Pictures as "pic:<number>"; anything else is no picture.
 struct Codec : tabctl::PictureCodec {
-  std::string Encode(const tabctl::Picture& p) override { return "pic:" + std::to_string(tabfakes::PictureId(p)); }
+  std::string Encode(const tabctl::Picture& p) override {
+    return "pic:" + std::to_string(tabfakes::PictureId(p));
+  }
   tabctl::Picture Decode(std::string_view text) override {
     int id = 0;
     if (!text.starts_with("pic:")) return {};

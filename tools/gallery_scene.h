@@ -92,7 +92,9 @@ inline int GallerySheetX(std::size_t n) {
 inline int GallerySheetY(std::size_t n) {
   return kGalleryGap + static_cast<int>(n / kGalleryColumns) * (kGalleryHeight + kGalleryGap);
 }
-inline int GallerySheetWidth() { return kGalleryColumns * kGalleryWidth + (kGalleryColumns + 1) * kGalleryGap; }
+inline int GallerySheetWidth() {
+  return kGalleryColumns * kGalleryWidth + (kGalleryColumns + 1) * kGalleryGap;
+}
 inline int GallerySheetHeight(std::size_t count) {
   const int rows = static_cast<int>(count) / kGalleryColumns;
   return rows * kGalleryHeight + (rows + 1) * kGalleryGap;

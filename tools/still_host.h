@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "gfx/pixel_picture.h"
 #include "tabctl/tab_host.h"
@@ -24,8 +24,8 @@ class StillHost final : public tabctl::TabHost {
   int ContainedControlCount() override { return 0; }
   std::int32_t ContainedControlLeft(int) override { return 0; }
   void SetContainedControlLeft(int, std::int32_t) override {}
-  void PlaceControl(tabctl::ControlHandle, platform::WindowHandle,
-                    const tabctl::ControlPlacement&) override {}
+  void PlaceControl(tabctl::ControlHandle, platform::WindowHandle, const tabctl::ControlPlacement&) override {
+  }
   std::int32_t ControlWidth() override { return width_ * 15; }
   void SetAccessKeys(const std::string&) override {}
   void SetWindowEnabled(bool) override {}

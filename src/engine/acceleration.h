@@ -20,11 +20,11 @@ inline constexpr std::string_view kLevelErrorMessage = "加速度选择错误，
 class AccelerationControls {
  public:
   virtual ~AccelerationControls() = default;
-  virtual bool AccelerationChecked() = 0;  // CheckState
-  virtual std::string SpeedText() = 0;     // ComboSpeed
-  virtual bool RecordChecked() = 0;        // CheckEnableRecord
-  virtual void SetInfoCaption(const std::string& text) = 0;  // LabelInfo
-  virtual void SetInfoTooltip(const std::string& text) = 0;  // LabelInfo's tooltip
+  virtual bool AccelerationChecked() = 0;                     // CheckState
+  virtual std::string SpeedText() = 0;                        // ComboSpeed
+  virtual bool RecordChecked() = 0;                           // CheckEnableRecord
+  virtual void SetInfoCaption(const std::string& text) = 0;   // LabelInfo
+  virtual void SetInfoTooltip(const std::string& text) = 0;   // LabelInfo's tooltip
   virtual void SetCountCaption(const std::string& text) = 0;  // LabelCount
   // LabelInfo in a warning colour: what it names was not given what was asked.
   virtual void SetInfoWarning(bool warning) = 0;

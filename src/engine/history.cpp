@@ -4,9 +4,7 @@
 
 namespace engine {
 
-double AutoCleanThreshold(std::string_view autoCleanText) {
-  return platform::LeadingNumber(autoCleanText);
-}
+double AutoCleanThreshold(std::string_view autoCleanText) { return platform::LeadingNumber(autoCleanText); }
 
 std::string_view LevelText(std::string_view speedText) {
   return speedText == kLevelNormal ? kLevelNormal : kLevelCrazy;

@@ -27,8 +27,7 @@ class HistorySaving {
   virtual Choice ChooseFile() = 0;
   // Writes the text (UTF-8; the file gets it in the ANSI code page) as the
   // whole content of the file; the failure's description, if any.
-  virtual std::optional<std::string> WriteWholeFile(const std::string& fileName,
-                                                    const std::string& text) = 0;
+  virtual std::optional<std::string> WriteWholeFile(const std::string& fileName, const std::string& text) = 0;
 };
 
 // The file text: title line, home-page line, then " n time title " lines,

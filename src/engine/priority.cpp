@@ -29,9 +29,8 @@ class OpenedProcess {
 }  // namespace
 
 std::uint32_t SetWindowProcessPriority(platform::ProcessPriorities& processes,
-                                       platform::ForegroundWindows& windows,
-                                       std::uint32_t processId, platform::WindowHandle window,
-                                       std::uint32_t priorityClass) {
+                                       platform::ForegroundWindows& windows, std::uint32_t processId,
+                                       platform::WindowHandle window, std::uint32_t priorityClass) {
   if (processId == 0) {
     processId = window != 0 ? windows.OwnerProcessId(window) : processes.CurrentProcessId();
   }

@@ -18,8 +18,7 @@ inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
 // priorityClass and returns the class read back (0: not reachable). When the
 // process may only be queried, its class is left alone and returned.
 std::uint32_t SetWindowProcessPriority(platform::ProcessPriorities& processes,
-                                       platform::ForegroundWindows& windows,
-                                       std::uint32_t processId, platform::WindowHandle window,
-                                       std::uint32_t priorityClass);
+                                       platform::ForegroundWindows& windows, std::uint32_t processId,
+                                       platform::WindowHandle window, std::uint32_t priorityClass);
 
 }  // namespace engine

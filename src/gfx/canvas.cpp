@@ -13,8 +13,7 @@ int FontPixelHeight(double points, int dpi) {
 Bitmap::Bitmap(int width, int height, Rgb fill)
     : width_(std::max(0, width)),
       height_(std::max(0, height)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-              PixelFromRgb(fill)) {}
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), PixelFromRgb(fill)) {}
 
 int StretchSourceIndex(int d, int sourceLength, int destLength) {
   if (sourceLength <= 0 || destLength <= 0) return 0;

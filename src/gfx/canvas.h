@@ -21,8 +21,7 @@ namespace tabctl {
 using Rgb = std::uint32_t;
 
 constexpr Rgb MakeRgb(int r, int g, int b) {
-  return static_cast<Rgb>(r & 0xFF) | (static_cast<Rgb>(g & 0xFF) << 8) |
-         (static_cast<Rgb>(b & 0xFF) << 16);
+  return static_cast<Rgb>(r & 0xFF) | (static_cast<Rgb>(g & 0xFF) << 8) | (static_cast<Rgb>(b & 0xFF) << 16);
 }
 constexpr int RedOf(Rgb c) { return static_cast<int>(c & 0xFF); }
 constexpr int GreenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
@@ -89,8 +88,7 @@ class Bitmap {
 
  private:
   std::size_t Index(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
   }
   int width_ = 0;
   int height_ = 0;
@@ -146,8 +144,7 @@ class Canvas {
   // GDI RoundRect: outline in the pen colour over columns left..right-1 and
   // rows top..bottom-1 with corners of an ellipseWidth x ellipseHeight
   // ellipse; the inside is filled with `fill` when given, else left alone.
-  virtual void RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
-                         std::optional<Rgb> fill) = 0;
+  virtual void RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight, std::optional<Rgb> fill) = 0;
 
   // Font and colour of text. Text is drawn without a background.
   virtual void SetFont(const FontDescription& font) = 0;

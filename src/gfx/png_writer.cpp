@@ -48,8 +48,8 @@ Bitmap ReadPng(const std::string& path) {
   }
   Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
   for (std::size_t i = 0; i < bitmap.Pixels().size(); ++i) {
-    bitmap.Pixels()[i] = (static_cast<Pixel>(rgb[3 * i]) << 16) |
-                         (static_cast<Pixel>(rgb[3 * i + 1]) << 8) | rgb[3 * i + 2];
+    bitmap.Pixels()[i] =
+        (static_cast<Pixel>(rgb[3 * i]) << 16) | (static_cast<Pixel>(rgb[3 * i + 1]) << 8) | rgb[3 * i + 2];
   }
   png_image_free(&image);
   return bitmap;

@@ -40,8 +40,7 @@ void ForEachLinePixel(int x1, int y1, int x2, int y2, long long lo, long long hi
   }
   for (long long k = kLo; k <= kHi; ++k) {
     const long long major = major0 + step * k;
-    const long long minor =
-        minor0 + static_cast<long long>(CeilDiv(Wide{2} * dMinor * k - n, Wide{2} * n));
+    const long long minor = minor0 + static_cast<long long>(CeilDiv(Wide{2} * dMinor * k - n, Wide{2} * n));
     if (xMajor) {
       fn(major, minor);
     } else {
@@ -143,9 +142,8 @@ std::vector<char32_t> DecodeUtf8(std::string_view s) {
 }
 
 bool IsWide(char32_t c) {
-  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-         (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
          (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
@@ -167,9 +165,7 @@ Rgb RasterCanvas::PixelAt(int x, int y) const {
   return RgbFromPixel(pixels_.at(static_cast<std::size_t>(y) * width_ + x));
 }
 
-void RasterCanvas::Clear(Rgb color) {
-  std::fill(pixels_.begin(), pixels_.end(), PixelFromRgb(color));
-}
+void RasterCanvas::Clear(Rgb color) { std::fill(pixels_.begin(), pixels_.end(), PixelFromRgb(color)); }
 
 void RasterCanvas::FillSpan(int x0, int y0, int x1, int y1, Pixel p, const Rect& clip) {
   x0 = std::max({x0, 0, clip.left});
@@ -188,11 +184,9 @@ void RasterCanvas::Line(int x1, int y1, int x2, int y2) {
   // which keeps huge coordinates cheap.
   const bool xMajor =
       std::llabs(static_cast<long long>(x2) - x1) >= std::llabs(static_cast<long long>(y2) - y1);
-  ForEachLinePixel(x1, y1, x2, y2, 0, (xMajor ? width_ : height_) - 1,
-                   [&](long long x, long long y) {
-                     if (x >= 0 && y >= 0 && x < width_ && y < height_)
-                       Plot(static_cast<int>(x), static_cast<int>(y), p);
-                   });
+  ForEachLinePixel(x1, y1, x2, y2, 0, (xMajor ? width_ : height_) - 1, [&](long long x, long long y) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) Plot(static_cast<int>(x), static_cast<int>(y), p);
+  });
 }
 
 void RasterCanvas::RectangleOutline(int x, int y, int width, int height) {
@@ -212,8 +206,7 @@ void RasterCanvas::FillRect(const Rect& rect, Rgb color) {
   FillSpan(x0, y0, x1, y1, PixelFromRgb(color), Rect{0, 0, width_, height_});
 }
 
-void RasterCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
-                             std::optional<Rgb> fill) {
+void RasterCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight, std::optional<Rgb> fill) {
   const int l = std::min(rect.left, rect.right);
   const int r = std::max(rect.left, rect.right);
   const int t = std::min(rect.top, rect.bottom);
@@ -369,7 +362,7 @@ void RasterCanvas::DrawFocusRect(const Rect& rect) {
   for (long long x = std::max(l + 1, 0LL); x <= std::min(r - 1, width_ - 1LL); ++x) {
     invert(x, t, r - 1 - x);  // top, right to left
   }
-  for (long long y = y0; y < y1; ++y) invert(l, y, (w - 1) + (y - t));  // left, downwards
+  for (long long y = y0; y < y1; ++y) invert(l, y, (w - 1) + (y - t));                // left, downwards
   for (long long x = x0; x < x1; ++x) invert(x, b - 1, (w - 1) + (h - 1) + (x - l));  // bottom
   for (long long y = std::max(t + 1, 0LL); y <= std::min(b - 1, height_ - 1LL); ++y) {
     invert(r - 1, y, 2 * (w - 1) + (h - 1) + (b - 1 - y));  // right, upwards

@@ -56,8 +56,7 @@ class RasterCanvas final : public Canvas {
   void Line(int x1, int y1, int x2, int y2) override;
   void RectangleOutline(int x, int y, int width, int height) override;
   void FillRect(const Rect& rect, Rgb color) override;
-  void RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
-                 std::optional<Rgb> fill) override;
+  void RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight, std::optional<Rgb> fill) override;
   void SetFont(const FontDescription& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { textColor_ = color; }
   Size MeasureText(std::string_view text) override;

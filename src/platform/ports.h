@@ -92,11 +92,11 @@ class ProfileStore {
   // What a read into a buffer of bufferBytes ANSI bytes with the empty text as
   // default yields: the value cut to bufferBytes - 1 ANSI bytes, empty when
   // the file, the section or the key is missing or the value is empty.
-  virtual std::string GetString(const std::string& path, const std::string& section,
-                                const std::string& key, std::size_t bufferBytes) = 0;
+  virtual std::string GetString(const std::string& path, const std::string& section, const std::string& key,
+                                std::size_t bufferBytes) = 0;
   // True when the entry was written; the file is created when missing.
-  virtual bool SetString(const std::string& path, const std::string& section,
-                         const std::string& key, const std::string& value) = 0;
+  virtual bool SetString(const std::string& path, const std::string& section, const std::string& key,
+                         const std::string& value) = 0;
 };
 
 // Where a Run value lives: the machine-wide key (every user's logon) or the

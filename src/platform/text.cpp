@@ -56,7 +56,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
@@ -88,8 +89,7 @@ std::size_t AnsiLength(std::string_view utf8, const AnsiCodePage& codePage) {
   return bytes;
 }
 
-std::string CutToAnsiBytes(std::string_view utf8, std::size_t maxBytes,
-                           const AnsiCodePage& codePage) {
+std::string CutToAnsiBytes(std::string_view utf8, std::size_t maxBytes, const AnsiCodePage& codePage) {
   std::size_t bytes = 0;
   std::size_t pos = 0;
   while (pos < utf8.size()) {

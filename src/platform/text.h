@@ -26,8 +26,7 @@ std::size_t AnsiLength(std::string_view utf8, const AnsiCodePage& codePage);
 
 // The longest prefix of utf8 whose ANSI form fits in maxBytes, cut only
 // between whole characters (a double-byte character is never split).
-std::string CutToAnsiBytes(std::string_view utf8, std::size_t maxBytes,
-                           const AnsiCodePage& codePage);
+std::string CutToAnsiBytes(std::string_view utf8, std::size_t maxBytes, const AnsiCodePage& codePage);
 
 // The number at the start of a text: blanks, optional sign, digits with at
 // most one decimal point. A text without a leading number counts as 0.

@@ -9,9 +9,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kNewLine = "\r\n";
 
 // Blanks as the platform trims them; ^Z is an old end-of-file mark.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\x1A';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\x1A'; }
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
@@ -143,8 +141,7 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
   if (at.equals == std::string_view::npos) return std::string_view();
   std::string_view value = Trim(text.substr(at.equals + 1, at.contentEnd - at.equals - 1));
   value = value.substr(0, value.find('\0'));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
   return value;

@@ -130,7 +130,8 @@ bool PortableProfileStore::SetString(const std::string& path, const std::string&
   const bool utf8File = text.starts_with(kUtf8Bom);
   auto toFile = [&](const std::string& s) { return utf8File || IsAscii(s) ? s : codePage_.ToAnsi(s); };
 
-  const std::optional<std::string> updated = SetProfileValue(text, toFile(section), toFile(key), toFile(value));
+  const std::optional<std::string> updated =
+      SetProfileValue(text, toFile(section), toFile(key), toFile(value));
   if (!updated) return false;
   const bool exists = state == FileState::kRegular;
   if (exists && *updated == text) return true;

@@ -13,8 +13,8 @@ void FormMainRules::Load() {
   view_.SetUpPages();
   state_ = engine::AccelerationState{};
 
-  view_.FillCombo(Combo::Speed, {std::string(settings::kSpeedNormalItem),
-                                 std::string(settings::kSpeedCrazyItem)});
+  view_.FillCombo(Combo::Speed,
+                  {std::string(settings::kSpeedNormalItem), std::string(settings::kSpeedCrazyItem)});
   std::vector<std::string> counts;
   for (auto item : settings::kRecordCountItems) counts.emplace_back(item);
   view_.FillCombo(Combo::AutoCleanCount, counts);

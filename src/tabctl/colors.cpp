@@ -70,8 +70,7 @@ Color BlendColor(Color colorA, Color colorB, std::int32_t alpha) {
   const auto mix = [a](int channelA, int channelB) {
     return static_cast<int>(RoundHalfEven((1.0 - a) * channelB + a * channelA));
   };
-  return RgbColor(mix(pGetRValue(colorA), pGetRValue(colorB)),
-                  mix(pGetGValue(colorA), pGetGValue(colorB)),
+  return RgbColor(mix(pGetRValue(colorA), pGetRValue(colorB)), mix(pGetGValue(colorA), pGetGValue(colorB)),
                   mix(pGetBValue(colorA), pGetBValue(colorB)));
 }
 

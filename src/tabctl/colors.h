@@ -32,8 +32,7 @@ inline constexpr int kLastSystemColor = 30;
 constexpr Color SystemColor(int index) { return kSystemColorFlag + static_cast<Color>(index); }
 constexpr bool IsSystemColor(Color c) { return (c & 0xFF000000u) == kSystemColorFlag; }
 constexpr Color RgbColor(int r, int g, int b) {
-  return static_cast<Color>(r & 255) | static_cast<Color>(g & 255) << 8 |
-         static_cast<Color>(b & 255) << 16;
+  return static_cast<Color>(r & 255) | static_cast<Color>(g & 255) << 8 | static_cast<Color>(b & 255) << 16;
 }
 
 // Channel extraction: byte 0, 1 and 2 of a colour value, as they are (a

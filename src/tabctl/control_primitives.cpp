@@ -27,9 +27,8 @@ DrawCache pGetCachedProperties(ucPageTab& control, Canvas& canvas) {
     cache.hoverColor = control.HoverColor();
     cache.disabledTabBackColor = control.DisabledTabBackColor();
     cache.disabledTabForeColor = control.DisabledTabForeColor();
-    cache.pictureSize = control.PictureSize() == PictureSizes::Small
-                            ? control.System().SmallIconWidth()
-                            : control.System().LargeIconWidth();
+    cache.pictureSize = control.PictureSize() == PictureSizes::Small ? control.System().SmallIconWidth()
+                                                                     : control.System().LargeIconWidth();
     return cache;
   });
 }
@@ -44,8 +43,7 @@ void ControlPrimitives::APILine(int x1, int y1, int x2, int y2, Color& color) {
 }
 
 void ControlPrimitives::APIRectangle(int x, int y, int width, int height, Color& color) {
-  Guarded("APIRectangle",
-          [&] { draw::APIRectangle(canvas_, x, y, width, height, Resolve(color)); });
+  Guarded("APIRectangle", [&] { draw::APIRectangle(canvas_, x, y, width, height, Resolve(color)); });
 }
 
 void ControlPrimitives::APIFillRectByCoords(int x, int y, int width, int height, Color& color) {
@@ -53,17 +51,15 @@ void ControlPrimitives::APIFillRectByCoords(int x, int y, int width, int height,
           [&] { draw::APIFillRectByCoords(canvas_, x, y, width, height, Resolve(color)); });
 }
 
-void ControlPrimitives::pFillCurvedGradient(int left, int top, int right, int bottom,
-                                            Color& startColor, Color& endColor, int radius,
-                                            bool curveLeft, bool curveRight) {
+void ControlPrimitives::pFillCurvedGradient(int left, int top, int right, int bottom, Color& startColor,
+                                            Color& endColor, int radius, bool curveLeft, bool curveRight) {
   Guarded("pFillCurvedGradient", [&] {
-    pFillCurvedGradientR(Rect{left, top, right, bottom}, startColor, endColor, radius, curveLeft,
-                         curveRight);
+    pFillCurvedGradientR(Rect{left, top, right, bottom}, startColor, endColor, radius, curveLeft, curveRight);
   });
 }
 
-void ControlPrimitives::pFillCurvedGradientR(const Rect& rect, Color& startColor, Color& endColor,
-                                             int radius, bool curveLeft, bool curveRight) {
+void ControlPrimitives::pFillCurvedGradientR(const Rect& rect, Color& startColor, Color& endColor, int radius,
+                                             bool curveLeft, bool curveRight) {
   Guarded("pFillCurvedGradientR", [&] {
     const Rgb start = Resolve(startColor);
     const Rgb end = Resolve(endColor);
@@ -71,29 +67,26 @@ void ControlPrimitives::pFillCurvedGradientR(const Rect& rect, Color& startColor
   });
 }
 
-void ControlPrimitives::pFillCurvedSolid(int left, int top, int right, int bottom, Color& color,
-                                         int radius, bool curveLeft, bool curveRight) {
+void ControlPrimitives::pFillCurvedSolid(int left, int top, int right, int bottom, Color& color, int radius,
+                                         bool curveLeft, bool curveRight) {
   Guarded("pFillCurvedSolid", [&] {
     pFillCurvedSolidR(Rect{left, top, right, bottom}, color, radius, curveLeft, curveRight);
   });
 }
 
-void ControlPrimitives::pFillCurvedSolidR(const Rect& rect, Color& color, int radius,
-                                          bool curveLeft, bool curveRight) {
-  Guarded("pFillCurvedSolidR", [&] {
-    draw::pFillCurvedSolidR(canvas_, rect, Resolve(color), radius, curveLeft, curveRight);
-  });
+void ControlPrimitives::pFillCurvedSolidR(const Rect& rect, Color& color, int radius, bool curveLeft,
+                                          bool curveRight) {
+  Guarded("pFillCurvedSolidR",
+          [&] { draw::pFillCurvedSolidR(canvas_, rect, Resolve(color), radius, curveLeft, curveRight); });
 }
 
-void ControlPrimitives::DrawImage(const Bitmap& bitmap, Color& lTransColor, int iLeft, int iTop,
-                                  int iWidth, int iHeight) {
-  Guarded("DrawImage", [&] {
-    draw::DrawImage(canvas_, bitmap, Resolve(lTransColor), iLeft, iTop, iWidth, iHeight);
-  });
+void ControlPrimitives::DrawImage(const Bitmap& bitmap, Color& lTransColor, int iLeft, int iTop, int iWidth,
+                                  int iHeight) {
+  Guarded("DrawImage",
+          [&] { draw::DrawImage(canvas_, bitmap, Resolve(lTransColor), iLeft, iTop, iWidth, iHeight); });
 }
 
-void ControlPrimitives::pPaintPicture(const Bitmap& picture, int x, int y, int width,
-                                      int height) {
+void ControlPrimitives::pPaintPicture(const Bitmap& picture, int x, int y, int width, int height) {
   Guarded("pPaintPicture", [&] { draw::pPaintPicture(canvas_, picture, x, y, width, height); });
 }
 

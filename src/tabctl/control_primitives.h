@@ -52,16 +52,14 @@ class ControlPrimitives {
   void APILine(int x1, int y1, int x2, int y2, Color& color);
   void APIRectangle(int x, int y, int width, int height, Color& color);
   void APIFillRectByCoords(int x, int y, int width, int height, Color& color);
-  void pFillCurvedGradient(int left, int top, int right, int bottom, Color& startColor,
-                           Color& endColor, int radius, bool curveLeft, bool curveRight);
-  void pFillCurvedGradientR(const Rect& rect, Color& startColor, Color& endColor, int radius,
-                            bool curveLeft, bool curveRight);
-  void pFillCurvedSolid(int left, int top, int right, int bottom, Color& color, int radius,
-                        bool curveLeft, bool curveRight);
-  void pFillCurvedSolidR(const Rect& rect, Color& color, int radius, bool curveLeft,
-                         bool curveRight);
-  void DrawImage(const Bitmap& bitmap, Color& lTransColor, int iLeft, int iTop, int iWidth,
-                 int iHeight);
+  void pFillCurvedGradient(int left, int top, int right, int bottom, Color& startColor, Color& endColor,
+                           int radius, bool curveLeft, bool curveRight);
+  void pFillCurvedGradientR(const Rect& rect, Color& startColor, Color& endColor, int radius, bool curveLeft,
+                            bool curveRight);
+  void pFillCurvedSolid(int left, int top, int right, int bottom, Color& color, int radius, bool curveLeft,
+                        bool curveRight);
+  void pFillCurvedSolidR(const Rect& rect, Color& color, int radius, bool curveLeft, bool curveRight);
+  void DrawImage(const Bitmap& bitmap, Color& lTransColor, int iLeft, int iTop, int iWidth, int iHeight);
   void pPaintPicture(const Bitmap& picture, int x, int y, int width = -1, int height = -1);
   // Clears the surface to the control's background colour.
   void Cls();

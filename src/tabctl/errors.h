@@ -11,9 +11,9 @@
 
 namespace tabctl {
 
-inline constexpr std::int32_t kErrInvalidCall = 5;          // "Invalid procedure call or argument"
-inline constexpr std::int32_t kErrOutOfMemory = 7;          // "Out of memory"
-inline constexpr std::int32_t kErrSubscriptOutOfRange = 9;  // "Subscript out of range"
+inline constexpr std::int32_t kErrInvalidCall = 5;             // "Invalid procedure call or argument"
+inline constexpr std::int32_t kErrOutOfMemory = 7;             // "Out of memory"
+inline constexpr std::int32_t kErrSubscriptOutOfRange = 9;     // "Subscript out of range"
 inline constexpr std::int32_t kErrInvalidPropertyValue = 380;  // "Invalid property value"
 
 class ControlError : public std::runtime_error {

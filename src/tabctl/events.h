@@ -52,10 +52,8 @@ class ucPageTabEvents {
   virtual void KeyDown(std::int16_t& /*keyCode*/, std::int16_t& /*shift*/) {}
   virtual void KeyUp(std::int16_t& /*keyCode*/, std::int16_t& /*shift*/) {}
   virtual void KeyPress(std::int16_t& /*keyAscii*/) {}
-  virtual void MouseDown(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/,
-                         float /*y*/) {}
-  virtual void MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/,
-                         float /*y*/) {}
+  virtual void MouseDown(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
+  virtual void MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
   virtual void MouseUp(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
   virtual void MouseHover(std::int32_t& /*tabIndex*/, float /*x*/, float /*y*/) {}
   virtual void MouseScrollUp() {}

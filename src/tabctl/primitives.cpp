@@ -61,8 +61,8 @@ void APIFillRectByCoords(Canvas& canvas, int x, int y, int width, int height, Rg
   canvas.FillRect(Rect{x, y, x + width, y + height}, color);
 }
 
-void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb endColor,
-                          int radius, bool curveLeft, bool curveRight) {
+void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb endColor, int radius,
+                          bool curveLeft, bool curveRight) {
   const int rows = rect.bottom - rect.top;
   // The step is a double quotient kept as a float. With top == bottom there
   // is no step to take: the single row gets the start colour.
@@ -86,8 +86,8 @@ void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb 
 
 void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom, Rgb startColor,
                          Rgb endColor, int radius, bool curveLeft, bool curveRight) {
-  pFillCurvedGradientR(canvas, Rect{left, top, right, bottom}, startColor, endColor, radius,
-                       curveLeft, curveRight);
+  pFillCurvedGradientR(canvas, Rect{left, top, right, bottom}, startColor, endColor, radius, curveLeft,
+                       curveRight);
 }
 
 void pFillCurvedSolidR(Canvas& canvas, const Rect& rect, Rgb color, int radius, bool curveLeft,
@@ -95,13 +95,13 @@ void pFillCurvedSolidR(Canvas& canvas, const Rect& rect, Rgb color, int radius, 
   FillCurvedRows(canvas, rect, radius, curveLeft, curveRight, [color] { return color; });
 }
 
-void pFillCurvedSolid(Canvas& canvas, int left, int top, int right, int bottom, Rgb color,
-                      int radius, bool curveLeft, bool curveRight) {
+void pFillCurvedSolid(Canvas& canvas, int left, int top, int right, int bottom, Rgb color, int radius,
+                      bool curveLeft, bool curveRight) {
   pFillCurvedSolidR(canvas, Rect{left, top, right, bottom}, color, radius, curveLeft, curveRight);
 }
 
-void DrawImage(Canvas& canvas, const Bitmap& bitmap, Rgb lTransColor, int iLeft, int iTop,
-               int iWidth, int iHeight) {
+void DrawImage(Canvas& canvas, const Bitmap& bitmap, Rgb lTransColor, int iLeft, int iTop, int iWidth,
+               int iHeight) {
   canvas.TransparentBlit(bitmap, Rect{iLeft, iTop, iLeft + iWidth, iTop + iHeight}, lTransColor);
 }
 

@@ -39,26 +39,25 @@ void APIFillRectByCoords(Canvas& canvas, int x, int y, int width, int height, Rg
 //   neither:          left .. right
 // (each "a .. b" is a line from a to b, b itself not painted). A curved left
 // edge always starts one pixel in, leaving the column for a border line.
-void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb endColor,
-                          int radius, bool curveLeft, bool curveRight);
+void pFillCurvedGradientR(Canvas& canvas, const Rect& rect, Rgb startColor, Rgb endColor, int radius,
+                          bool curveLeft, bool curveRight);
 void pFillCurvedGradient(Canvas& canvas, int left, int top, int right, int bottom, Rgb startColor,
                          Rgb endColor, int radius, bool curveLeft, bool curveRight);
 
 // The same rows as the gradient, all in one colour.
 void pFillCurvedSolidR(Canvas& canvas, const Rect& rect, Rgb color, int radius, bool curveLeft,
                        bool curveRight);
-void pFillCurvedSolid(Canvas& canvas, int left, int top, int right, int bottom, Rgb color,
-                      int radius, bool curveLeft, bool curveRight);
+void pFillCurvedSolid(Canvas& canvas, int left, int top, int right, int bottom, Rgb color, int radius,
+                      bool curveLeft, bool curveRight);
 
 // The whole bitmap stretched to iWidth x iHeight at (iLeft, iTop); pixels
 // of lTransColor leave the destination unchanged.
-void DrawImage(Canvas& canvas, const Bitmap& bitmap, Rgb lTransColor, int iLeft, int iTop,
-               int iWidth, int iHeight);
+void DrawImage(Canvas& canvas, const Bitmap& bitmap, Rgb lTransColor, int iLeft, int iTop, int iWidth,
+               int iHeight);
 
 // Paints a picture with its upper-left corner at (x, y). A width or height
 // of -1 is "not given" and takes the picture's own size.
-void pPaintPicture(Canvas& canvas, const Bitmap& picture, int x, int y, int width = -1,
-                   int height = -1);
+void pPaintPicture(Canvas& canvas, const Bitmap& picture, int x, int y, int width = -1, int height = -1);
 
 // Clears the whole surface to the background colour.
 void Cls(Canvas& canvas, Rgb backColor);

@@ -270,14 +270,12 @@ void PropertyBag::WriteBool(std::string_view key, bool value, bool defaultValue)
   Set(key, value);
 }
 
-void PropertyBag::WriteText(std::string_view key, std::string_view value,
-                            std::string_view defaultValue) {
+void PropertyBag::WriteText(std::string_view key, std::string_view value, std::string_view defaultValue) {
   if (value == defaultValue) return Remove(key);
   Set(key, std::string(value));
 }
 
-void PropertyBag::WriteFont(std::string_view key, const TabFont& value,
-                            const TabFont& defaultValue) {
+void PropertyBag::WriteFont(std::string_view key, const TabFont& value, const TabFont& defaultValue) {
   if (value == defaultValue) return Remove(key);
   Set(key, value);
 }
@@ -293,8 +291,7 @@ std::int32_t PropertyBag::ReadInt(std::string_view key, std::int32_t defaultValu
   const Entry* e = Find(key);
   if (!e) return defaultValue;
   const auto* v = As<std::int64_t>(e);
-  if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
-      *v > std::numeric_limits<std::int32_t>::max()) {
+  if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max()) {
     NoteMisfit(key);
     return defaultValue;
   }

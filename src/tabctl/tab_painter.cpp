@@ -38,10 +38,18 @@ void DrawSegments(Pass& pass, std::span<const Segment> table, const PixelRect& t
     if (flat && s.pen == Pen::BottomRight) continue;
     Color color = 0;
     switch (flat && s.pen != Pen::ActiveEnd ? Pen::Outer : s.pen) {
-      case Pen::Outer: color = pass.cache.outerBorderColor; break;
-      case Pen::TopLeft: color = pass.control.TopLeftInnerBorderColor(); break;
-      case Pen::BottomRight: color = pass.control.BottomRightInnerBorderColor(); break;
-      case Pen::ActiveEnd: color = activeEnd; break;
+      case Pen::Outer:
+        color = pass.cache.outerBorderColor;
+        break;
+      case Pen::TopLeft:
+        color = pass.control.TopLeftInnerBorderColor();
+        break;
+      case Pen::BottomRight:
+        color = pass.control.BottomRightInnerBorderColor();
+        break;
+      case Pen::ActiveEnd:
+        color = activeEnd;
+        break;
     }
     pass.prim.APILine(XOf(s.x1, s.dx1, tab), YOf(s.y1, s.dy1, tab), XOf(s.x2, s.dx2, tab),
                       YOf(s.y2, s.dy2, tab), color);
@@ -51,11 +59,10 @@ void DrawSegments(Pass& pass, std::span<const Segment> table, const PixelRect& t
 void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const BandRow> rows,
                    std::span<const Segment> ends) {
   const auto& tabs = pass.control.AryTabs();
-  const bool onActive = pass.cache.activeTab >= 0 &&
-                        pass.cache.activeTab < static_cast<int>(tabs.size()) &&
+  const bool onActive = pass.cache.activeTab >= 0 && pass.cache.activeTab < static_cast<int>(tabs.size()) &&
                         tabs[static_cast<std::size_t>(pass.cache.activeTab)].tabRect == tab;
-  const Color base = onActive && pass.control.UseFocusedColor() ? pass.control.FocusedColor()
-                                                                 : pass.cache.hoverColor;
+  const Color base =
+      onActive && pass.control.UseFocusedColor() ? pass.control.FocusedColor() : pass.cache.hoverColor;
   for (const BandRow& row : rows) {
     Color color = pass.control.OffsetColor(base, row.offset);
     const int y = tab.top + row.dy;
@@ -66,9 +73,9 @@ void DrawHoverBand(Pass& pass, const PixelRect& tab, int right, std::span<const 
 
 TabLayoutMetrics MetricsOf(const Pass& pass) {
   const DrawCache& c = pass.cache;
-  return TabLayoutMetrics{pass.theme,      c.activeTab,         c.tabCount,
-                          c.scaleWidth,    c.activeTabHeight,   c.inActiveTabHeight,
-                          c.pictureSize,   pass.control.UseControlBox()};
+  return TabLayoutMetrics{
+      pass.theme,        c.activeTab,         c.tabCount,    c.scaleWidth,
+      c.activeTabHeight, c.inActiveTabHeight, c.pictureSize, pass.control.UseControlBox()};
 }
 
 bool RunMode(ucPageTab& control) {
@@ -129,12 +136,12 @@ Color PageColor(const Pass& pass) {
 }
 
 void DrawRoundedTabBody(Pass& pass, int index, const PixelRect& tab) {
-  Color fill = Disabled(pass, index)                ? pass.cache.disabledTabBackColor
+  Color fill = Disabled(pass, index)           ? pass.cache.disabledTabBackColor
                : index == pass.cache.activeTab ? pass.cache.activeTabBackStartColor
                                                : pass.cache.inActiveTabBackStartColor;
   pass.Surface().SetPenColor(pass.prim.Resolve(pass.cache.outerBorderColor));
-  pass.Surface().RoundRect(Rect{tab.left, tab.top, tab.right, pass.cache.scaleHeight - 1}, pass.control.XRadius(),
-                           pass.control.YRadius(), pass.prim.Resolve(fill));
+  pass.Surface().RoundRect(Rect{tab.left, tab.top, tab.right, pass.cache.scaleHeight - 1},
+                           pass.control.XRadius(), pass.control.YRadius(), pass.prim.Resolve(fill));
 }
 
 void ClearToPageColor(Pass& pass, Color color) {
@@ -172,15 +179,16 @@ struct StylePainter {
 };
 
 const StylePainter* StyleOf(const ucPageTab& control) {
-  static constexpr StylePainter kTabbedDialog{
-      paint::DrawBackgroundTabbedDialog, paint::DrawTabsTabbedDialog,
-      paint::ShowHideFocusTabbedDialog, paint::DrawOverXOredTabbed};
+  static constexpr StylePainter kTabbedDialog{paint::DrawBackgroundTabbedDialog, paint::DrawTabsTabbedDialog,
+                                              paint::ShowHideFocusTabbedDialog, paint::DrawOverXOredTabbed};
   static constexpr StylePainter kPropertyPages{
-      paint::DrawBackgroundPropertyPages, paint::DrawTabsPropertyPages,
-      paint::ShowHideFocusPropertyPages, paint::DrawOverXOredProperty};
+      paint::DrawBackgroundPropertyPages, paint::DrawTabsPropertyPages, paint::ShowHideFocusPropertyPages,
+      paint::DrawOverXOredProperty};
   switch (control.TabStyle()) {
-    case TabStyles::TabbedDialog: return &kTabbedDialog;
-    case TabStyles::PropertyPages: return &kPropertyPages;
+    case TabStyles::TabbedDialog:
+      return &kTabbedDialog;
+    case TabStyles::PropertyPages:
+      return &kPropertyPages;
   }
   return nullptr;
 }
@@ -290,8 +298,7 @@ class TabPainter final : public TabRenderer {
 
  private:
   // Outline in the current pen, gradient inside, the "X" over it.
-  void OneBox(ucPageTab& control, ControlPrimitives& prim, const PixelRect& box, Color& start,
-              Color& end) {
+  void OneBox(ucPageTab& control, ControlPrimitives& prim, const PixelRect& box, Color& start, Color& end) {
     const int l = box.left, t = box.top, r = box.right, b = box.bottom;
     canvas_.RoundRect(Rect{l, t, r, b}, 2, 2, std::nullopt);
     prim.pFillCurvedGradient(l + 1, t + 1, r - 1, b - 2, start, end, -1, false, false);
@@ -307,8 +314,6 @@ class TabPainter final : public TabRenderer {
 
 }  // namespace
 
-std::unique_ptr<TabRenderer> MakeTabPainter(Canvas& canvas) {
-  return std::make_unique<TabPainter>(canvas);
-}
+std::unique_ptr<TabRenderer> MakeTabPainter(Canvas& canvas) { return std::make_unique<TabPainter>(canvas); }
 
 }  // namespace tabctl

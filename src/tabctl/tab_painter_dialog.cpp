@@ -14,26 +14,26 @@ using enum Ay;
 // ---- theme 0: raised look, borders three pixels thick like the page frame,
 // corners cut at 45 degrees over 4 pixels ----
 constexpr Segment kClassicTop[] = {
-    {Outer, L, 0, T, 4, L, 4, T, 0},        {TopLeft, L, 1, T, 4, L, 4, T, 1},
-    {TopLeft, L, 2, T, 4, L, 4, T, 2},      {Outer, L, 4, T, 0, R, -4, T, 0},
-    {TopLeft, L, 4, T, 1, R, -4, T, 1},     {TopLeft, L, 4, T, 2, R, -4, T, 2},
-    {Outer, R, -4, T, 0, R, 0, T, 4},       {BottomRight, R, -4, T, 1, R, -1, T, 4},
+    {Outer, L, 0, T, 4, L, 4, T, 0},         {TopLeft, L, 1, T, 4, L, 4, T, 1},
+    {TopLeft, L, 2, T, 4, L, 4, T, 2},       {Outer, L, 4, T, 0, R, -4, T, 0},
+    {TopLeft, L, 4, T, 1, R, -4, T, 1},      {TopLeft, L, 4, T, 2, R, -4, T, 2},
+    {Outer, R, -4, T, 0, R, 0, T, 4},        {BottomRight, R, -4, T, 1, R, -1, T, 4},
     {BottomRight, R, -4, T, 2, R, -2, T, 4},
 };
 // Sides of an inactive tab, down to its bottom row; the page's top border
 // runs under it.
 constexpr Segment kClassicSides[] = {
-    {Outer, L, 0, T, 4, L, 0, B, 1},        {TopLeft, L, 1, T, 4, L, 1, B, 1},
-    {TopLeft, L, 2, T, 4, L, 2, B, 1},      {Outer, R, -1, T, 4, R, -1, B, 1},
+    {Outer, L, 0, T, 4, L, 0, B, 1},         {TopLeft, L, 1, T, 4, L, 1, B, 1},
+    {TopLeft, L, 2, T, 4, L, 2, B, 1},       {Outer, R, -1, T, 4, R, -1, B, 1},
     {BottomRight, R, -2, T, 4, R, -2, B, 1}, {BottomRight, R, -3, T, 4, R, -3, B, 1},
 };
 // Sides of the active tab run on into the page's top border, and the border
 // under it is painted in the tab's end colour: the tab opens into the page.
 constexpr Segment kClassicActiveSides[] = {
-    {Outer, L, 0, T, 4, L, 0, B, 2},        {TopLeft, L, 1, T, 4, L, 1, B, 3},
-    {TopLeft, L, 2, T, 4, L, 2, B, 4},      {Outer, R, -1, T, 4, R, -1, B, 2},
+    {Outer, L, 0, T, 4, L, 0, B, 2},         {TopLeft, L, 1, T, 4, L, 1, B, 3},
+    {TopLeft, L, 2, T, 4, L, 2, B, 4},       {Outer, R, -1, T, 4, R, -1, B, 2},
     {BottomRight, R, -2, T, 4, R, -2, B, 3}, {BottomRight, R, -3, T, 4, R, -3, B, 4},
-    {ActiveEnd, L, 3, B, 1, R, -3, B, 1},   {ActiveEnd, L, 3, B, 2, R, -3, B, 2},
+    {ActiveEnd, L, 3, B, 1, R, -3, B, 1},    {ActiveEnd, L, 3, B, 2, R, -3, B, 2},
     {ActiveEnd, L, 3, B, 3, R, -3, B, 3},
 };
 // Where the page's top border meets the active tab's sides (left out at the
@@ -49,9 +49,8 @@ constexpr Segment kClassicRightJoin[] = {
 
 // ---- themes 1 and 4: one border colour ----
 constexpr Segment kFlatOutline[] = {
-    {Outer, L, 0, T, 4, L, 4, T, 0},  {Outer, L, 4, T, 0, R, -4, T, 0},
-    {Outer, R, -4, T, 0, R, 0, T, 4}, {Outer, L, 0, T, 4, L, 0, B, 1},
-    {Outer, R, -1, T, 4, R, -1, B, 1},
+    {Outer, L, 0, T, 4, L, 4, T, 0}, {Outer, L, 4, T, 0, R, -4, T, 0},  {Outer, R, -4, T, 0, R, 0, T, 4},
+    {Outer, L, 0, T, 4, L, 0, B, 1}, {Outer, R, -1, T, 4, R, -1, B, 1},
 };
 constexpr Segment kFlatBottom[] = {{Outer, L, 0, B, 0, R, 0, B, 0}};
 
@@ -69,9 +68,7 @@ constexpr int kCaptionTop = 2;
 constexpr int kControlBoxRoom = 16;
 constexpr int kPictureGap = 4;  // between picture and text
 
-const TabEntry& Tab(const Pass& pass, int i) {
-  return pass.control.AryTabs()[static_cast<std::size_t>(i)];
-}
+const TabEntry& Tab(const Pass& pass, int i) { return pass.control.AryTabs()[static_cast<std::size_t>(i)]; }
 
 void Layout(Pass& pass) {
   pass.control.StoreTabLayout(LayoutTabs(pass.control, MetricsOf(pass), pass.Surface()));
@@ -102,8 +99,7 @@ Rect Caption(Pass& pass, int i, bool draw) {
   const int room = std::max(0, area.Width() - (picture ? p + kPictureGap : 0));
 
   Rect measured{0, 0, room, 0};
-  pass.Surface().DrawTextLine(tab.caption, measured,
-                              kTextSingleLine | kTextEndEllipsis | kTextCalcRect);
+  pass.Surface().DrawTextLine(tab.caption, measured, kTextSingleLine | kTextEndEllipsis | kTextCalcRect);
   const int tw = std::min(measured.Width(), room);
   const int th = measured.Height();
   const auto half = [](int v) { return v >= 0 ? v / 2 : -((1 - v) / 2); };
@@ -114,8 +110,14 @@ Rect Caption(Pass& pass, int i, bool draw) {
     const int group = p + kPictureGap + tw;
     const int gx = area.left + half(area.Width() - group);
     switch (align) {
-      case 0: px = gx; tx = gx + p + kPictureGap; break;
-      case 1: tx = gx; px = gx + tw + kPictureGap; break;
+      case 0:
+        px = gx;
+        tx = gx + p + kPictureGap;
+        break;
+      case 1:
+        tx = gx;
+        px = gx + tw + kPictureGap;
+        break;
       case 2:
         px = area.left;
         tx = px + p + kPictureGap + half(area.right - (px + p + kPictureGap) - tw);
@@ -130,8 +132,7 @@ Rect Caption(Pass& pass, int i, bool draw) {
   Rect text{tx, ty, tx + tw, ty + th};
   if (draw) {
     if (picture) {
-      DrawTabPicture(pass, i, px,
-                     t.top + static_cast<int>(RoundHalfEven((t.bottom - t.top - p) / 2.0)), p);
+      DrawTabPicture(pass, i, px, t.top + static_cast<int>(RoundHalfEven((t.bottom - t.top - p) / 2.0)), p);
     }
     Rect r = text;
     pass.Surface().DrawTextLine(tab.caption, r, kTextSingleLine);
@@ -160,8 +161,7 @@ void DrawClassic(Pass& pass) {
     const PixelRect t = Tab(pass, i).tabRect;
     FillColors fill = TabFillColors(pass, i);
     if (Disabled(pass, i)) fill.end = fill.start;
-    pass.prim.pFillCurvedGradient(t.left + 1, t.top, t.right, t.bottom, fill.start, fill.end, 4,
-                                  true, true);
+    pass.prim.pFillCurvedGradient(t.left + 1, t.top, t.right, t.bottom, fill.start, fill.end, 4, true, true);
     DrawSegments(pass, kClassicTop, t, false);
     if (i != pass.cache.activeTab) DrawSegments(pass, kClassicSides, t, false);
   }
@@ -189,8 +189,7 @@ void DrawFlat(Pass& pass) {
   for (int i = 0; i < count; ++i) {
     const PixelRect t = Tab(pass, i).tabRect;
     FillColors fill = TabFillColors(pass, i);
-    pass.prim.pFillCurvedGradient(t.left, t.top, t.right, t.bottom, fill.start, fill.end, 4, true,
-                                  true);
+    pass.prim.pFillCurvedGradient(t.left, t.top, t.right, t.bottom, fill.start, fill.end, 4, true, true);
     DrawSegments(pass, kFlatOutline, t, true);
     if (i != pass.cache.activeTab) DrawSegments(pass, kFlatBottom, t, true);
     Caption(pass, i, true);
@@ -246,12 +245,13 @@ void DrawBackgroundTabbedDialog(Pass& pass) {
       pass.prim.APILine(sw - 1, m, sw - 1, sh - 1, outer);
       pass.prim.APILine(0, sh - 1, sw, sh - 1, outer);
       break;
-    case TabThemes::System3DLight: DrawBackgroundPropertyPages(pass); break;
+    case TabThemes::System3DLight:
+      DrawBackgroundPropertyPages(pass);
+      break;
     case TabThemes::FlatGrey: {
       const int a = pass.cache.activeTab;
       const bool activeDisabled = a >= 0 && a < pass.cache.tabCount && Disabled(pass, a);
-      Color fill = activeDisabled ? pass.cache.disabledTabBackColor
-                                  : pass.cache.activeTabBackStartColor;
+      Color fill = activeDisabled ? pass.cache.disabledTabBackColor : pass.cache.activeTabBackStartColor;
       pass.prim.APIFillRectByCoords(0, m + 1, sw - 1, sh - m - 2, fill);
       pass.prim.APIRectangle(0, m + 1, sw - 1, sh - m - 2, outer);
       if (a >= 0 && a < pass.cache.tabCount) {
@@ -261,7 +261,8 @@ void DrawBackgroundTabbedDialog(Pass& pass) {
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -272,11 +273,18 @@ void DrawTabsTabbedDialog(Pass& pass) {
   }
   Layout(pass);
   switch (pass.theme) {
-    case TabThemes::System: DrawClassic(pass); break;
+    case TabThemes::System:
+      DrawClassic(pass);
+      break;
     case TabThemes::LightVisual:
-    case TabThemes::LightBeige: DrawFlat(pass); break;
-    case TabThemes::FlatGrey: DrawRounded(pass); break;
-    default: break;
+    case TabThemes::LightBeige:
+      DrawFlat(pass);
+      break;
+    case TabThemes::FlatGrey:
+      DrawRounded(pass);
+      break;
+    default:
+      break;
   }
 }
 

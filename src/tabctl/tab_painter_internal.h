@@ -16,8 +16,7 @@ namespace tabctl::paint {
 // One background or tab pass: the control, the primitives and the cache
 // read at its start.
 struct Pass {
-  Pass(ucPageTab& c, Canvas& canvas)
-      : control(c), prim(c, canvas), cache(pGetCachedProperties(c, canvas)) {
+  Pass(ucPageTab& c, Canvas& canvas) : control(c), prim(c, canvas), cache(pGetCachedProperties(c, canvas)) {
     theme = c.TabTheme();
     strip = std::max(cache.activeTabHeight, cache.inActiveTabHeight);
     raised = cache.activeTabHeight >= cache.inActiveTabHeight + 2;

@@ -17,14 +17,14 @@ using enum Ay;
 // its neighbours' facing edges are hidden behind it.
 
 constexpr Segment kActive[] = {
-    {TopLeft, L, 0, T, 2, L, 3, T, -1},     {TopLeft, L, 2, T, 0, R, -2, T, 0},
-    {Outer, R, -2, T, 1, R, 0, T, 3},       {Outer, R, -1, T, 2, R, -1, B, 1},
+    {TopLeft, L, 0, T, 2, L, 3, T, -1},      {TopLeft, L, 2, T, 0, R, -2, T, 0},
+    {Outer, R, -2, T, 1, R, 0, T, 3},        {Outer, R, -1, T, 2, R, -1, B, 1},
     {BottomRight, R, -2, T, 2, R, -2, B, 1}, {TopLeft, L, 0, T, 2, L, 0, B, 1},
 };
 
 constexpr Segment kLeftNeighbourLow[] = {
-    {TopLeft, L, 0, T, 2, L, 3, T, -1},     {TopLeft, L, 2, T, 0, R, -2, T, 0},
-    {Outer, R, -2, T, 1, R, 0, T, 3},       {Outer, R, -1, T, 2, R, -1, B, 1},
+    {TopLeft, L, 0, T, 2, L, 3, T, -1},      {TopLeft, L, 2, T, 0, R, -2, T, 0},
+    {Outer, R, -2, T, 1, R, 0, T, 3},        {Outer, R, -1, T, 2, R, -1, B, 1},
     {BottomRight, R, -2, T, 2, R, -2, B, 1}, {TopLeft, L, 0, B, 0, R, 0, B, 0},
     {TopLeft, L, 0, T, 2, L, 0, B, 1},
 };
@@ -37,21 +37,21 @@ constexpr Segment kLeftNeighbourRaised[] = {
 };
 
 constexpr Segment kRightNeighbourLow[] = {
-    {TopLeft, L, 0, T, 2, L, 3, T, -1},   {TopLeft, L, 2, T, 0, R, -2, T, 0},
-    {TopLeft, L, 0, T, 2, L, 0, B, 1},    {Outer, R, -2, T, 1, R, 0, T, 3},
-    {Outer, R, -1, T, 2, R, -1, B, 0},    {BottomRight, R, -2, T, 2, R, -2, B, 0},
+    {TopLeft, L, 0, T, 2, L, 3, T, -1}, {TopLeft, L, 2, T, 0, R, -2, T, 0},
+    {TopLeft, L, 0, T, 2, L, 0, B, 1},  {Outer, R, -2, T, 1, R, 0, T, 3},
+    {Outer, R, -1, T, 2, R, -1, B, 0},  {BottomRight, R, -2, T, 2, R, -2, B, 0},
     {TopLeft, L, 0, B, 0, R, 0, B, 0},
 };
 
 constexpr Segment kRightNeighbourRaised[] = {
-    {TopLeft, L, 0, T, 0, R, -2, T, 0},   {Outer, R, -2, T, 1, R, 0, T, 3},
-    {Outer, R, -1, T, 2, R, -1, B, 0},    {BottomRight, R, -2, T, 2, R, -2, B, 0},
+    {TopLeft, L, 0, T, 0, R, -2, T, 0}, {Outer, R, -2, T, 1, R, 0, T, 3},
+    {Outer, R, -1, T, 2, R, -1, B, 0},  {BottomRight, R, -2, T, 2, R, -2, B, 0},
     {TopLeft, L, 0, B, 0, R, 0, B, 0},
 };
 
 constexpr Segment kOther[] = {
-    {TopLeft, L, 0, T, 2, L, 3, T, -1},     {TopLeft, L, 2, T, 0, R, -2, T, 0},
-    {Outer, R, -2, T, 1, R, 0, T, 3},       {Outer, R, -1, T, 2, R, -1, B, 0},
+    {TopLeft, L, 0, T, 2, L, 3, T, -1},      {TopLeft, L, 2, T, 0, R, -2, T, 0},
+    {Outer, R, -2, T, 1, R, 0, T, 3},        {Outer, R, -1, T, 2, R, -1, B, 0},
     {BottomRight, R, -2, T, 2, R, -2, B, 0}, {TopLeft, L, 0, B, 0, R, 0, B, 0},
     {TopLeft, L, 0, T, 2, L, 0, B, 1},
 };
@@ -88,19 +88,21 @@ Kind KindOf(const Pass& pass, int i) {
 
 std::span<const Segment> OutlineOf(Kind kind, bool raised) {
   switch (kind) {
-    case Kind::Active: return kActive;
-    case Kind::LeftNeighbour: return raised ? std::span<const Segment>(kLeftNeighbourRaised)
-                                            : std::span<const Segment>(kLeftNeighbourLow);
-    case Kind::RightNeighbour: return raised ? std::span<const Segment>(kRightNeighbourRaised)
-                                             : std::span<const Segment>(kRightNeighbourLow);
-    case Kind::Other: return kOther;
+    case Kind::Active:
+      return kActive;
+    case Kind::LeftNeighbour:
+      return raised ? std::span<const Segment>(kLeftNeighbourRaised)
+                    : std::span<const Segment>(kLeftNeighbourLow);
+    case Kind::RightNeighbour:
+      return raised ? std::span<const Segment>(kRightNeighbourRaised)
+                    : std::span<const Segment>(kRightNeighbourLow);
+    case Kind::Other:
+      return kOther;
   }
   return kOther;
 }
 
-const TabEntry& Tab(const Pass& pass, int i) {
-  return pass.control.AryTabs()[static_cast<std::size_t>(i)];
-}
+const TabEntry& Tab(const Pass& pass, int i) { return pass.control.AryTabs()[static_cast<std::size_t>(i)]; }
 
 // Lays the tabs out, stores their rectangles and fills the strip.
 void Layout(Pass& pass) {
@@ -130,8 +132,7 @@ void DrawCaption(Pass& pass, int i, const PixelRect& t) {
   const TabEntry& tab = Tab(pass, i);
   const unsigned flags = kTextCenter | kTextVCenter | kTextSingleLine;
   if (tab.picture) {
-    const bool thickFrame =
-        pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight;
+    const bool thickFrame = pass.theme == TabThemes::System || pass.theme == TabThemes::System3DLight;
     const int p = PictureSizeCapped(pass, thickFrame ? pass.strip - 6 : pass.strip - 2);
     const int top = cap.top + static_cast<int>(RoundHalfEven((cap.bottom - cap.top - p) / 2.0));
     const auto align = static_cast<int>(pass.control.PictureAlign());
@@ -209,24 +210,24 @@ void DrawClassicOrFlat(Pass& pass) {
     switch (kind) {
       case Kind::Active:
         if (flat) {
-          pass.prim.pFillCurvedGradientR(Rect{t.left, t.top, t.right, t.bottom}, fill.start,
-                                         fill.end, 2, true, true);
+          pass.prim.pFillCurvedGradientR(Rect{t.left, t.top, t.right, t.bottom}, fill.start, fill.end, 2,
+                                         true, true);
         } else {
-          pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start,
-                                        fill.end, 2, true, true);
+          pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start, fill.end, 2, true,
+                                        true);
         }
         break;
       case Kind::LeftNeighbour:
-        pass.prim.pFillCurvedGradient(t.left, t.top, t.right, t.bottom, fill.start, fill.end, 2,
-                                      true, !pass.raised);
+        pass.prim.pFillCurvedGradient(t.left, t.top, t.right, t.bottom, fill.start, fill.end, 2, true,
+                                      !pass.raised);
         break;
       case Kind::RightNeighbour:
-        pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start, fill.end,
-                                      2, !pass.raised, true);
+        pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start, fill.end, 2,
+                                      !pass.raised, true);
         break;
       case Kind::Other:
-        pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start, fill.end,
-                                      2, true, true);
+        pass.prim.pFillCurvedGradient(t.left, t.top, t.right - 1, t.bottom, fill.start, fill.end, 2, true,
+                                      true);
         break;
     }
     DrawSegments(pass, OutlineOf(kind, pass.raised), t, flat);
@@ -252,13 +253,13 @@ void DrawRectangular(Pass& pass) {
     const Kind kind = KindOf(pass, i);
     FillColors fill = TabFillColors(pass, i);
     if (kind == Kind::Active) {
-      pass.prim.pFillCurvedGradientR(Rect{t.left, t.top, t.right, t.bottom}, fill.start, fill.end,
-                                     -1, false, false);
+      pass.prim.pFillCurvedGradientR(Rect{t.left, t.top, t.right, t.bottom}, fill.start, fill.end, -1, false,
+                                     false);
       DrawSegments(pass, kFlatActive, t, false, PageColor(pass));
     } else {
       const int left = kind == Kind::RightNeighbour ? t.left + 1 : t.left;
-      pass.prim.pFillCurvedGradientR(Rect{left, t.top, t.right, t.bottom}, fill.start, fill.end,
-                                     -1, false, false);
+      pass.prim.pFillCurvedGradientR(Rect{left, t.top, t.right, t.bottom}, fill.start, fill.end, -1, false,
+                                     false);
       if (kind != Kind::LeftNeighbour) {
         // The separator is in the inactive text colour.
         Color separator = pass.cache.inActiveTabForeColor;
@@ -328,10 +329,17 @@ void DrawTabsPropertyPages(Pass& pass) {
   switch (pass.theme) {
     case TabThemes::System:
     case TabThemes::LightVisual:
-    case TabThemes::LightBeige: DrawClassicOrFlat(pass); break;
-    case TabThemes::System3DLight: DrawRectangular(pass); break;
-    case TabThemes::FlatGrey: DrawRounded(pass); break;
-    default: break;
+    case TabThemes::LightBeige:
+      DrawClassicOrFlat(pass);
+      break;
+    case TabThemes::System3DLight:
+      DrawRectangular(pass);
+      break;
+    case TabThemes::FlatGrey:
+      DrawRounded(pass);
+      break;
+    default:
+      break;
   }
 }
 

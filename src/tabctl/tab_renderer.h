@@ -29,8 +29,7 @@ class TabRenderer {
   virtual void DrawOverXOred(ucPageTab& control) = 0;
   // Close boxes; index -1 is every tab (normal). A renderer without close
   // boxes ignores it.
-  virtual void DrawControlBox(ucPageTab& /*control*/, ControlBoxState /*state*/,
-                              std::int32_t /*index*/) {}
+  virtual void DrawControlBox(ucPageTab& /*control*/, ControlBoxState /*state*/, std::int32_t /*index*/) {}
 };
 
 }  // namespace tabctl

@@ -34,8 +34,7 @@ class TabSystem : public SystemColors {
   // The standard open-file dialog. filter is the pairs of description and
   // pattern, each ended by a NUL, the list ended by one more NUL. Returns
   // the chosen path, empty when the user cancels.
-  virtual std::string ShowOpenFileDialog(platform::WindowHandle owner,
-                                         const std::string& initialDirectory,
+  virtual std::string ShowOpenFileDialog(platform::WindowHandle owner, const std::string& initialDirectory,
                                          const std::string& filter, const std::string& title) = 0;
 };
 

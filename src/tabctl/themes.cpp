@@ -88,8 +88,7 @@ std::optional<ThemeColorSet> ThemeColors(TabThemes theme, SystemColors& system) 
   if (theme == TabThemes::LightBeige) {
     // A shade either side of the system's inactive caption colour.
     IgnoringErrors([&] { s.hoverColor = OffsetColor(SystemColor(kColorInactiveCaption), 16, system); });
-    IgnoringErrors(
-        [&] { s.focusedColor = OffsetColor(SystemColor(kColorInactiveCaption), -16, system); });
+    IgnoringErrors([&] { s.focusedColor = OffsetColor(SystemColor(kColorInactiveCaption), -16, system); });
   }
   return s;
 }

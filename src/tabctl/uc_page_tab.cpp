@@ -124,15 +124,9 @@ void ucPageTab::SetInActiveTabBackStartColor(Color c) {
 void ucPageTab::SetInActiveTabForeColor(Color c) {
   StoreAndRepaint(inActiveTabForeColor_, c, "InActiveTabForeColor");
 }
-void ucPageTab::SetOuterBorderColor(Color c) {
-  StoreAndRepaint(outerBorderColor_, c, "OuterBorderColor");
-}
-void ucPageTab::SetPictureMaskColor(Color c) {
-  StoreAndRepaint(pictureMaskColor_, c, "PictureMaskColor");
-}
-void ucPageTab::SetTabStripBackColor(Color c) {
-  StoreAndRepaint(tabStripBackColor_, c, "TabStripBackColor");
-}
+void ucPageTab::SetOuterBorderColor(Color c) { StoreAndRepaint(outerBorderColor_, c, "OuterBorderColor"); }
+void ucPageTab::SetPictureMaskColor(Color c) { StoreAndRepaint(pictureMaskColor_, c, "PictureMaskColor"); }
+void ucPageTab::SetTabStripBackColor(Color c) { StoreAndRepaint(tabStripBackColor_, c, "TabStripBackColor"); }
 void ucPageTab::SetTopLeftInnerBorderColor(Color c) {
   StoreAndRepaint(topLeftInnerBorderColor_, c, "TopLeftInnerBorderColor");
 }
@@ -166,15 +160,11 @@ void ucPageTab::SetYRadius(std::int32_t pixels) { StoreAndRepaint(yRadius_, pixe
 void ucPageTab::SetPictureAlign(PictureAlignments align) {
   StoreAndRepaint(pictureAlign_, align, "PictureAlign");
 }
-void ucPageTab::SetPictureSize(PictureSizes size) {
-  StoreAndRepaint(pictureSize_, size, "PictureSize");
-}
+void ucPageTab::SetPictureSize(PictureSizes size) { StoreAndRepaint(pictureSize_, size, "PictureSize"); }
 void ucPageTab::SetTabStyle(TabStyles style) { StoreAndRepaint(tabStyle_, style, "TabStyle"); }
 void ucPageTab::SetShowFocusRect(bool on) { StoreAndRepaint(showFocusRect_, on, "ShowFocusRect"); }
 void ucPageTab::SetUseControlBox(bool on) { StoreAndRepaint(useControlBox_, on, "UseControlBox"); }
-void ucPageTab::SetUseFocusedColor(bool on) {
-  StoreAndRepaint(useFocusedColor_, on, "UseFocusedColor");
-}
+void ucPageTab::SetUseFocusedColor(bool on) { StoreAndRepaint(useFocusedColor_, on, "UseFocusedColor"); }
 void ucPageTab::SetUseMaskColor(bool on) { StoreAndRepaint(useMaskColor_, on, "UseMaskColor"); }
 
 void ucPageTab::SetUseMouseWheelScroll(bool on) {
@@ -392,13 +382,11 @@ std::string ucPageTab::Version(bool withDate) const {
   return version;
 }
 
-std::string ucPageTab::ShowFileOpenDialog(platform::WindowHandle owner,
-                                          const std::string& initialDirectory,
+std::string ucPageTab::ShowFileOpenDialog(platform::WindowHandle owner, const std::string& initialDirectory,
                                           const std::string& filter) {
   // A dialog that cannot be shown is the same as one that was cancelled.
   try {
-    return system_.ShowOpenFileDialog(owner, initialDirectory, BuildOpenFileFilter(filter),
-                                      "Open File");
+    return system_.ShowOpenFileDialog(owner, initialDirectory, BuildOpenFileFilter(filter), "Open File");
   } catch (...) {
     return {};
   }
@@ -406,8 +394,7 @@ std::string ucPageTab::ShowFileOpenDialog(platform::WindowHandle owner,
 
 // ---- state shared with drawing and input ----
 
-void ucPageTab::SetTabLayout(std::int32_t index, const PixelRect& tabRect,
-                             const PixelRect& controlBoxRect) {
+void ucPageTab::SetTabLayout(std::int32_t index, const PixelRect& tabRect, const PixelRect& controlBoxRect) {
   Guarded("SetTabLayout", [&] {
     CheckIndex(index);
     auto& tab = tabs_[static_cast<std::size_t>(index)];

@@ -110,8 +110,8 @@ class ucPageTab {
   void InsertTab(std::int32_t index, std::string_view caption);
   void RemoveTab(std::int32_t index);
   // -1 for any numeric argument means "not given".
-  void AddControl(ControlHandle control, platform::WindowHandle window, std::int32_t left,
-                  std::int32_t top, std::int32_t width, std::int32_t height, std::int32_t tabIndex);
+  void AddControl(ControlHandle control, platform::WindowHandle window, std::int32_t left, std::int32_t top,
+                  std::int32_t width, std::int32_t height, std::int32_t tabIndex);
   // Picture i of the list goes to tab i; fewer pictures than tabs stop the
   // copy. Never fails.
   void CopyTabImagesFromImageList(std::span<const Picture> images);

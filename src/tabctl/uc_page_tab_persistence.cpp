@@ -1,10 +1,10 @@
 // ucPageTab: a new control's values, and saving and reading the property set.
-#include "tabctl/uc_page_tab.h"
-
 #include <climits>
 #include <string>
 #include <type_traits>
 #include <variant>
+
+#include "tabctl/uc_page_tab.h"
 
 namespace tabctl {
 namespace {
@@ -35,9 +35,8 @@ std::string SavedDefaultCaption(std::int32_t index) { return "Tab" + std::to_str
 
 struct ucPageTab::SavedProperty {
   using Member = std::variant<bool ucPageTab::*, std::int32_t ucPageTab::*, Color ucPageTab::*,
-                              TabFont ucPageTab::*, PictureAlignments ucPageTab::*,
-                              PictureSizes ucPageTab::*, TabStyles ucPageTab::*,
-                              TabThemes ucPageTab::*>;
+                              TabFont ucPageTab::*, PictureAlignments ucPageTab::*, PictureSizes ucPageTab::*,
+                              TabStyles ucPageTab::*, TabThemes ucPageTab::*>;
   // Where the default comes from: the row's value, or the container.
   enum class From { Value, ContainerFont, ContainerBack };
 
@@ -58,8 +57,7 @@ std::span<const ucPageTab::SavedProperty> ucPageTab::SavedProperties() {
       {"ActiveTabBackStartColor", &ucPageTab::activeTabBackStartColor_, kButtonFace},
       {"ActiveTabFont", &ucPageTab::activeTabFont_, 0, ContainerFont},
       {"ActiveTabForeColor", &ucPageTab::activeTabForeColor_, kButtonText},
-      {"ActiveTabHeight", &ucPageTab::activeTabHeight_, kDefaultActiveTabHeight, Value, 0,
-       kMaxTabHeight},
+      {"ActiveTabHeight", &ucPageTab::activeTabHeight_, kDefaultActiveTabHeight, Value, 0, kMaxTabHeight},
       {"BackColor", &ucPageTab::backColor_, kButtonFace},
       {"BottomRightInnerBorderColor", &ucPageTab::bottomRightInnerBorderColor_, kButtonShadow},
       {"DisabledTabBackColor", &ucPageTab::disabledTabBackColor_, kButtonShadow},
@@ -104,8 +102,7 @@ T DefaultOf(const SavedProperty& row, const TabFont& containerFont, Color contai
   if constexpr (std::is_same_v<T, TabFont>) {
     return containerFont;
   } else if constexpr (std::is_same_v<T, Color>) {
-    return row.from == SavedProperty::From::ContainerBack ? containerBack
-                                                          : static_cast<Color>(row.value);
+    return row.from == SavedProperty::From::ContainerBack ? containerBack : static_cast<Color>(row.value);
   } else {
     return static_cast<T>(row.value);
   }
@@ -246,8 +243,7 @@ std::vector<std::string> ucPageTab::ReadProperties(const PropertyBag& bag) {
     if (RunMode()) host_.InstallHooks();
 
     const auto& misfits = bag.Misfits();
-    notes.insert(notes.begin(), misfits.begin() + static_cast<std::ptrdiff_t>(misfitsBefore),
-                 misfits.end());
+    notes.insert(notes.begin(), misfits.begin() + static_cast<std::ptrdiff_t>(misfitsBefore), misfits.end());
     return notes;
   });
 }

@@ -4,10 +4,10 @@
 // tab: with tab A active, a control of tab k whose own position is L0 sits
 // at Left = L0 + (A - k) x PageStride. Switching slides every control; the
 // tab of a control is read back from its Left while tab 0 is active.
-#include "tabctl/uc_page_tab.h"
-
 #include <algorithm>
 #include <limits>
+
+#include "tabctl/uc_page_tab.h"
 
 namespace tabctl {
 namespace {
@@ -32,8 +32,7 @@ class DrawingLock {
 };
 
 bool FitsInt32(std::int64_t v) {
-  return v >= std::numeric_limits<std::int32_t>::min() &&
-         v <= std::numeric_limits<std::int32_t>::max();
+  return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
 }
 
 std::string DefaultNewCaption(std::int32_t index) { return "Tab " + std::to_string(index); }
@@ -49,8 +48,7 @@ void ucPageTab::CheckIndex(std::int32_t index) const {
 std::int32_t ucPageTab::ComputePageStride() {
   const std::int64_t width = host_.ControlWidth();
   const std::int64_t stride = width > 10000 ? width + 1000 : 10000;
-  return static_cast<std::int32_t>(
-      std::min<std::int64_t>(stride, std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::min<std::int64_t>(stride, std::numeric_limits<std::int32_t>::max()));
 }
 
 void ucPageTab::SlideControls(std::int64_t tabs) {
@@ -277,8 +275,7 @@ void ucPageTab::RemoveTab(std::int32_t index) {
 // ---- contained controls and pictures ----
 
 void ucPageTab::AddControl(ControlHandle control, platform::WindowHandle window, std::int32_t left,
-                           std::int32_t top, std::int32_t width, std::int32_t height,
-                           std::int32_t tabIndex) {
+                           std::int32_t top, std::int32_t width, std::int32_t height, std::int32_t tabIndex) {
   Guarded("AddControl", [&] {
     // Placed while its tab is active, the control lands on that page.
     if (tabIndex != -1 && tabIndex != activeTab_) SetActiveTab(tabIndex);

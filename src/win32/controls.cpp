@@ -15,9 +15,7 @@ std::string WindowText(HWND window) {
   return Narrow(text);
 }
 
-void SetWindowTextUtf8(HWND window, const std::string& text) {
-  SetWindowTextW(window, Widen(text).c_str());
-}
+void SetWindowTextUtf8(HWND window, const std::string& text) { SetWindowTextW(window, Widen(text).c_str()); }
 
 WindowControls::WindowControls(const Handles& handles) : h_(handles) {
   // The tooltip may say why a raise failed on a second line: a width makes
@@ -65,9 +63,7 @@ void WindowControls::ShowNotice(const std::string& text) {
   if (notice_) notice_(text);
 }
 
-int ListViewHistory::RowCount() {
-  return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
-}
+int ListViewHistory::RowCount() { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
 void ListViewHistory::Clear() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
 

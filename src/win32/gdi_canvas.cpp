@@ -101,12 +101,10 @@ void GdiCanvas::FillRect(const Rect& rect, Rgb color) {
   ::FillRect(dc_.get(), &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
-void GdiCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
-                          std::optional<Rgb> fill) {
+void GdiCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight, std::optional<Rgb> fill) {
   if (fill) {
     ::SetDCBrushColor(dc_.get(), *fill);
-    ::RoundRect(dc_.get(), rect.left, rect.top, rect.right, rect.bottom, ellipseWidth,
-                ellipseHeight);
+    ::RoundRect(dc_.get(), rect.left, rect.top, rect.right, rect.bottom, ellipseWidth, ellipseHeight);
     return;
   }
   const ScopedSelection hollow(dc_.get(), ::GetStockObject(NULL_BRUSH));
@@ -114,16 +112,14 @@ void GdiCanvas::RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight,
 }
 
 HFONT GdiCanvas::FontFor(const tabctl::FontDescription& description) {
-  const auto found = std::find_if(fonts_.begin(), fonts_.end(), [&](const CachedFont& f) {
-    return f.description == description;
-  });
+  const auto found = std::find_if(fonts_.begin(), fonts_.end(),
+                                  [&](const CachedFont& f) { return f.description == description; });
   if (found != fonts_.end()) {
     std::rotate(found, found + 1, fonts_.end());  // now the most recently used
     return fonts_.back().font.get();
   }
   LOGFONTW logFont{};
-  logFont.lfHeight =
-      -tabctl::FontPixelHeight(description.size, ::GetDeviceCaps(dc_.get(), LOGPIXELSY));
+  logFont.lfHeight = -tabctl::FontPixelHeight(description.size, ::GetDeviceCaps(dc_.get(), LOGPIXELSY));
   logFont.lfWeight = description.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfItalic = description.italic ? TRUE : FALSE;
   logFont.lfUnderline = description.underline ? TRUE : FALSE;
@@ -186,8 +182,7 @@ void GdiCanvas::DrawFocusRect(const Rect& rect) {
   ::DrawFocusRect(dc_.get(), &r);
 }
 
-void GdiCanvas::Blit(const tabctl::Bitmap& bitmap, const Rect& dest,
-                     std::optional<Rgb> transparent) {
+void GdiCanvas::Blit(const tabctl::Bitmap& bitmap, const Rect& dest, std::optional<Rgb> transparent) {
   const int dw = dest.Width();
   const int dh = dest.Height();
   if (bitmap.Empty() || dw <= 0 || dh <= 0) return;

@@ -67,8 +67,7 @@ class GdiCanvas final : public tabctl::Canvas {
   };
   static constexpr std::size_t kFontCacheSize = 8;
 
-  void Blit(const tabctl::Bitmap& bitmap, const tabctl::Rect& dest,
-            std::optional<tabctl::Rgb> transparent);
+  void Blit(const tabctl::Bitmap& bitmap, const tabctl::Rect& dest, std::optional<tabctl::Rgb> transparent);
   HFONT FontFor(const tabctl::FontDescription& description);
 
   // Declared so that selections end before what they hold is deleted.

@@ -158,8 +158,7 @@ class ScopedSelection {
   ScopedSelection(const ScopedSelection&) = delete;
   ScopedSelection& operator=(const ScopedSelection&) = delete;
   ScopedSelection(ScopedSelection&& other) noexcept
-      : dc_(std::exchange(other.dc_, nullptr)),
-        previous_(std::exchange(other.previous_, nullptr)) {}
+      : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
   ScopedSelection& operator=(ScopedSelection&& other) noexcept {
     if (this != &other) {
       reset();

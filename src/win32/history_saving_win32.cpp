@@ -65,7 +65,8 @@ engine::HistorySaving::Choice HistorySavingWin32::ChooseFile() {
   dialog.nMaxFile = MAX_PATH;
   // The open form with no flags: a new file name is accepted and used as
   // typed, without an extension added.
-  static const auto getOpenFileName = LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto getOpenFileName =
+      LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
   static const auto extendedError =
       LazyProc<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
   if (!getOpenFileName || !extendedError) return {"", ErrorDescription(ERROR_PROC_NOT_FOUND)};

@@ -11,9 +11,9 @@ std::string ProfileStoreWin32::GetString(const std::string& path, const std::str
                                          const std::string& key, std::size_t bufferBytes) {
   if (bufferBytes == 0) return {};
   std::string buffer(bufferBytes, '\0');
-  const DWORD n = GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "",
-                                           buffer.data(), static_cast<DWORD>(bufferBytes),
-                                           Utf8ToAnsi(path).c_str());
+  const DWORD n =
+      GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer.data(),
+                               static_cast<DWORD>(bufferBytes), Utf8ToAnsi(path).c_str());
   buffer.resize(n < bufferBytes ? n : bufferBytes - 1);
   // A cut may leave the first byte of a double-byte character at the end;
   // half a character is no text, so it goes.
@@ -25,8 +25,8 @@ std::string ProfileStoreWin32::GetString(const std::string& path, const std::str
   return AnsiToUtf8(buffer);
 }
 
-bool ProfileStoreWin32::SetString(const std::string& path, const std::string& section,
-                                  const std::string& key, const std::string& value) {
+bool ProfileStoreWin32::SetString(const std::string& path, const std::string& section, const std::string& key,
+                                  const std::string& value) {
   // A settings file marked read-only stays as it is. The system refuses to
   // write it on its own only where file permissions back the attribute, so
   // the attribute is checked here, as the history writer does.

@@ -41,8 +41,8 @@ std::vector<platform::WindowHandle> SystemForegroundWindows::ChildrenOfClass(pla
   std::vector<platform::WindowHandle> children;
   const std::wstring wide = Widen(className);
   // Direct children only; a frame holds few, so the walk stays short.
-  for (HWND child = FindWindowExW(ToHwnd(parent), nullptr, wide.c_str(), nullptr); child && children.size() < 64;
-       child = FindWindowExW(ToHwnd(parent), child, wide.c_str(), nullptr)) {
+  for (HWND child = FindWindowExW(ToHwnd(parent), nullptr, wide.c_str(), nullptr);
+       child && children.size() < 64; child = FindWindowExW(ToHwnd(parent), child, wide.c_str(), nullptr)) {
     children.push_back(reinterpret_cast<platform::WindowHandle>(child));
   }
   return children;

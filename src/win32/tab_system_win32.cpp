@@ -1,5 +1,6 @@
-#include "win32/lazy_library.h"
 #include "win32/tab_system_win32.h"
+
+#include "win32/lazy_library.h"
 
 // clang-format off
 #include <windows.h>
@@ -31,8 +32,7 @@ std::optional<std::string> TabSystemWin32::CurrentThemeColorBuffer() {
   static const auto getCurrentThemeName =
       LazyProc<decltype(&GetCurrentThemeName)>(L"uxtheme.dll", "GetCurrentThemeName");
   if (!getCurrentThemeName) return std::nullopt;
-  if (FAILED(getCurrentThemeName(fileName, kThemeBufferChars, colorName, kThemeBufferChars, nullptr,
-                                 0))) {
+  if (FAILED(getCurrentThemeName(fileName, kThemeBufferChars, colorName, kThemeBufferChars, nullptr, 0))) {
     return std::nullopt;
   }
   return Narrow(std::wstring_view(colorName, kThemeBufferChars));
@@ -43,8 +43,7 @@ std::int32_t TabSystemWin32::SmallIconWidth() { return GetSystemMetrics(SM_CXSMI
 std::int32_t TabSystemWin32::LargeIconWidth() { return GetSystemMetrics(SM_CXICON); }
 
 std::string TabSystemWin32::ShowOpenFileDialog(platform::WindowHandle owner,
-                                               const std::string& initialDirectory,
-                                               const std::string& filter,
+                                               const std::string& initialDirectory, const std::string& filter,
                                                const std::string& title) {
   const std::wstring wideFilter = Widen(filter);
   const std::wstring wideDirectory = Widen(initialDirectory);
@@ -61,7 +60,8 @@ std::string TabSystemWin32::ShowOpenFileDialog(platform::WindowHandle owner,
   ofn.lpstrInitialDir = wideDirectory.empty() ? nullptr : wideDirectory.c_str();
   ofn.lpstrTitle = wideTitle.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-  static const auto getOpenFileName = LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto getOpenFileName =
+      LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
   if (!getOpenFileName || !getOpenFileName(&ofn)) return {};
   return Narrow(file);
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
-#include "platform/texts.h"
 #include "e2e/driver.h"
+#include "platform/texts.h"
 
 using namespace std::chrono_literals;
 
@@ -18,7 +18,8 @@ constexpr DWORD kBelow = BELOW_NORMAL_PRIORITY_CLASS;
 
 // Acceleration on at the normal level, recording on, threshold 50.
 constexpr char kAccelerating[] =
-    "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=50\r\n";
+    "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount="
+    "50\r\n";
 
 // Names of the records the program keeps of what it raised.
 std::vector<std::wstring> RaisedRecordNames() {
@@ -144,7 +145,8 @@ TEST_F(AccelerationEndToEnd, UncheckedAccelerationChangesNothing) {
 // before (here below normal), also when its window was destroyed while the
 // process lives on.
 TEST_F(AccelerationEndToEnd, PutsBackTheClassBeforeEvenWhenTheWindowIsGone) {
-  e2e::Process lingering = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/linger Quill lingering", L"");
+  e2e::Process lingering =
+      e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/linger Quill lingering", L"");
   ASSERT_TRUE(SetPriorityClass(lingering.handle(), kBelow));
   HWND window = lingering.FindWindowTitled(L"Quill lingering", 10s);
   ASSERT_NE(window, nullptr);
@@ -227,11 +229,13 @@ TEST_F(AccelerationEndToEnd, FrameWindowRaisesTheAppProcessInsideIt) {
   e2e::Process frameHost = e2e::Process::Start(host, L"/frame Quill frame", L"");
   HWND frame = frameHost.FindWindowTitled(L"Quill frame", 10s);
   ASSERT_NE(frame, nullptr);
-  e2e::Process app =
-      e2e::Process::Start(host, L"/core " + std::to_wstring(reinterpret_cast<INT_PTR>(frame)) + L" Quill core", L"");
+  e2e::Process app = e2e::Process::Start(
+      host, L"/core " + std::to_wstring(reinterpret_cast<INT_PTR>(frame)) + L" Quill core", L"");
   HWND core = nullptr;
   ASSERT_TRUE(e2e::WaitUntil(
-      [&] { return (core = FindWindowExW(frame, nullptr, L"Windows.UI.Core.CoreWindow", nullptr)) != nullptr; },
+      [&] {
+        return (core = FindWindowExW(frame, nullptr, L"Windows.UI.Core.CoreWindow", nullptr)) != nullptr;
+      },
       10s));
   DWORD coreOwner = 0;
   GetWindowThreadProcessId(core, &coreOwner);

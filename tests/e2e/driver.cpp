@@ -1,9 +1,8 @@
 #include "e2e/driver.h"
 
-#include <shellapi.h>
-
 #include <commctrl.h>
 #include <sddl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <fstream>
@@ -56,13 +55,14 @@ Process Process::Start(const std::wstring& exe, const std::wstring& args, const 
   PROCESS_INFORMATION pi{};
   Process p;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (security &&
-      !ConvertStringSecurityDescriptorToSecurityDescriptorW(security, SDDL_REVISION_1, &descriptor, nullptr)) {
+  if (security && !ConvertStringSecurityDescriptorToSecurityDescriptorW(security, SDDL_REVISION_1,
+                                                                        &descriptor, nullptr)) {
     return p;
   }
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-  const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), descriptor ? &attributes : nullptr, nullptr,
-                                      FALSE, 0, nullptr, dir.empty() ? nullptr : dir.c_str(), &si, &pi);
+  const BOOL started =
+      CreateProcessW(exe.c_str(), commandLine.data(), descriptor ? &attributes : nullptr, nullptr, FALSE, 0,
+                     nullptr, dir.empty() ? nullptr : dir.c_str(), &si, &pi);
   if (descriptor) LocalFree(descriptor);
   if (started) {
     CloseHandle(pi.hThread);
@@ -150,7 +150,8 @@ BrevoltApp::BrevoltApp(const std::function<void(const std::filesystem::path& fol
 void BrevoltApp::Start() {
   main_ = nullptr;
   process_ = Process::Start((folder_.path() / L"Brevolt.exe").wstring(), L"", folder_.path().wstring());
-  if (process_.handle()) main_ = process_.FindWindowTitled(platform::kMainCaptionW, std::chrono::seconds(10), false);
+  if (process_.handle())
+    main_ = process_.FindWindowTitled(platform::kMainCaptionW, std::chrono::seconds(10), false);
   // Start-up has ended once the program waits for input and the window is
   // shown, or its tray icon is there (the hide request follows it at once);
   // a loaded machine may take seconds.
@@ -238,11 +239,12 @@ std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
   std::vector<std::vector<std::string>> rows;
   DWORD pid = 0;
   GetWindowThreadProcessId(listView, &pid);
-  win32::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  win32::UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
   if (!process) return rows;
   constexpr SIZE_T kText = 512;
-  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t),
-                                MEM_COMMIT, PAGE_READWRITE);
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kText * sizeof(wchar_t), MEM_COMMIT,
+                                PAGE_READWRITE);
   if (!remote) return rows;
   auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
   const int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
@@ -327,11 +329,12 @@ std::filesystem::path PerUserConfig() {
 std::string ToolTipTextOf(HWND tool) {
   DWORD pid = 0;
   GetWindowThreadProcessId(tool, &pid);
-  win32::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  win32::UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
   if (!process) return {};
   constexpr SIZE_T kText = 1024;
-  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOW) + kText * sizeof(wchar_t), MEM_COMMIT,
-                                PAGE_READWRITE);
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOW) + kText * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
   if (!remote) return {};
   auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TOOLINFOW));
   std::vector<HWND> tips;

@@ -124,7 +124,6 @@ bool TrayIconPresent(HWND main);
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
 
-
 // The first visible top-level window of a process with the given class
 // (for example "#32770" for a message box or a file dialog), waiting for it.
 HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout);

@@ -1,7 +1,6 @@
 // The main window driven from outside: start-up with and without settings,
 // option clicks, the tray, saving the history, and the exit question.
 #include <windows.h>
-
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>

@@ -3,9 +3,7 @@
 // at the length where the shown text is cut, and history saves that fail
 // one way or another before one that works.
 #include <windows.h>
-
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <random>
@@ -172,8 +170,10 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   EXPECT_EQ(guarded.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   // The caption stays the title; the colour and the tooltip tell the truth.
   EXPECT_NE(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
-  EXPECT_EQ(e2e::ToolTipTextOf(info),
-            "Quill guarded\n请求：高，实际：正常。没有更改该进程优先级的权限（以管理员身份运行的或受保护的进程）。");
+  EXPECT_EQ(
+      e2e::ToolTipTextOf(info),
+      "Quill "
+      "guarded\n请求：高，实际：正常。没有更改该进程优先级的权限（以管理员身份运行的或受保护的进程）。");
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   EXPECT_EQ(app.process().PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   // Counted like any change (an activation the window host takes for

@@ -4,11 +4,10 @@
 // still work (pictures on the tabs, the save dialog).
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -115,8 +114,10 @@ TEST(PlantedLibraryEndToEnd, NoneRunsAndTheProgramDrawsAndSavesAsWithout) {
   const std::vector<COLORREF> expected = RunAndSave(clean.path(), false);
   ASSERT_FALSE(expected.empty()) << "the program without planted libraries did not start or save";
   const std::vector<COLORREF> seen = RunAndSave(planted.path(), true);
-  EXPECT_TRUE(Markers(planted.path()).empty()) << "a planted library ran: " << std::filesystem::path(
-      Markers(planted.path()).empty() ? L"" : Markers(planted.path()).front()).string();
+  EXPECT_TRUE(Markers(planted.path()).empty())
+      << "a planted library ran: "
+      << std::filesystem::path(Markers(planted.path()).empty() ? L"" : Markers(planted.path()).front())
+             .string();
   ASSERT_FALSE(seen.empty()) << "with planted libraries the program did not start or open the save dialog";
   // The pictures and captions of the tabs come out the same.
   EXPECT_TRUE(seen == expected);

@@ -3,9 +3,8 @@
 // cannot be written.
 #include <windows.h>
 #include <aclapi.h>
-#include <sddl.h>
-
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
@@ -28,7 +27,8 @@ bool Contains(const std::string& text, const std::string& part) {
 // "caption|text" each.
 std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::milliseconds wait) {
   std::vector<std::string> notices;
-  while (HWND box = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", notices.empty() ? wait : 1000ms)) {
+  while (HWND box =
+             e2e::WaitForWindowOfClass(app.process().id(), L"#32770", notices.empty() ? wait : 1000ms)) {
     notices.push_back(e2e::TextOf(box) + "|" + e2e::DialogText(box));
     e2e::PressButton(box, IDOK);
     e2e::WaitUntil([&] { return !IsWindow(box); }, 3s);

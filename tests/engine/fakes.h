@@ -53,7 +53,7 @@ struct Processes : platform::ProcessPriorities {
   struct Process {
     std::uint32_t priorityClass = 32;
     bool queryOnly = false;
-    bool hidden = false;  // cannot even be queried
+    bool hidden = false;        // cannot even be queried
     std::uint64_t created = 0;  // 0: the process id itself times 1000
     // What the system grants when asked for REALTIME (HIGH without the privilege).
     std::uint32_t realtimeGrants = 256;

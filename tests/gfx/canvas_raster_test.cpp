@@ -36,8 +36,7 @@ PixelSet LineFrom(int x1, int y1, int x2, int y2) {
 }
 
 TEST(RasterLine, PaintsItsStartButNotItsEndInEveryDirection) {
-  const int directions[][2] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
-                               {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+  const int directions[][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
   for (const auto& d : directions) {
     PixelSet expected;
     for (int k = 0; k < 5; ++k) expected.insert({20 + k * d[0], 20 + k * d[1]});
@@ -48,15 +47,12 @@ TEST(RasterLine, PaintsItsStartButNotItsEndInEveryDirection) {
 
 TEST(RasterLine, SlopedLinesRoundLikeGdi) {
   // Ties between two rows (columns) go to the smaller coordinate.
-  EXPECT_EQ(LineFrom(32, 32, 26, 27),
-            (PixelSet{{27, 28}, {28, 29}, {29, 29}, {30, 30}, {31, 31}, {32, 32}}));
-  EXPECT_EQ(LineFrom(32, 32, 26, 33),
-            (PixelSet{{29, 32}, {30, 32}, {31, 32}, {32, 32}, {27, 33}, {28, 33}}));
+  EXPECT_EQ(LineFrom(32, 32, 26, 27), (PixelSet{{27, 28}, {28, 29}, {29, 29}, {30, 30}, {31, 31}, {32, 32}}));
+  EXPECT_EQ(LineFrom(32, 32, 26, 33), (PixelSet{{29, 32}, {30, 32}, {31, 32}, {32, 32}, {27, 33}, {28, 33}}));
   EXPECT_EQ(LineFrom(32, 32, 29, 37), (PixelSet{{32, 32}, {31, 33}, {31, 34}, {30, 35}, {30, 36}}));
   EXPECT_EQ(LineFrom(32, 32, 34, 27), (PixelSet{{34, 28}, {33, 29}, {33, 30}, {32, 31}, {32, 32}}));
   EXPECT_EQ(LineFrom(32, 32, 37, 29), (PixelSet{{35, 30}, {36, 30}, {33, 31}, {34, 31}, {32, 32}}));
-  EXPECT_EQ(LineFrom(32, 32, 38, 35),
-            (PixelSet{{32, 32}, {33, 32}, {34, 33}, {35, 33}, {36, 34}, {37, 34}}));
+  EXPECT_EQ(LineFrom(32, 32, 38, 35), (PixelSet{{32, 32}, {33, 32}, {34, 33}, {35, 33}, {36, 34}, {37, 34}}));
   EXPECT_EQ(LineFrom(31, 33, 24, 35),
             (PixelSet{{30, 33}, {31, 33}, {26, 34}, {27, 34}, {28, 34}, {29, 34}, {25, 35}}));
   EXPECT_EQ(LineFrom(31, 33, 29, 26),
@@ -121,9 +117,9 @@ std::vector<std::string> RoundRectArt(Rect rect, int ew, int eh, bool fill, int 
 }
 
 TEST(RasterRoundRect, SmallEllipsesGiveAPlainRectangle) {
-  const std::vector<std::string> expected = {
-      "RRRRRRRRRR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.",
-      "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RRRRRRRRRR.", "..........."};
+  const std::vector<std::string> expected = {"RRRRRRRRRR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.",
+                                             "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.", "RGGGGGGGGR.",
+                                             "RGGGGGGGGR.", "RRRRRRRRRR.", "..........."};
   EXPECT_EQ(RoundRectArt({0, 0, 10, 10}, 2, 2, true, 11, 11), expected);
   EXPECT_EQ(RoundRectArt({0, 0, 10, 10}, 0, 0, true, 11, 11), expected);
 }
@@ -131,18 +127,17 @@ TEST(RasterRoundRect, SmallEllipsesGiveAPlainRectangle) {
 TEST(RasterRoundRect, CornersMatchGdi) {
   // RoundRect(0, 0, 20, 20, 9, 9) and (0, 0, 12, 12, 11, 11) read back from GDI.
   const std::vector<std::string> nine = {
-      "...RRRRRRRRRRRRRR....", ".RRGGGGGGGGGGGGGGRR..", ".RGGGGGGGGGGGGGGGGR..",
-      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
-      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
-      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
-      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
-      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", ".RGGGGGGGGGGGGGGGGR..",
-      ".RRGGGGGGGGGGGGGGRR..", "...RRRRRRRRRRRRRR....", "....................."};
+      "...RRRRRRRRRRRRRR....", ".RRGGGGGGGGGGGGGGRR..", ".RGGGGGGGGGGGGGGGGR..", "RGGGGGGGGGGGGGGGGGGR.",
+      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
+      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
+      "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.", "RGGGGGGGGGGGGGGGGGGR.",
+      "RGGGGGGGGGGGGGGGGGGR.", ".RGGGGGGGGGGGGGGGGR..", ".RRGGGGGGGGGGGGGGRR..", "...RRRRRRRRRRRRRR....",
+      "....................."};
   EXPECT_EQ(RoundRectArt({0, 0, 20, 20}, 9, 9, true, 21, 21), nine);
-  const std::vector<std::string> eleven = {
-      "...RRRRRR....", "..RGGGGGGR...", ".RGGGGGGGGR..", "RGGGGGGGGGGR.", "RGGGGGGGGGGR.",
-      "RGGGGGGGGGGR.", "RGGGGGGGGGGR.", "RGGGGGGGGGGR.", "RGGGGGGGGGGR.", ".RGGGGGGGGR..",
-      "..RGGGGGGR...", "...RRRRRR....", "............."};
+  const std::vector<std::string> eleven = {"...RRRRRR....", "..RGGGGGGR...", ".RGGGGGGGGR..", "RGGGGGGGGGGR.",
+                                           "RGGGGGGGGGGR.", "RGGGGGGGGGGR.", "RGGGGGGGGGGR.", "RGGGGGGGGGGR.",
+                                           "RGGGGGGGGGGR.", ".RGGGGGGGGR..", "..RGGGGGGR...", "...RRRRRR....",
+                                           "............."};
   EXPECT_EQ(RoundRectArt({0, 0, 12, 12}, 11, 11, true, 13, 13), eleven);
 }
 
@@ -158,8 +153,8 @@ TEST(RasterRoundRect, TheTabCornerOfTenPixelsAndAnOversizedEllipse) {
   EXPECT_EQ(art[26], "R..................R..");
   // An ellipse larger than the rectangle is cut down to it: a circle.
   EXPECT_EQ(RoundRectArt({0, 0, 7, 7}, 10, 10, false, 8, 8),
-            (std::vector<std::string>{"..RRR...", ".R...R..", "R.....R.", "R.....R.", "R.....R.",
-                                      ".R...R..", "..RRR...", "........"}));
+            (std::vector<std::string>{"..RRR...", ".R...R..", "R.....R.", "R.....R.", "R.....R.", ".R...R..",
+                                      "..RRR...", "........"}));
   // Absurd sizes are refused rather than traced point by point.
   RasterCanvas canvas = WhiteCanvas(8, 8);
   canvas.RoundRect(Rect{INT32_MIN, 0, INT32_MAX, 5}, 10, 10, kGreen);
@@ -182,8 +177,7 @@ TEST(RasterFocusRect, InvertsEveryOtherBorderPixelAndTwiceRestores) {
   // On any image, twice is nothing.
   RasterCanvas noisy(16, 12);
   for (int y = 0; y < 12; ++y) {
-    for (int x = 0; x < 16; ++x)
-      noisy.FillRect(Rect{x, y, x + 1, y + 1}, MakeRgb(x * 16, y * 20, x * y));
+    for (int x = 0; x < 16; ++x) noisy.FillRect(Rect{x, y, x + 1, y + 1}, MakeRgb(x * 16, y * 20, x * y));
   }
   const std::vector<tabctl::Pixel> before = noisy.Pixels();
   for (const Rect& r : {Rect{2, 3, 12, 9}, Rect{1, 1, 2, 2}, Rect{5, 5, 6, 20}, Rect{-3, -3, 30, 30},

@@ -20,8 +20,7 @@ using tabctl::Size;
 constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kInk = MakeRgb(0, 0, 128);
 constexpr unsigned kCaption = tabctl::kTextCenter | tabctl::kTextVCenter | tabctl::kTextSingleLine;
-constexpr unsigned kMeasure =
-    tabctl::kTextSingleLine | tabctl::kTextCalcRect | tabctl::kTextEndEllipsis;
+constexpr unsigned kMeasure = tabctl::kTextSingleLine | tabctl::kTextCalcRect | tabctl::kTextEndEllipsis;
 
 // Default font: 8.25 points -> line height 11, advance 5.
 struct RasterText : ::testing::Test {
@@ -120,8 +119,7 @@ TEST_F(RasterText, EndEllipsisKeepsTheLongestHeadThatFits) {
   r = {0, 0, 60, 20};
   canvas.DrawTextLine("Hello", r, kMeasure);
   EXPECT_EQ(r.right, 25);
-  PixelSet cut =
-      Draw("Hello &world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
+  PixelSet cut = Draw("Hello &world", Rect{0, 0, 30, 20}, tabctl::kTextSingleLine | tabctl::kTextEndEllipsis);
   for (int x = 0; x < 30; ++x) EXPECT_FALSE(cut.count({x, 10}));
 }
 

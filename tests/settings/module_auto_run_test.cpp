@@ -173,7 +173,8 @@ TEST(ModuleAutoRunTest, RemovingClearsBothKeysAndSaysWhenOneIsLeft) {
 }
 
 TEST(ModuleAutoRunTest, APathWithBlanksIsQuoted) {
-  EXPECT_EQ(settings::RunEntryData("C:\\Program Files\\Brevolt"), "\"C:\\Program Files\\Brevolt\\Brevolt.exe\"");
+  EXPECT_EQ(settings::RunEntryData("C:\\Program Files\\Brevolt"),
+            "\"C:\\Program Files\\Brevolt\\Brevolt.exe\"");
   EXPECT_EQ(settings::RunEntryData("C:\\Tools"), "C:\\Tools\\Brevolt.exe");
   EXPECT_EQ(settings::RunEntryData("C:\\"), "C:\\\\Brevolt.exe");
 }

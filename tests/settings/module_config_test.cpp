@@ -85,8 +85,9 @@ TEST_F(ModuleConfigTest, EachOptionHasItsOwnSectionAndKey) {
 }
 
 TEST_F(ModuleConfigTest, StoredTextsReadAsTheProgramMeansThem) {
-  Write("[normal]\r\nautorun=\r\nAutoMin=  \r\nenablespeed=  1  \r\nALWAYSTOP=\"1.0\"\r\n"
-        "[RECORD]\r\nrecordcount=0100\r\nEnableRecord=-1\r\n[Speed]\r\nSpeedLevel=abc\r\n");
+  Write(
+      "[normal]\r\nautorun=\r\nAutoMin=  \r\nenablespeed=  1  \r\nALWAYSTOP=\"1.0\"\r\n"
+      "[RECORD]\r\nrecordcount=0100\r\nEnableRecord=-1\r\n[Speed]\r\nSpeedLevel=abc\r\n");
   const ModuleConfig config = Config();
   EXPECT_EQ(config.GetAutoRun(), std::nullopt);
   EXPECT_EQ(config.GetAutoMin(), std::nullopt);

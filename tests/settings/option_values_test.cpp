@@ -30,8 +30,8 @@ TEST(OptionValuesTest, SpeedLevelShowsTheNormalLevelOnlyForOne) {
 
 TEST(OptionValuesTest, RecordCountSelectsTheItemOfItsPlainNumber) {
   const std::vector<std::pair<std::optional<std::string>, int>> cases = {
-      {"0100", 1}, {"100.0", 1}, {"100", 1}, {"50", 0}, {"300x", 3}, {"+200.", 2}, {"75", -1},
-      {"-100", -1}, {"1e2", -1}, {"", -1}, {std::nullopt, -1}, {std::string(254, '9'), -1}};
+      {"0100", 1}, {"100.0", 1}, {"100", 1},  {"50", 0}, {"300x", 3},        {"+200.", 2},
+      {"75", -1},  {"-100", -1}, {"1e2", -1}, {"", -1},  {std::nullopt, -1}, {std::string(254, '9'), -1}};
   for (const auto& [stored, index] : cases) {
     EXPECT_EQ(settings::RecordCountSelection(stored), index) << stored.value_or("(none)");
   }

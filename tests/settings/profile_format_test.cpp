@@ -17,15 +17,26 @@ TEST(ProfileFormatTest, ReadsLikeThePlatform) {
       "[Hdr] junk\rk==1\r[Record\rEnableRecord=3\r[Tail]]\r\nz=1\r\n"
       "[normal]\r\nEnableSpeed=1";
   const std::vector<std::tuple<std::string, std::string, std::optional<std::string>>> cases = {
-      {"NORMAL", "AutoRun", "1"},  {"Normal", "AutoMin", "01"},  {"Normal", "bare", ""},
-      {"Q", "X", "quoted"},        {"Q", "Y", "s"},              {"Q", "Z", "\""},
-      {"Q", "W", "\"abc"},         {"Q", "V", ""},               {"Q", "U", "\"a'"},
-      {"Q", "T", " sp "},          {"Hdr", "k", "=1"},           {"Hdr", "EnableRecord", "3"},
-      {"Record", "EnableRecord", std::nullopt},                  {"Tail]", "z", "1"},
+      {"NORMAL", "AutoRun", "1"},
+      {"Normal", "AutoMin", "01"},
+      {"Normal", "bare", ""},
+      {"Q", "X", "quoted"},
+      {"Q", "Y", "s"},
+      {"Q", "Z", "\""},
+      {"Q", "W", "\"abc"},
+      {"Q", "V", ""},
+      {"Q", "U", "\"a'"},
+      {"Q", "T", " sp "},
+      {"Hdr", "k", "=1"},
+      {"Hdr", "EnableRecord", "3"},
+      {"Record", "EnableRecord", std::nullopt},
+      {"Tail]", "z", "1"},
       // Only the first section of a name counts; lines before any section
       // form a section without a name.
-      {"Normal", "EnableSpeed", std::nullopt},                   {"Q", "AutoRun", std::nullopt},
-      {"", "AutoRun", "9"},                                      {"", "X", std::nullopt},
+      {"Normal", "EnableSpeed", std::nullopt},
+      {"Q", "AutoRun", std::nullopt},
+      {"", "AutoRun", "9"},
+      {"", "X", std::nullopt},
   };
   for (const auto& [section, key, expected] : cases) {
     const auto found = FindProfileValue(text, section, key);
@@ -64,9 +75,14 @@ TEST(ProfileFormatTest, WritesOnlyWhatItMust) {
 
 TEST(ProfileFormatTest, RefusesEntriesThatWouldChangeOtherLines) {
   for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
-           {"Normal", "AutoRun", "1\r\n[Evil]\r\nx=y"}, {"Normal", "AutoRun", "1\n"},
-           {"Normal", "AutoRun", "1\0x"s}, {"Nor\nmal", "AutoRun", "1"}, {"Normal", "a=b", "1"},
-           {"Normal", "[x", "y]"}, {" ", "AutoRun", "1"}, {"Normal", "", "1"}}) {
+           {"Normal", "AutoRun", "1\r\n[Evil]\r\nx=y"},
+           {"Normal", "AutoRun", "1\n"},
+           {"Normal", "AutoRun", "1\0x"s},
+           {"Nor\nmal", "AutoRun", "1"},
+           {"Normal", "a=b", "1"},
+           {"Normal", "[x", "y]"},
+           {" ", "AutoRun", "1"},
+           {"Normal", "", "1"}}) {
     EXPECT_FALSE(settings::IsStorableEntry(section, key, value)) << key << "=" << value;
     EXPECT_EQ(SetProfileValue("[Normal]\r\n", section, key, value), std::nullopt);
   }
@@ -86,9 +102,10 @@ TEST(ProfileFormatTest, HugeLinesAndBinaryBytesSurviveAWrite) {
 // Random texts from the format's own punctuation: a write must be found by
 // the next read, change no other entry and remove no line break.
 TEST(ProfileFormatTest, RandomTextsKeepEveryOtherEntry) {
-  const std::vector<std::string> tokens = {"[A]", "[a]", "[b]", "[Normal", "[Normal]", "k", "K2", "autorun",
-                                           "=",   "1",   " ",   "\t",      "\r",       "\n", "\r\n", "\0"s,
-                                           "\"",  "'",   "]",   "[",       "\x1A",     "\xD6\xD0", "\xEF\xBB\xBF"};
+  const std::vector<std::string> tokens = {"[A]", "[a]",     "[b]",  "[Normal",  "[Normal]",    "k",
+                                           "K2",  "autorun", "=",    "1",        " ",           "\t",
+                                           "\r",  "\n",      "\r\n", "\0"s,      "\"",          "'",
+                                           "]",   "[",       "\x1A", "\xD6\xD0", "\xEF\xBB\xBF"};
   const std::vector<std::string> sections = {"A", "b", "Normal"};
   const std::vector<std::string> keys = {"k", "K2", "AutoRun"};
   const std::vector<std::string> values = {"1", "", "7 7", "\xD6\xD0"};

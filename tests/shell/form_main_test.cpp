@@ -133,8 +133,9 @@ TEST_F(FormMainTest, FirstStartWritesOnlyWhatChangedControlsStore) {
 }
 
 TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
-  profile.values = {{"Normal/AutoRun", "1"},     {"Normal/AutoMin", "1.0"},   {"Speed/SpeedLevel", "01"},
-                    {"Record/EnableRecord", "1"}, {"Record/RecordCount", "0100"}, {"Normal/EnableSpeed", " 1x"},
+  profile.values = {{"Normal/AutoRun", "1"},        {"Normal/AutoMin", "1.0"},
+                    {"Speed/SpeedLevel", "01"},     {"Record/EnableRecord", "1"},
+                    {"Record/RecordCount", "0100"}, {"Normal/EnableSpeed", " 1x"},
                     {"Normal/AlwaysTop", "1"}};
   rules.Load();
   // Check boxes already checked run no handler; the rest store again.
@@ -162,9 +163,9 @@ TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
   rules.ComboChanged(Combo::Speed);
   view.selection[Combo::AutoCleanCount] = 3;
   rules.ComboChanged(Combo::AutoCleanCount);
-  EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0",
-                                                      "Normal/AlwaysTop=1", "Speed/SpeedLevel=1",
-                                                      "Record/RecordCount=300"}));
+  EXPECT_EQ(profile.writes,
+            (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0", "Normal/AlwaysTop=1",
+                                      "Speed/SpeedLevel=1", "Record/RecordCount=300"}));
 }
 
 // The box says whether the program will start at logon; the user hears why
@@ -241,8 +242,8 @@ TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
   EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!"}));
   view.answer = true;
   rules.RequestUnload();
-  EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!", "untray",
-                                                  "unhook", "unload"}));
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!",
+                                                  "untray", "unhook", "unload"}));
   rules.RequestUnload();  // already going: no third question
   EXPECT_EQ(view.steps.size(), 5u);
 }
@@ -250,7 +251,7 @@ TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
 // Exit chosen from the tray menu while the save dialog or a notice runs its
 // own loop: the window must outlive the code under that loop.
 TEST_F(FormMainTest, ExitDuringAModalStepWaitsForItAndNeverAsksTwice) {
-  rules.BeginModalStep();  // the save dialog
+  rules.BeginModalStep();                             // the save dialog
   view.whileAsking = [&] { rules.RequestUnload(); };  // exit chosen again under the question
   rules.RequestUnload();
   EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "ask 确定退出吗? 请确认!"), 1);

@@ -23,7 +23,8 @@ class EventRecorder : public tabctl::ucPageTabEvents {
 
   // Into a log of its own.
   EventRecorder() : log(own_) {}
-  explicit EventRecorder(Log& shared, Record what = Record::TabChanges) : log(shared), all_(what == Record::Everything) {}
+  explicit EventRecorder(Log& shared, Record what = Record::TabChanges)
+      : log(shared), all_(what == Record::Everything) {}
   EventRecorder(const EventRecorder&) = delete;
   EventRecorder& operator=(const EventRecorder&) = delete;
 
@@ -36,7 +37,9 @@ class EventRecorder : public tabctl::ucPageTabEvents {
     if (onBeforeSwitch) onBeforeSwitch();
     if (refuse && refuse(newTab)) cancel = true;
   }
-  void TabSwitch(std::int16_t previousTab) override { log.push_back("TabSwitch " + std::to_string(previousTab)); }
+  void TabSwitch(std::int16_t previousTab) override {
+    log.push_back("TabSwitch " + std::to_string(previousTab));
+  }
   void TabInsert(std::int32_t& index) override { log.push_back("TabInsert " + std::to_string(index)); }
   void TabRemove(std::int32_t& index) override { log.push_back("TabRemove " + std::to_string(index)); }
   void AfterCompleteInit() override { log.push_back("AfterCompleteInit"); }

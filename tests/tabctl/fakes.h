@@ -13,14 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "tabctl/tab_host.h"
 #include "event_recorder.h"
+#include "tabctl/tab_host.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/tab_system.h"
 #include "tabctl/uc_page_tab.h"
 
 namespace tabfakes {
-
 
 inline std::size_t CountOf(const Log& log, const std::string& entry) {
   std::size_t n = 0;
@@ -51,9 +50,7 @@ struct Host : tabctl::TabHost {
   std::vector<Placed> placed;
 
   int ContainedControlCount() override { return static_cast<int>(lefts.size()); }
-  std::int32_t ContainedControlLeft(int i) override {
-    return lefts.at(static_cast<std::size_t>(i));
-  }
+  std::int32_t ContainedControlLeft(int i) override { return lefts.at(static_cast<std::size_t>(i)); }
   void SetContainedControlLeft(int i, std::int32_t left) override {
     if (stuck.count(i)) throw std::runtime_error("control cannot move");
     lefts.at(static_cast<std::size_t>(i)) = left;
@@ -80,9 +77,7 @@ struct Host : tabctl::TabHost {
   }
   void SetPersistentImage(bool on) override { log.push_back(on ? "image on" : "image off"); }
   void RepaintWindow() override { log.push_back("show"); }
-  void PropertyChanged(std::string_view name) override {
-    log.push_back("changed " + std::string(name));
-  }
+  void PropertyChanged(std::string_view name) override { log.push_back("changed " + std::string(name)); }
   bool UserMode() override {
     if (userModeFails) throw std::runtime_error("no ambient");
     return userMode;
@@ -143,9 +138,7 @@ struct FakePicture : tabctl::PictureObject {
   int id;
 };
 
-inline tabctl::Picture MakePicture(int id) {
-  return tabctl::Picture(std::make_shared<FakePicture>(id));
-}
+inline tabctl::Picture MakePicture(int id) { return tabctl::Picture(std::make_shared<FakePicture>(id)); }
 
 inline int PictureId(const tabctl::Picture& p) {
   const auto* f = p.As<FakePicture>();
@@ -154,9 +147,7 @@ inline int PictureId(const tabctl::Picture& p) {
 
 // Pictures in the text form as "pic:<id>".
 struct Codec : tabctl::PictureCodec {
-  std::string Encode(const tabctl::Picture& p) override {
-    return "pic:" + std::to_string(PictureId(p));
-  }
+  std::string Encode(const tabctl::Picture& p) override { return "pic:" + std::to_string(PictureId(p)); }
   tabctl::Picture Decode(std::string_view text) override {
     if (!text.starts_with("pic:")) return {};
     return MakePicture(std::stoi(std::string(text.substr(4))));

@@ -14,7 +14,6 @@ namespace {
 using tabfakes::CountOf;
 using tabfakes::Log;
 
-
 struct FakeInputHost : InputHost {
   explicit FakeInputHost(Log& sink) : log(sink) {}
   Log& log;
@@ -97,7 +96,7 @@ TEST(InputHitTest, ANeverPaintedControlIsLaidOutForTheHit) {
     FakeInputHost host{log};
     TabInput input{p.tab, host};
     EXPECT_EQ(HitTestTab(p.tab, c.tabX, 10), -1);  // the bare rule reads the model only
-    input.MouseDown(kLeftButton, 0, 84, 30);  // under the strip: no switch, but laid out
+    input.MouseDown(kLeftButton, 0, 84, 30);       // under the strip: no switch, but laid out
     EXPECT_EQ(p.tab.ActiveTab(), 0);
     EXPECT_EQ(p.canvas.PixelAt(10, 10), blank);  // laid out, not painted
     EXPECT_EQ(HitTestTab(p.tab, c.tabX, 10), 2);

@@ -22,9 +22,9 @@ TEST(SavedSet, ANewControlSavesOnlyWhatDiffersFromTheKeyDefaults) {
   f.tab.WriteProperties(bag);
   // "Tab 0" is not the saved default "Tab0"; the theme-0 reset moved the
   // disabled colours off their key defaults; the active font is bold.
-  EXPECT_EQ(Keys(bag), (std::vector<std::string>{"TabCaption(0)", "TabCaption(1)", "TabCaption(2)",
-                                                 "ActiveTabFont", "DisabledTabBackColor",
-                                                 "DisabledTabForeColor"}));
+  EXPECT_EQ(Keys(bag),
+            (std::vector<std::string>{"TabCaption(0)", "TabCaption(1)", "TabCaption(2)", "ActiveTabFont",
+                                      "DisabledTabBackColor", "DisabledTabForeColor"}));
   EXPECT_EQ(bag.ReadColor("DisabledTabBackColor", 0), 0x8000000Fu);
   EXPECT_EQ(bag.ReadColor("DisabledTabForeColor", 0), 0x80000015u);
   EXPECT_EQ(bag.ReadText("TabCaption(1)", ""), "Tab 1");

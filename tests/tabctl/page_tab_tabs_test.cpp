@@ -48,8 +48,8 @@ TEST(Switching, SlidesEveryControlByTheTabDifference) {
   EXPECT_EQ(f.tab.ActiveTab(), 2);
   EXPECT_EQ(f.tab.LastActiveTab(), 0);
   EXPECT_EQ(f.tab.HotTab(), 2);
-  EXPECT_EQ(f.log, (Log{"BeforeTabSwitch 2", "background", "tabs", "changed ActiveTab", "image on",
-                        "draw", "show", "show", "TabSwitch 0"}));
+  EXPECT_EQ(f.log, (Log{"BeforeTabSwitch 2", "background", "tabs", "changed ActiveTab", "image on", "draw",
+                        "show", "show", "TabSwitch 0"}));
   f.tab.SetActiveTab(1);
   EXPECT_EQ(Visible(f), (std::vector<int>{1}));
   EXPECT_EQ(f.tab.LastActiveTab(), 2);
@@ -89,8 +89,8 @@ TEST(Switching, AnInputDrivenSwitchDrawsThoughRefreshIsHeldBack) {
   Fixture f;
   f.tab.SetBusy(true);
   f.tab.SetActiveTab(1);
-  EXPECT_EQ(f.log, (Log{"BeforeTabSwitch 1", "background", "tabs", "changed ActiveTab", "show",
-                        "TabSwitch 0"}));
+  EXPECT_EQ(f.log,
+            (Log{"BeforeTabSwitch 1", "background", "tabs", "changed ActiveTab", "show", "TabSwitch 0"}));
 }
 
 TEST(Switching, AControlThatCannotMoveIsSkipped) {
@@ -105,8 +105,7 @@ TEST(Switching, AControlThatCannotMoveIsSkipped) {
 TEST(TabCount, GrowingAddsNumberedEnabledTabs) {
   Fixture f;
   f.tab.SetTabCount(5);
-  EXPECT_EQ(Captions(f.tab),
-            (std::vector<std::string>{"Tab 0", "Tab 1", "Tab 2", "Tab 3", "Tab 4"}));
+  EXPECT_EQ(Captions(f.tab), (std::vector<std::string>{"Tab 0", "Tab 1", "Tab 2", "Tab 3", "Tab 4"}));
   EXPECT_TRUE(f.tab.TabEnabled(3));
   EXPECT_TRUE(f.tab.TabEnabled(4));
   EXPECT_EQ(f.log, (Log{"image on", "draw", "show", "changed TabCount"}));

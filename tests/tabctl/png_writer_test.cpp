@@ -20,8 +20,8 @@ std::filesystem::path TempFile(const std::string& name) {
 TEST(PngWriter, RoundTripsEveryPixel) {
   tabctl::RasterCanvas canvas(37, 11);
   tabctl::draw::Cls(canvas, MakeRgb(255, 255, 255));
-  tabctl::draw::pFillCurvedGradient(canvas, 0, 0, 36, 10, MakeRgb(255, 0, 0), MakeRgb(0, 0, 255), 2,
-                                    true, true);
+  tabctl::draw::pFillCurvedGradient(canvas, 0, 0, 36, 10, MakeRgb(255, 0, 0), MakeRgb(0, 0, 255), 2, true,
+                                    true);
   tabctl::draw::APIRectangle(canvas, 3, 2, 20, 5, MakeRgb(1, 2, 3));
   const auto path = TempFile("roundtrip.png");
   ASSERT_TRUE(tabctl::WritePng(path.string(), canvas));
@@ -34,8 +34,7 @@ TEST(PngWriter, RoundTripsEveryPixel) {
 
 TEST(PngWriter, RefusesBadSizesAndUnwritablePaths) {
   EXPECT_FALSE(tabctl::WritePng(TempFile("empty.png").string(), tabctl::Bitmap()));
-  EXPECT_FALSE(
-      tabctl::WritePng(TempFile("short.png").string(), 4, 4, std::vector<tabctl::Pixel>(15)));
+  EXPECT_FALSE(tabctl::WritePng(TempFile("short.png").string(), 4, 4, std::vector<tabctl::Pixel>(15)));
   EXPECT_FALSE(tabctl::WritePng("/nonexistent-dir/x.png", tabctl::Bitmap(2, 2)));
   EXPECT_TRUE(tabctl::ReadPng("/nonexistent-dir/x.png").Empty());
 }

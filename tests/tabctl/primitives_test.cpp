@@ -90,40 +90,34 @@ TEST(Gradient, RowsFollowSinglePrecisionAccumulationAndTiesToEven) {
   RasterCanvas canvas = WhiteCanvas(2, 30);
   // Red 0 -> 1 over 20 rows: exactly 0.5 at row 10 (ties to even: 0), but
   // ten float additions of 0.05 give 0.50000006, so the row is red 1.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 20, MakeRgb(0, 0, 0), MakeRgb(1, 0, 0), -1, false,
-                            false);
+  draw::pFillCurvedGradient(canvas, 0, 0, 1, 20, MakeRgb(0, 0, 0), MakeRgb(1, 0, 0), -1, false, false);
   EXPECT_EQ(canvas.PixelAt(0, 9), MakeRgb(0, 0, 0));
   EXPECT_EQ(canvas.PixelAt(0, 10), MakeRgb(1, 0, 0));
   EXPECT_EQ(canvas.PixelAt(0, 20), MakeRgb(1, 0, 0));
   // Green 0 -> 2 over 12 rows: 1.5 at row 9 would round to 2, the float sum
   // is 1.4999999 and gives 1.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 12, MakeRgb(0, 0, 0), MakeRgb(0, 2, 0), -1, false,
-                            false);
+  draw::pFillCurvedGradient(canvas, 0, 0, 1, 12, MakeRgb(0, 0, 0), MakeRgb(0, 2, 0), -1, false, false);
   EXPECT_EQ(canvas.PixelAt(0, 9), MakeRgb(0, 1, 0));
   EXPECT_EQ(canvas.PixelAt(0, 12), MakeRgb(0, 2, 0));
   // Exact halves round to the even neighbour: 0, 0.5 -> 0, 1 and 1, 1.5 -> 2, 2.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 2, MakeRgb(0, 1, 0), MakeRgb(1, 2, 0), -1, false,
-                            false);
+  draw::pFillCurvedGradient(canvas, 0, 0, 1, 2, MakeRgb(0, 1, 0), MakeRgb(1, 2, 0), -1, false, false);
   EXPECT_EQ(canvas.PixelAt(0, 0), MakeRgb(0, 1, 0));
   EXPECT_EQ(canvas.PixelAt(0, 1), MakeRgb(0, 2, 0));
   EXPECT_EQ(canvas.PixelAt(0, 2), MakeRgb(1, 2, 0));
   // Falling channels too: 255 -> 0 over 29 rows ends at 0.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 29, MakeRgb(0, 0, 255), MakeRgb(0, 0, 0), -1, false,
-                            false);
+  draw::pFillCurvedGradient(canvas, 0, 0, 1, 29, MakeRgb(0, 0, 255), MakeRgb(0, 0, 0), -1, false, false);
   EXPECT_EQ(canvas.PixelAt(0, 29), MakeRgb(0, 0, 0));
   EXPECT_EQ(canvas.PixelAt(0, 1), MakeRgb(0, 0, 246));  // 255 - 8.79
 }
 
 TEST(Gradient, TopEqualToBottomIsOneRowInTheStartColour) {
   RasterCanvas canvas = WhiteCanvas(12, 6);
-  draw::pFillCurvedGradient(canvas, 2, 3, 9, 3, MakeRgb(10, 20, 30), MakeRgb(200, 0, 0), 2, true,
-                            true);
+  draw::pFillCurvedGradient(canvas, 2, 3, 9, 3, MakeRgb(10, 20, 30), MakeRgb(200, 0, 0), 2, true, true);
   // One row, inset 2 with both corners: from 5 to 7 (pixels 5 and 6).
   EXPECT_EQ(Painted(canvas, kWhite), Block(5, 3, 7, 4));
   EXPECT_EQ(canvas.PixelAt(5, 3), MakeRgb(10, 20, 30));
   canvas.Clear(kWhite);
-  draw::pFillCurvedGradient(canvas, 2, 4, 9, 3, MakeRgb(10, 20, 30), MakeRgb(200, 0, 0), -1, true,
-                            true);
+  draw::pFillCurvedGradient(canvas, 2, 4, 9, 3, MakeRgb(10, 20, 30), MakeRgb(200, 0, 0), -1, true, true);
   EXPECT_TRUE(Painted(canvas, kWhite).empty());  // bottom above top: nothing
 }
 
@@ -168,8 +162,7 @@ TEST(CurvedRows, SolidFillMatchesTheGradientGeometry) {
   RasterCanvas solid = WhiteCanvas(30, 20);
   RasterCanvas gradient = WhiteCanvas(30, 20);
   draw::pFillCurvedSolid(solid, 3, 2, 25, 15, kBlue, 4, true, true);
-  draw::pFillCurvedGradient(gradient, 3, 2, 25, 15, MakeRgb(0, 0, 1), MakeRgb(0, 0, 200), 4, true,
-                            true);
+  draw::pFillCurvedGradient(gradient, 3, 2, 25, 15, MakeRgb(0, 0, 1), MakeRgb(0, 0, 200), 4, true, true);
   EXPECT_EQ(Painted(solid, kWhite), Painted(gradient, kWhite));
   EXPECT_EQ(canvas_test::PixelsOf(solid, kBlue).size(), Painted(solid, kWhite).size());
 }

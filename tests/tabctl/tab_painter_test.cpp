@@ -1,11 +1,12 @@
 // The tab painter on the raster canvas: layout of both styles, the page and
 // tab pixels the layout statements promise, the repaint order and guards,
 // focus and hover marks, close boxes and the primitives' colour write-back.
+#include "tabctl/tab_painter.h"
+
 #include <gtest/gtest.h>
 
 #include "gfx/raster_canvas.h"
 #include "tabctl/control_primitives.h"
-#include "tabctl/tab_painter.h"
 #include "tabfakes_paint.h"
 
 namespace {
@@ -181,8 +182,7 @@ TEST(PropertyPagesDrawing, ARaisedActiveTabHidesItsNeighboursFacingEdges) {
     EXPECT_EQ(rightEdge, raised ? MakeRgb(0, 200, 0) : tl) << raised;
     // Raised, the right neighbour's top line starts at its left edge instead
     // of after a cut corner.
-    EXPECT_EQ(p.canvas.PixelAt(right.left, right.top),
-              raised ? tl : p.Rgb(p.tab.TabStripBackColor()));
+    EXPECT_EQ(p.canvas.PixelAt(right.left, right.top), raised ? tl : p.Rgb(p.tab.TabStripBackColor()));
   }
 }
 

@@ -22,8 +22,8 @@ struct Painted {
 
   // A new control in `style` and `theme` with these tabs, on a surface of
   // width x height; with attach false the painter is attached later.
-  Painted(tabctl::TabStyles style, int theme, std::initializer_list<const char*> captions,
-          int width = 400, int height = 150, bool attach = true)
+  Painted(tabctl::TabStyles style, int theme, std::initializer_list<const char*> captions, int width = 400,
+          int height = 150, bool attach = true)
       : canvas(width, height), painter(tabctl::MakeTabPainter(canvas)) {
     host.clientWidth = width;
     host.clientHeight = height;

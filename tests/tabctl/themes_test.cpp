@@ -181,8 +181,7 @@ TEST(ThemeDetection, EachRepaintRereadsTheStyleWithoutResettingColours) {
 TEST(FileOpenDialog, FilterPairsBecomeNulSeparated) {
   using namespace std::string_literals;
   EXPECT_EQ(BuildOpenFileFilter(""), "All Files (*.*)\0*.*\0\0"s);
-  EXPECT_EQ(BuildOpenFileFilter("Text (*.txt)|*.txt|All|*.*"),
-            "Text (*.txt)\0*.txt\0All\0*.*\0\0"s);
+  EXPECT_EQ(BuildOpenFileFilter("Text (*.txt)|*.txt|All|*.*"), "Text (*.txt)\0*.txt\0All\0*.*\0\0"s);
   EXPECT_EQ(BuildOpenFileFilter("Logs|*.log|"), "Logs\0*.log\0\0"s);
 }
 

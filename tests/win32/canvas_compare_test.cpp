@@ -43,13 +43,9 @@ TEST(CanvasCompare, RoundRectangles) {
 
 TEST(CanvasCompare, FocusRectangles) { EXPECT_EQ(CompareAll(scenes::FocusScenes()), 0); }
 
-TEST(CanvasCompare, GradientsAndCurvedFills) {
-  EXPECT_EQ(CompareAll(scenes::PrimitiveScenes()), 0);
-}
+TEST(CanvasCompare, GradientsAndCurvedFills) { EXPECT_EQ(CompareAll(scenes::PrimitiveScenes()), 0); }
 
-TEST(CanvasCompare, TransparentAndOpaqueBitmaps) {
-  EXPECT_EQ(CompareAll(scenes::ImageScenes()), 0);
-}
+TEST(CanvasCompare, TransparentAndOpaqueBitmaps) { EXPECT_EQ(CompareAll(scenes::ImageScenes()), 0); }
 
 TEST(CanvasCompare, TabStripOutsideItsCaptions) {
   for (int variant = 0; variant < 8; ++variant) {

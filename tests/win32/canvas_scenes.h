@@ -46,8 +46,7 @@ inline std::string Differences(const std::vector<tabctl::Pixel>& gdi,
       if (++count <= 8) {
         char line[80];
         std::snprintf(line, sizeof line, " (%d,%d) gdi=%06X raster=%06X", x, y,
-                      static_cast<unsigned>(gdi[i] & 0xFFFFFF),
-                      static_cast<unsigned>(raster[i] & 0xFFFFFF));
+                      static_cast<unsigned>(gdi[i] & 0xFFFFFF), static_cast<unsigned>(raster[i] & 0xFFFFFF));
         detail += line;
       }
     }
@@ -55,9 +54,7 @@ inline std::string Differences(const std::vector<tabctl::Pixel>& gdi,
   return count == 0 ? std::string() : std::to_string(count) + " pixels differ:" + detail;
 }
 
-inline Rgb Shade(int i) {
-  return MakeRgb(40 + (i * 53) % 200, 30 + (i * 97) % 210, 20 + (i * 31) % 220);
-}
+inline Rgb Shade(int i) { return MakeRgb(40 + (i * 53) % 200, 30 + (i * 97) % 210, 20 + (i * 31) % 220); }
 
 // A background with a different colour at every pixel, so inversions and
 // skipped pixels show.
@@ -76,12 +73,11 @@ inline std::vector<Scene> LineScenes() {
   for (int dx = -13; dx <= 13; ++dx) {
     for (int dy = -13; dy <= 13; ++dy) {
       if (dx == 0 && dy == 0) continue;
-      list.push_back(
-          {"line " + std::to_string(dx) + "," + std::to_string(dy), 32, 32, [dx, dy](Canvas& c) {
-             c.Clear(MakeRgb(255, 255, 255));
-             c.SetPenColor(MakeRgb(200, 0, 0));
-             c.Line(15, 16, 15 + dx, 16 + dy);
-           }});
+      list.push_back({"line " + std::to_string(dx) + "," + std::to_string(dy), 32, 32, [dx, dy](Canvas& c) {
+                        c.Clear(MakeRgb(255, 255, 255));
+                        c.SetPenColor(MakeRgb(200, 0, 0));
+                        c.Line(15, 16, 15 + dx, 16 + dy);
+                      }});
     }
   }
   list.push_back({"lines off the surface", 24, 24, [](Canvas& c) {
@@ -95,9 +91,8 @@ inline std::vector<Scene> LineScenes() {
   list.push_back({"outlines", 40, 40, [](Canvas& c) {
                     c.Clear(0);
                     int i = 0;
-                    for (const auto& r :
-                         {Rect{2, 2, 10, 5}, Rect{15, 3, 0, 7}, Rect{20, 20, -6, -4},
-                          Rect{30, 5, 0, 0}, Rect{1, 30, 37, 0}, Rect{-3, 33, 50, 10}}) {
+                    for (const auto& r : {Rect{2, 2, 10, 5}, Rect{15, 3, 0, 7}, Rect{20, 20, -6, -4},
+                                          Rect{30, 5, 0, 0}, Rect{1, 30, 37, 0}, Rect{-3, 33, 50, 10}}) {
                       draw::APIRectangle(c, r.left, r.top, r.right, r.bottom, Shade(i++));
                     }
                   }});
@@ -106,9 +101,8 @@ inline std::vector<Scene> LineScenes() {
 
 inline std::vector<Scene> FillScenes() {
   std::vector<Scene> list;
-  const Rect rects[] = {{2, 3, 12, 8},    {10, 10, 5, 5}, {10, 10, 5, 15}, {10, 10, 15, 5},
-                        {3, 3, 3, 8},     {3, 3, 8, 3},   {-5, -5, 4, 4},  {20, 20, 40, 40},
-                        {-3, 10, 50, 11}, {7, 7, 8, 8}};
+  const Rect rects[] = {{2, 3, 12, 8}, {10, 10, 5, 5}, {10, 10, 5, 15},  {10, 10, 15, 5},  {3, 3, 3, 8},
+                        {3, 3, 8, 3},  {-5, -5, 4, 4}, {20, 20, 40, 40}, {-3, 10, 50, 11}, {7, 7, 8, 8}};
   for (const Rect& r : rects) {
     list.push_back({"fill " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                         std::to_string(r.right) + "," + std::to_string(r.bottom),
@@ -123,9 +117,8 @@ inline std::vector<Scene> FillScenes() {
 inline std::vector<Scene> RoundRectScenes() {
   std::vector<Scene> list;
   const int sizes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 20, 21, 33};
-  const int ellipses[][2] = {{0, 0},   {1, 1},   {2, 2},   {3, 3}, {4, 4},
-                             {5, 5},   {2, 10},  {10, 2},  {9, 9}, {10, 10},
-                             {11, 11}, {16, 16}, {40, 40}, {7, 3}, {-10, -10}};
+  const int ellipses[][2] = {{0, 0}, {1, 1},   {2, 2},   {3, 3},   {4, 4},   {5, 5}, {2, 10},   {10, 2},
+                             {9, 9}, {10, 10}, {11, 11}, {16, 16}, {40, 40}, {7, 3}, {-10, -10}};
   for (int w : sizes) {
     for (int h : {1, 2, 3, 5, 8, 10, 11, 14, 22, 31}) {
       for (const auto& e : ellipses) {
@@ -135,14 +128,13 @@ inline std::vector<Scene> RoundRectScenes() {
         for (int fill = 0; fill < 2; ++fill) {
           const Rect r = (w + h) % 7 == 0 ? Rect{3 + w, 2 + h, 3, 2} : Rect{3, 2, 3 + w, 2 + h};
           char name[96];
-          std::snprintf(name, sizeof name, "roundrect %d,%d,%d,%d ellipse %dx%d fill %d", r.left,
-                        r.top, r.right, r.bottom, e[0], e[1], fill);
+          std::snprintf(name, sizeof name, "roundrect %d,%d,%d,%d ellipse %dx%d fill %d", r.left, r.top,
+                        r.right, r.bottom, e[0], e[1], fill);
           list.push_back({name, 40, 36, [r, e0 = e[0], e1 = e[1], fill](Canvas& c) {
                             c.Clear(MakeRgb(255, 255, 255));
                             c.SetPenColor(MakeRgb(128, 0, 0));
-                            c.RoundRect(
-                                r, e0, e1,
-                                fill ? std::optional<Rgb>(MakeRgb(0, 160, 0)) : std::nullopt);
+                            c.RoundRect(r, e0, e1,
+                                        fill ? std::optional<Rgb>(MakeRgb(0, 160, 0)) : std::nullopt);
                           }});
         }
       }
@@ -161,8 +153,8 @@ inline std::vector<Scene> FocusScenes() {
             const Rect r = (w + h) % 5 == 0 ? Rect{l + 2 + w, t + 2 + h, l + 2, t + 2}
                                             : Rect{l + 2, t + 2, l + 2 + w, t + 2 + h};
             char name[80];
-            std::snprintf(name, sizeof name, "focus %d,%d,%d,%d x%d", r.left, r.top, r.right,
-                          r.bottom, times);
+            std::snprintf(name, sizeof name, "focus %d,%d,%d,%d x%d", r.left, r.top, r.right, r.bottom,
+                          times);
             list.push_back({name, 16, 16, [r, times](Canvas& c) {
                               Noise(c);
                               for (int k = 0; k < times; ++k) c.DrawFocusRect(r);
@@ -187,22 +179,20 @@ inline std::vector<Scene> PrimitiveScenes() {
   std::vector<Scene> list;
   list.push_back({"gradient black to white", 8, 260, [](Canvas& c) {
                     c.Clear(MakeRgb(1, 2, 3));
-                    draw::pFillCurvedGradient(c, 1, 0, 7, 255, 0, MakeRgb(255, 255, 255), -1, false,
-                                              false);
+                    draw::pFillCurvedGradient(c, 1, 0, 7, 255, 0, MakeRgb(255, 255, 255), -1, false, false);
                   }});
   for (int radius = -1; radius <= 5; ++radius) {
     for (int flags = 0; flags < 4; ++flags) {
-      list.push_back(
-          {"curved fills radius " + std::to_string(radius) + " flags " + std::to_string(flags), 40,
-           30, [radius, flags](Canvas& c) {
-             c.Clear(MakeRgb(255, 255, 255));
-             draw::pFillCurvedGradient(c, 2, 1, 30, 20, MakeRgb(250, 10, 128), MakeRgb(3, 200, 60),
-                                       radius, (flags & 1) != 0, (flags & 2) != 0);
-             draw::pFillCurvedSolid(c, 5, 22, 38, 29, MakeRgb(0, 90, 200), radius, (flags & 1) != 0,
-                                    (flags & 2) != 0);
-             draw::pFillCurvedGradient(c, 33, 4, 39, 4, MakeRgb(9, 9, 9), MakeRgb(99, 99, 99),
-                                       radius, (flags & 1) != 0, (flags & 2) != 0);
-           }});
+      list.push_back({"curved fills radius " + std::to_string(radius) + " flags " + std::to_string(flags), 40,
+                      30, [radius, flags](Canvas& c) {
+                        c.Clear(MakeRgb(255, 255, 255));
+                        draw::pFillCurvedGradient(c, 2, 1, 30, 20, MakeRgb(250, 10, 128), MakeRgb(3, 200, 60),
+                                                  radius, (flags & 1) != 0, (flags & 2) != 0);
+                        draw::pFillCurvedSolid(c, 5, 22, 38, 29, MakeRgb(0, 90, 200), radius,
+                                               (flags & 1) != 0, (flags & 2) != 0);
+                        draw::pFillCurvedGradient(c, 33, 4, 39, 4, MakeRgb(9, 9, 9), MakeRgb(99, 99, 99),
+                                                  radius, (flags & 1) != 0, (flags & 2) != 0);
+                      }});
     }
   }
   return list;
@@ -225,15 +215,13 @@ inline std::vector<Scene> ImageScenes() {
   std::vector<Scene> list;
   const Rgb mask = MakeRgb(0xC0, 0xC0, 0xC0);
   for (int source : {16, 32}) {
-    for (const auto& d :
-         {Rect{4, 4, 20, 20}, Rect{4, 4, 36, 36}, Rect{2, 3, 26, 27}, Rect{5, 5, 17, 17},
-          Rect{0, 0, 20, 12}, Rect{1, 1, 6, 6}, Rect{3, 3, 4, 4}, Rect{-7, -5, 13, 15},
-          Rect{30, 30, 50, 50}, Rect{10, 10, 10, 20}, Rect{10, 10, 2, 2}}) {
+    for (const auto& d : {Rect{4, 4, 20, 20}, Rect{4, 4, 36, 36}, Rect{2, 3, 26, 27}, Rect{5, 5, 17, 17},
+                          Rect{0, 0, 20, 12}, Rect{1, 1, 6, 6}, Rect{3, 3, 4, 4}, Rect{-7, -5, 13, 15},
+                          Rect{30, 30, 50, 50}, Rect{10, 10, 10, 20}, Rect{10, 10, 2, 2}}) {
       for (int transparent = 0; transparent < 2; ++transparent) {
         char name[96];
-        std::snprintf(name, sizeof name, "%s %d to %d,%d,%d,%d",
-                      transparent ? "DrawImage" : "pPaintPicture", source, d.left, d.top, d.right,
-                      d.bottom);
+        std::snprintf(name, sizeof name, "%s %d to %d,%d,%d,%d", transparent ? "DrawImage" : "pPaintPicture",
+                      source, d.left, d.top, d.right, d.bottom);
         list.push_back({name, 40, 40, [source, d, transparent, mask](Canvas& c) {
                           Noise(c);
                           const Bitmap picture = TestPicture(source, mask);
@@ -279,8 +267,7 @@ inline void TabStrip(Canvas& c, int variant, std::vector<Rect>* textAreas) {
     const int r = i * 110 + 108;
     const int t = isActive ? 0 : 2;
     const int b = m;
-    draw::pFillCurvedGradient(c, l, t, r - 1, b,
-                              isActive ? MakeRgb(255, 255, 255) : MakeRgb(230, 230, 240),
+    draw::pFillCurvedGradient(c, l, t, r - 1, b, isActive ? MakeRgb(255, 255, 255) : MakeRgb(230, 230, 240),
                               MakeRgb(212, 208, 200), 2, true, true);
     draw::APILine(c, l, t + 2, l + 3, t - 1, light);
     draw::APILine(c, l + 2, t, r - 2, t, light);

@@ -1,6 +1,5 @@
 // The history file is replaced whole or not at all.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,15 +22,14 @@ std::string Read(const fs::path& path) {
   return s.str();
 }
 
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 struct HistoryFileTest : ::testing::Test {
   e2e::TempFolder folder;
   fs::path target = folder.path() / L"log";  // no extension added
   size_t FilesInFolder() {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
   }
 };
 
@@ -44,7 +42,8 @@ TEST_F(HistoryFileTest, ReplacesALongerFileLeavingNothingOfIt) {
 
 TEST_F(HistoryFileTest, WritesTheTextInTheAnsiCodePage) {
   win32::HistorySavingWin32 saving(nullptr);
-  ASSERT_EQ(saving.WriteWholeFile(win32::Narrow((folder.path() / L"记录.txt").wstring()), "加速\r\n"), std::nullopt);
+  ASSERT_EQ(saving.WriteWholeFile(win32::Narrow((folder.path() / L"记录.txt").wstring()), "加速\r\n"),
+            std::nullopt);
   EXPECT_EQ(Read(folder.path() / L"记录.txt"), "\xBC\xD3\xCB\xD9\r\n");
 }
 

@@ -32,9 +32,7 @@ class RasterMetrics final : public Canvas {
   void Line(int a, int b, int c, int d) override { inner_.Line(a, b, c, d); }
   void RectangleOutline(int x, int y, int w, int h) override { inner_.RectangleOutline(x, y, w, h); }
   void FillRect(const Rect& r, Rgb c) override { inner_.FillRect(r, c); }
-  void RoundRect(const Rect& r, int w, int h, std::optional<Rgb> f) override {
-    inner_.RoundRect(r, w, h, f);
-  }
+  void RoundRect(const Rect& r, int w, int h, std::optional<Rgb> f) override { inner_.RoundRect(r, w, h, f); }
   void SetFont(const FontDescription& f) override {
     inner_.SetFont(f);
     metrics_.SetFont(f);
@@ -47,9 +45,7 @@ class RasterMetrics final : public Canvas {
     return inner_.DrawTextLine(t, r, flags);
   }
   void DrawFocusRect(const Rect& r) override { inner_.DrawFocusRect(r); }
-  void TransparentBlit(const Bitmap& b, const Rect& d, Rgb t) override {
-    inner_.TransparentBlit(b, d, t);
-  }
+  void TransparentBlit(const Bitmap& b, const Rect& d, Rgb t) override { inner_.TransparentBlit(b, d, t); }
   void PaintPicture(const Bitmap& p, const Rect& d) override { inner_.PaintPicture(p, d); }
 
  private:

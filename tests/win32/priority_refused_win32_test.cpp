@@ -1,7 +1,6 @@
 // A process whose security descriptor denies changing its priority: the
 // operation falls back to reading the class, reports it and changes nothing.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include "e2e/driver.h"

@@ -62,8 +62,8 @@ struct RaisedRecordsWin32 : ::testing::Test {
   HKEY root = nullptr;
   std::wstring rootPath = L"Software\\QuillmoorTest-" + std::to_wstring(GetCurrentProcessId());
   void SetUp() override {
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, rootPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, rootPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &root, nullptr),
               ERROR_SUCCESS);
   }
   void TearDown() override {
@@ -89,9 +89,10 @@ TEST_F(RaisedRecordsWin32, WrittenListedAndDeletedInAVolatileKey) {
 
   // Volatile: it cannot hold an ordinary key, and is gone with the session.
   HKEY key = nullptr, child = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(root, L"Software\\Quillmoor\\Brevolt\\Raised", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegCreateKeyExW(key, L"child", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &child,
-                            nullptr),
+  ASSERT_EQ(RegOpenKeyExW(root, L"Software\\Quillmoor\\Brevolt\\Raised", 0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegCreateKeyExW(key, L"child", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                            &child, nullptr),
             ERROR_CHILD_MUST_BE_VOLATILE);
   RegCloseKey(key);
 

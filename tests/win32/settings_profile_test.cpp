@@ -2,7 +2,6 @@
 // script of writes and reads on two files, comparing what each read returns
 // (not the bytes: the platform rewrites the whole file on each write).
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -41,7 +40,8 @@ class SettingsProfileTest : public ::testing::Test {
   void RunOnBoth(const std::vector<Step>& script, const std::string& seed = "", bool seeded = false) {
     const std::string api = dir_ + "\\api.ini", own = dir_ + "\\own.ini";
     if (seeded) {
-      for (const auto& path : {api, own}) std::ofstream(std::filesystem::path(win32::Widen(path)), std::ios::binary) << seed;
+      for (const auto& path : {api, own})
+        std::ofstream(std::filesystem::path(win32::Widen(path)), std::ios::binary) << seed;
     }
     for (const Step& step : script) {
       SCOPED_TRACE(step.section + "/" + step.key + (step.kind == Step::kSet ? " = " + step.value : ""));
@@ -80,19 +80,21 @@ TEST_F(SettingsProfileTest, ScriptFromAMissingFile) {
   ASSERT_EQ(GetACP(), 936u) << "the Wine session should give code page 936";
   std::vector<Step> script = {
       Get("Normal", "AutoRun", ""),  // no file yet
-      Set("Normal", "AutoRun", "1"), Get("normal", "AUTORUN", "1"),
-      Set("NORMAL", "AutoMin", "0"), Set("Speed", "SpeedLevel", "2"), Set("speed", "speedlevel", "1"),
-      Set("Record", "RecordCount", "  100  "), Set("Record", "EnableRecord", ""),
-      Set("Record", "Long", std::string(300, 'x')), Set("Record", "Quoted", "\"1\""),
-      Set("Record", "Wide", Repeat("中", 200)), Set("Record", "Name", "普通加速"),
-      Set("Record", "Edge254", std::string(254, 'e')), Set("Normal", "Tabs", "\t7\t"),
-      Set("Normal", "AutoRun", "0"), Set("Normal", "AutoRun", "0"),
-      Get("Missing", "Key", ""), Get("Normal", "Missing", ""), Get("Record", "", ""),
-      Get("Normal", "AutoRun", "0"), Get("Normal", "AutoMin", "0"), Get("Speed", "SpeedLevel", "1"),
-      Get("Record", "RecordCount", "100"), Get("Record", "EnableRecord", ""),
-      Get("Record", "Long", std::string(254, 'x')), Get("Record", "Quoted", "1"),
-      Get("Record", "Wide", Repeat("中", 127)), Get("Record", "Name", "普通加速"),
-      Get("Record", "Edge254", std::string(254, 'e')), Get("Normal", "Tabs", "7"),
+      Set("Normal", "AutoRun", "1"),     Get("normal", "AUTORUN", "1"),
+      Set("NORMAL", "AutoMin", "0"),     Set("Speed", "SpeedLevel", "2"),
+      Set("speed", "speedlevel", "1"),   Set("Record", "RecordCount", "  100  "),
+      Set("Record", "EnableRecord", ""), Set("Record", "Long", std::string(300, 'x')),
+      Set("Record", "Quoted", "\"1\""),  Set("Record", "Wide", Repeat("中", 200)),
+      Set("Record", "Name", "普通加速"), Set("Record", "Edge254", std::string(254, 'e')),
+      Set("Normal", "Tabs", "\t7\t"),    Set("Normal", "AutoRun", "0"),
+      Set("Normal", "AutoRun", "0"),     Get("Missing", "Key", ""),
+      Get("Normal", "Missing", ""),      Get("Record", "", ""),
+      Get("Normal", "AutoRun", "0"),     Get("Normal", "AutoMin", "0"),
+      Get("Speed", "SpeedLevel", "1"),   Get("Record", "RecordCount", "100"),
+      Get("Record", "EnableRecord", ""), Get("Record", "Long", std::string(254, 'x')),
+      Get("Record", "Quoted", "1"),      Get("Record", "Wide", Repeat("中", 127)),
+      Get("Record", "Name", "普通加速"), Get("Record", "Edge254", std::string(254, 'e')),
+      Get("Normal", "Tabs", "7"),
   };
   // Every key looked for in every section: nothing leaks into another one.
   for (const char* section : {"Normal", "Speed", "Record"}) {
@@ -109,24 +111,40 @@ TEST_F(SettingsProfileTest, ScriptOnAnUntidyFile) {
       "[Speed]\rSpeedLevel=2\r[speed]\nSpeedLevel=1\nX='q'\n[Hdr] junk\nk==1\nbare\n"
       "[Record]\r\nRecordCount=0100";
   std::vector<Step> script = {
-      Get("Normal", "AutoRun", "1"), Get("Normal", "AutoMin", "01"), Get("Speed", "SpeedLevel", "2"),
-      Get("Speed", "X", ""), Get("Hdr", "k", "=1"), Get("Hdr", "bare", ""), Get("Record", "RecordCount", "0100"),
+      Get("Normal", "AutoRun", "1"),
+      Get("Normal", "AutoMin", "01"),
+      Get("Speed", "SpeedLevel", "2"),
+      Get("Speed", "X", ""),
+      Get("Hdr", "k", "=1"),
+      Get("Hdr", "bare", ""),
+      Get("Record", "RecordCount", "0100"),
       Get("", "AutoRun", "9"),
-      Set("Normal", "EnableSpeed", "1"), Set("speed", "X", "3"), Set("Record", "RecordCount", "200"),
-      Set("Record", "New", "1"), Set("Extra", "k", "v"), Set("hdr", "BARE", "b"),
+      Set("Normal", "EnableSpeed", "1"),
+      Set("speed", "X", "3"),
+      Set("Record", "RecordCount", "200"),
+      Set("Record", "New", "1"),
+      Set("Extra", "k", "v"),
+      Set("hdr", "BARE", "b"),
   };
-  for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{
-           {"Normal", "AutoRun"}, {"Normal", "AutoMin"}, {"Normal", "EnableSpeed"}, {"Speed", "SpeedLevel"},
-           {"Speed", "X"}, {"Record", "RecordCount"}, {"Record", "New"}, {"Extra", "k"}, {"Hdr", "k"},
-           {"Hdr", "bare"}}) {
+  for (const auto& [section, key] :
+       std::vector<std::pair<std::string, std::string>>{{"Normal", "AutoRun"},
+                                                        {"Normal", "AutoMin"},
+                                                        {"Normal", "EnableSpeed"},
+                                                        {"Speed", "SpeedLevel"},
+                                                        {"Speed", "X"},
+                                                        {"Record", "RecordCount"},
+                                                        {"Record", "New"},
+                                                        {"Extra", "k"},
+                                                        {"Hdr", "k"},
+                                                        {"Hdr", "bare"}}) {
     script.push_back(Get(section, key));
   }
   RunOnBoth(script, seed, true);
 }
 
 TEST_F(SettingsProfileTest, ScriptOnAUtf8File) {
-  RunOnBoth({Get("Speed", "Name", "普通加速"), Set("Speed", "Other", "疯狂加速"), Get("Speed", "Other", "疯狂加速"),
-             Get("Speed", "Name", "普通加速")},
+  RunOnBoth({Get("Speed", "Name", "普通加速"), Set("Speed", "Other", "疯狂加速"),
+             Get("Speed", "Other", "疯狂加速"), Get("Speed", "Name", "普通加速")},
             "\xEF\xBB\xBF[Speed]\r\nName=普通加速\r\n", true);
 }
 

@@ -3,9 +3,8 @@
 // that decide where the Run entry and the settings go.
 #include <windows.h>
 #include <aclapi.h>
-#include <sddl.h>
-
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <optional>
@@ -35,8 +34,8 @@ std::optional<RegistryValue> ReadRunValue(HKEY root = HKEY_LOCAL_MACHINE) {
   LONG status = RegQueryValueExA(key, "Brevolt", nullptr, &value.type, nullptr, &size);
   if (status == ERROR_SUCCESS) {
     value.bytes.resize(size);
-    status = RegQueryValueExA(key, "Brevolt", nullptr, &value.type, reinterpret_cast<BYTE*>(value.bytes.data()),
-                              &size);
+    status = RegQueryValueExA(key, "Brevolt", nullptr, &value.type,
+                              reinterpret_cast<BYTE*>(value.bytes.data()), &size);
   }
   RegCloseKey(key);
   if (status != ERROR_SUCCESS) return std::nullopt;
@@ -109,7 +108,8 @@ TEST(SettingsRunKeyTest, RefusedMachineWideKeyLeavesTheCurrentUsersKey) {
     // Opening works, setting is refused: what a standard user meets.
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, win32::kRunKeyPath, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegSetValueExA(key, "Brevolt", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2),
+              ERROR_ACCESS_DENIED);
     RegCloseKey(key);
     EXPECT_FALSE(runKey.SetString(RunScope::MachineWide, "Brevolt", "x"));
     EXPECT_EQ(autoRun.AddRunEntry().place, settings::RunEntryPlace::CurrentUser);

@@ -42,8 +42,8 @@ TEST(TabPainterGdi, EveryStyleAndThemeMatchesTheRasterOutsideText) {
 
 TEST(TabPainterGdi, TenThousandRepaintsLeaveTheLiveGdiCountWhereItWas) {
   win32::GdiCanvas gdi(569, 353);
-  painterscenes::Control control(gdi, {tabctl::TabStyles::PropertyPages, 1, true,
-                                       tabctl::PictureAlignments::Left, false});
+  painterscenes::Control control(
+      gdi, {tabctl::TabStyles::PropertyPages, 1, true, tabctl::PictureAlignments::Left, false});
   // The first repaint has made the canvas's fonts and its scratch image,
   // which it keeps; from here on nothing may pile up.
   const long before = win32::LiveGdiTotal();

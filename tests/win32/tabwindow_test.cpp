@@ -2,8 +2,8 @@
 // window holding the control with one child window on each page, driven by
 // real messages. Tab positions come from the model after the control has
 // painted, never from constants: the painter decides the layout.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -212,8 +212,8 @@ TEST_F(TabWindowTest, ClicksSwitchPagesWithEventsInOrder) {
   SendMessageW(tab_->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(p.x, p.y));
   SendMessageW(tab_->hwnd(), WM_LBUTTONUP, 0, Point(p.x, p.y));
   EXPECT_EQ(c.ActiveTab(), 1);
-  EXPECT_EQ(sink_.log, (Log{"MouseDown 1", "BeforeTabSwitch 1", "TabSwitch 0", "MouseUp 1", "Click", "DblClick",
-                            "MouseUp 1"}));
+  EXPECT_EQ(sink_.log, (Log{"MouseDown 1", "BeforeTabSwitch 1", "TabSwitch 0", "MouseUp 1", "Click",
+                            "DblClick", "MouseUp 1"}));
   sink_.log.clear();
   Click(TabCentre(1));  // the next press is an ordinary click again
   EXPECT_EQ(sink_.log, (Log{"MouseDown 1", "MouseUp 1", "Click"}));

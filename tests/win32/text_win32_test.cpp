@@ -1,6 +1,5 @@
 // Titles measured and cut in the ANSI code page of a Chinese system.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include "engine/acceleration.h"
@@ -30,7 +29,8 @@ TEST(AnsiTextWin32, LongWindowTitleIsCutBetweenWholeCharacters) {
   HWND window = CreateWindowW(L"STATIC", win32::Widen(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
                               nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  const std::string read = platform::Utf16ToUtf8(windows.Title(reinterpret_cast<platform::WindowHandle>(window)));
+  const std::string read =
+      platform::Utf16ToUtf8(windows.Title(reinterpret_cast<platform::WindowHandle>(window)));
   DestroyWindow(window);
   EXPECT_EQ(read, title);  // read whole through the wide interface
 

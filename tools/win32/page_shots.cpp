@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::wstring folder = e2e::HostPath(argv[1]);
   // Acceleration and recording on, so the status and history pages have content.
-  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n"
-                      "RecordCount=100\r\n");
+  e2e::BrevoltApp app(
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n"
+      "RecordCount=100\r\n");
   if (!app.Started()) return 1;
   HWND main = app.Main();
   e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"记事本 - 无标题", L"");
