@@ -121,6 +121,15 @@ std::filesystem::path PerUserConfig();
 // Whether the program's tray icon is there.
 bool TrayIconPresent(HWND main);
 
+// What the user sees of a check box and the window, and a click as the user
+// makes it, through the button's own message.
+inline bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+inline bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+inline void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
 

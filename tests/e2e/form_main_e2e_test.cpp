@@ -18,11 +18,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-// Clicks a control the way the user does, through its button message.
-void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
+using e2e::Checked;
+using e2e::Click;
+using e2e::Topmost;
 
 // Picks a list item as the user does: the selection, then its notice.
 void Choose(HWND combo, int index) {

@@ -15,12 +15,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool Topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-void Click(HWND control) { SendMessageW(control, BM_CLICK, 0, 0); }
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using e2e::Checked;
+using e2e::Click;
+using e2e::Contains;
+using e2e::Topmost;
 
 // Every notice box the program opens, the first within the time and each
 // further one within a second of the last, closed as it comes:

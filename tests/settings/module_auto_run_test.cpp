@@ -5,25 +5,14 @@
 #include <map>
 #include <set>
 
+#include "settings/fake_run_key.h"
+
 namespace {
 
 using platform::RunScope;
 using settings::RunEntryPlace;
 
-// Both Run keys of a user who may be refused one or both.
-struct FakeRunKey : platform::RunKey {
-  std::map<RunScope, std::map<std::string, std::string>> values;
-  std::set<RunScope> refused;
-  bool SetString(RunScope scope, const std::string& name, const std::string& data) override {
-    if (refused.count(scope)) return false;
-    values[scope][name] = data;
-    return true;
-  }
-  bool DeleteValue(RunScope scope, const std::string& name) override {
-    if (!refused.count(scope)) values[scope].erase(name);
-    return values[scope].count(name) == 0;
-  }
-};
+using fakes::FakeRunKey;
 
 using AccessList = platform::FileSecurity::AccessList;
 

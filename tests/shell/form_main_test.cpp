@@ -8,6 +8,7 @@
 #include <set>
 #include <utility>
 
+#include "settings/fake_run_key.h"
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
 
@@ -35,19 +36,7 @@ struct MemoryProfile : platform::ProfileStore {
 
 using platform::RunScope;
 
-struct MemoryRunKey : platform::RunKey {
-  std::map<RunScope, std::map<std::string, std::string>> values;
-  std::set<RunScope> refused;
-  bool SetString(RunScope scope, const std::string& name, const std::string& data) override {
-    if (refused.count(scope)) return false;
-    values[scope][name] = data;
-    return true;
-  }
-  bool DeleteValue(RunScope scope, const std::string& name) override {
-    if (!refused.count(scope)) values[scope].erase(name);
-    return values[scope].count(name) == 0;
-  }
-};
+using MemoryRunKey = fakes::FakeRunKey;
 
 // The program's folder and file: closed to other users unless opened.
 struct Security : platform::FileSecurity {
