@@ -60,7 +60,7 @@ bool FormMain::CreateControls() {
   // start-up repaints the control once its pages are set up.
   StartupMark("tab-control");
   tabs.SetBusy(true);
-  for (const ControlSpec& spec : MainWindowControls()) Place(spec);
+  for (const ControlRow& row : MainWindowControls()) Place(row);
   SetUpHistoryList();
   SetUpToolbar();
   for (int id : {kLabelHomePage, kLabelBBS}) {
@@ -74,43 +74,42 @@ bool FormMain::CreateControls() {
   return true;
 }
 
-HWND FormMain::Place(const ControlSpec& spec) {
-  const bool onPage = spec.page != kOnWindow;
-  int width = Px(spec.width);
-  int height = Px(spec.height);
+HWND FormMain::Place(const ControlRow& row) {
+  const bool onPage = row.page != kOnWindow;
+  int width = Px(row.width);
+  int height = Px(row.height);
   HBITMAP picture = nullptr;
-  if (spec.picture != 0) {
+  if (row.picture != 0) {
     picture =
-        static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.picture), IMAGE_BITMAP, 0, 0, 0));
+        static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(row.picture), IMAGE_BITMAP, 0, 0, 0));
     pictures_.emplace_back(picture);
     BITMAP info{};
     GetObjectW(picture, sizeof info, &info);
     width = MulDiv(info.bmWidth, dpi_, 96);  // drawn at the system's scale
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
-  height = LabelHeight(spec, height);
-  HWND child =
-      CreateWindowExW(0, spec.cls, win32::Widen(spec.text).c_str(), WS_CHILD | WS_VISIBLE | spec.style,
-                      Px(spec.left), Px(spec.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  height = LabelHeight(row, height);
+  HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
+                               Px(row.left), Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
   if (!child) return nullptr;  // a control that cannot be made is left out
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(spec.font)), FALSE);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(row.font)), FALSE);
   if (picture) SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-  if (const auto box = CheckOf(spec.id)) {
+  if (const auto box = CheckOf(row.id)) {
     SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (onPage) tabs_->AddPageControl(child, spec.page, Px(spec.left), Px(spec.top), width, height);
-  if (spec.id != kStaticLabel) controls_[spec.id] = child;
+  if (onPage) tabs_->AddPageControl(child, row.page, Px(row.left), Px(row.top), width, height);
+  if (row.id != kStaticLabel) controls_[row.id] = child;
   return child;
 }
 
 // A caption is never cut at the real DPI: a label is at least as high as
 // its font's line. A link is only as high as its line, so that the two
 // links, one under the other, keep a strip of the tab control between them.
-int FormMain::LabelHeight(const ControlSpec& spec, int pixels) const {
-  if (std::wcscmp(spec.cls, WC_STATICW) != 0 || spec.picture != 0) return pixels;
-  const int line = TextHeight(fonts_.For(spec.font));
-  if (spec.font == FontRole::Link) return line;
+int FormMain::LabelHeight(const ControlRow& row, int pixels) const {
+  if (std::wcscmp(row.cls, WC_STATICW) != 0 || row.picture != 0) return pixels;
+  const int line = TextHeight(fonts_.For(row.font));
+  if (row.font == FontRole::Link) return line;
   return std::max(pixels, line);
 }
 

@@ -19,11 +19,11 @@ std::vector<HWND> FormMain::FocusOrder() const {
   if (!tabs_ || !hwnd_) return stops;
   stops.push_back(tabs_->hwnd());
   const int page = tabs_->Control().ActiveTab();
-  for (const ControlSpec& spec : MainWindowControls()) {
-    if (!(spec.style & WS_TABSTOP)) continue;
+  for (const ControlRow& row : MainWindowControls()) {
+    if (!(row.style & WS_TABSTOP)) continue;
     // Controls of the other pages are only moved out of sight: never visit them.
-    if (spec.page != kOnWindow && spec.page != page) continue;
-    HWND control = Control(spec.id);
+    if (row.page != kOnWindow && row.page != page) continue;
+    HWND control = Control(row.id);
     if (control && IsWindowVisible(control) && IsWindowEnabled(control)) stops.push_back(control);
   }
   return stops;

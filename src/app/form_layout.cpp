@@ -25,7 +25,7 @@ constexpr FontRole kTitle = FontRole::Title;
 // Labels are as high as their text at the real DPI, never lower than given
 // here (FormMain::Place); the two links thereby keep a strip of the tab
 // control between them, so the mouse passes over it from one to the other.
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     // Page 0: acceleration status.
     {0, WC_STATICW, "已加速程序数量：", 0, kLabel, 1080, 2400, 1440, 180},
     {0, WC_STATICW, "LabelCount", 0, kLabelCount, 2640, 2400, 900, 180},
@@ -101,7 +101,7 @@ win32::UniqueFont ChineseFont(LOGFONTW font) {
 
 }  // namespace
 
-std::span<const ControlSpec> MainWindowControls() { return kControls; }
+std::span<const ControlRow> MainWindowControls() { return kControls; }
 
 std::optional<shell::Check> CheckOf(int id) {
   for (const auto& [box, boxId] : kCheckIds) {

@@ -17,7 +17,7 @@ inline constexpr int kOnWindow = -1;  // the control's "page": the window itself
 
 enum class FontRole { Text, Title, Link };
 
-struct ControlSpec {
+struct ControlRow {
   int page;            // 0 to 3, or kOnWindow
   const wchar_t* cls;  // window class
   const char* text;    // caption, UTF-8
@@ -30,7 +30,7 @@ struct ControlSpec {
 
 // Every control of the window in tab order (the tab control itself, made
 // first, is not in the table).
-std::span<const ControlSpec> MainWindowControls();
+std::span<const ControlRow> MainWindowControls();
 
 // The option check box a control id stands for.
 std::optional<shell::Check> CheckOf(int id);

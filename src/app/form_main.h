@@ -96,8 +96,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   // Layout (form_layout.cpp's table, placed here).
   bool CreateControls();
   void CreateWorkers();
-  HWND Place(const ControlSpec& spec);
-  int LabelHeight(const ControlSpec& spec, int pixels) const;
+  HWND Place(const ControlRow& row);
+  int LabelHeight(const ControlRow& row, int pixels) const;
   void SetUpHistoryList();
   void SetUpToolbar();
   void SetUpTooltip();
