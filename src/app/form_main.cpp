@@ -164,6 +164,9 @@ std::string FormMain::ComboText(shell::Combo list) { return win32::WindowText(Co
 
 void FormMain::SetUpPages() {
   tabctl::ucPageTab& tabs = tabs_->Control();
+  // Every step below would redraw the whole strip; the window is not shown
+  // yet, so it is drawn once, when the pages are set up.
+  tabs.SetBusy(true);
   try {
     const COLORREF mask = tabs.GetRGBFromOLE(tabs.PictureMaskColor()) & 0xFFFFFF;
     const int size = GetSystemMetrics(SM_CXSMICON);
@@ -181,6 +184,8 @@ void FormMain::SetUpPages() {
   } catch (const tabctl::ControlError&) {
     // A failing step is skipped; start-up goes on.
   }
+  tabs.SetBusy(false);
+  tabs.Refresh();
 }
 
 void FormMain::SetTopmost(bool topmost) {

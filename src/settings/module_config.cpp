@@ -52,6 +52,12 @@ std::optional<std::string> ModuleConfig::GetConfigValue(std::string_view section
 bool ModuleConfig::SetConfigValue(std::string_view section, std::string_view key,
                                   std::string_view value) const {
   if (!IsStorableEntry(section, key, value)) return false;
+  // Start-up applies every stored option through the same path as a click;
+  // a value already stored is not written again (a rewrite of the file per
+  // option was most of the program's own start-up cost). A value read at
+  // the buffer's length may have been cut, so it is written.
+  const std::optional<std::string> stored = GetConfigValue(section, key);
+  if (stored && *stored == value && stored->size() < kBufferSize - 1) return true;
   const auto write = [&] {
     return store_.SetString(path_, std::string(section), std::string(key), std::string(value));
   };

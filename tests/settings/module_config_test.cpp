@@ -61,6 +61,22 @@ TEST_F(ModuleConfigTest, NoFileGivesNoValueAndWritesCreateIt) {
   EXPECT_EQ(Read(), "[Normal]\r\nAutoRun=0\r\n[Speed]\r\nSpeedLevel=2\r\n[Record]\r\nRecordCount=100\r\n");
 }
 
+// Start-up applies every option through the setters: what is already
+// stored must leave the file as the user wrote it.
+TEST_F(ModuleConfigTest, AValueAlreadyStoredIsNotWrittenAgain) {
+  const std::string ini =
+      "; mine\r\n[Normal]\r\nEnableSpeed = 1\r\n[Speed]\r\nLong=" + std::string(300, 'a') + "\r\n";
+  Write(ini);
+  const ModuleConfig config = Config();
+  EXPECT_TRUE(config.SetEnableSpeed("1"));
+  EXPECT_EQ(Read(), ini);
+  // Read back cut to the buffer, so it only looks the same: written.
+  EXPECT_TRUE(config.SetConfigValue("Speed", "Long", std::string(254, 'a')));
+  EXPECT_EQ(settings::FindProfileValue(Read(), "Speed", "Long"), std::string(254, 'a'));
+  EXPECT_TRUE(config.SetEnableSpeed("0"));
+  EXPECT_EQ(config.GetEnableSpeed(), "0");
+}
+
 TEST_F(ModuleConfigTest, EachOptionHasItsOwnSectionAndKey) {
   using Setter = bool (ModuleConfig::*)(std::string_view) const;
   using Getter = std::optional<std::string> (ModuleConfig::*)() const;
