@@ -45,7 +45,12 @@ TEST(FormMainWin32, CreationFailingAfterTheFirstMessageFreesTheFormOnce) {
     EXPECT_EQ(app::FormMain::Create(GetModuleHandleW(nullptr)), nullptr);
   }
   EXPECT_EQ(win32::LiveGdiTotal(), before);  // below it: a second free
-  EXPECT_EQ(FindWindowW(app::kMainClass, nullptr), nullptr);
+  // Only this process's windows: other test programs may run beside this one.
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, app::kMainClass, nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    EXPECT_NE(pid, GetCurrentProcessId()) << "a main window outlived its failed creation";
+  }
   MSG quit;
   EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // a failed window ends nothing
 }
