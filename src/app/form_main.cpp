@@ -190,6 +190,10 @@ void FormMain::SetUpPages() {
 
 void FormMain::SetTopmost(bool topmost) {
   topmost_ = topmost;
+  // Made not topmost when it is not: a call that changes nothing, which
+  // every start made (the option is off by default) before the first paint.
+  const bool already = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (!topmost && !already) return;
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
