@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -158,38 +159,61 @@ std::vector<std::pair<std::string, double>> ReadMarks(const std::filesystem::pat
   return marks;
 }
 
-// Start-up of both programs, one after the other in the same prefix, the
-// order swapped every round so that neither always runs first after the
-// other: on a loaded machine only such pairs compare fairly.
+// Start-up of the programs, one after the other in the same prefix, the
+// order rotated every round so that none always runs first after another:
+// on a loaded machine only such rounds compare fairly. `baseline`, when
+// given, is an earlier Brevolt.exe measured in the same rounds (before and
+// after a change, under the same load).
 void StartupComparison(const std::filesystem::path& brevolt, const std::wstring& minimal,
-                       const std::filesystem::path& dir, int rounds, SIZE_T& brevoltWs, SIZE_T& minimalWs) {
-  // One of each first, not counted: the first start loads the libraries from disk.
-  StartAndMeasure(minimal, L"Quill minimal", dir);
-  StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
-
-  std::vector<double> brevoltMs, minimalMs, ratios;
-  for (int i = 0; i < rounds; ++i) {
-    Started m, b;
-    if (i % 2 == 0) {
-      m = StartAndMeasure(minimal, L"Quill minimal", dir);
-      b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
-    } else {
-      b = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
-      m = StartAndMeasure(minimal, L"Quill minimal", dir);
-    }
-    minimalMs.push_back(m.millis);
-    brevoltMs.push_back(b.millis);
-    ratios.push_back(b.millis / m.millis);
-    minimalWs = m.workingSet;
-    brevoltWs = b.workingSet;
+                       const std::filesystem::path& baseline, const std::filesystem::path& dir, int rounds,
+                       SIZE_T& brevoltWs, SIZE_T& minimalWs) {
+  struct Contender {
+    const char* name;
+    std::wstring exe, title;
+    std::filesystem::path folder;
+    std::vector<double> ms, ratios;
+    SIZE_T workingSet = 0;
+  };
+  std::vector<Contender> programs;
+  programs.push_back({"minimal window", minimal, L"Quill minimal", dir, {}, {}, 0});
+  programs.push_back({"Brevolt", brevolt.wstring(), platform::kMainCaptionW, dir, {}, {}, 0});
+  if (!baseline.empty()) {
+    // Its own folder, so that each keeps its own config.ini.
+    const auto folder = dir / L"baseline";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(baseline, folder / L"Brevolt.exe");
+    programs.push_back(
+        {"Brevolt before", (folder / L"Brevolt.exe").wstring(), platform::kMainCaptionW, folder, {}, {}, 0});
   }
+  // One of each first, not counted: the first start loads the libraries from disk.
+  for (const Contender& p : programs) StartAndMeasure(p.exe, p.title, p.folder);
 
-  std::printf("start-up to first paint, %d interleaved rounds:\n", rounds);
-  const Spread b = SpreadOf(brevoltMs), m = SpreadOf(minimalMs), r = SpreadOf(ratios);
-  PrintSpread("Brevolt", b, "ms");
-  PrintSpread("minimal window", m, "ms");
-  PrintSpread("ratio of each round", r, "");
-  std::printf("  ratio of medians %.2f (aim <= 1.5)\n", b.median / m.median);
+  const std::size_t n = programs.size();
+  for (int i = 0; i < rounds; ++i) {
+    std::vector<double> round(n);
+    for (std::size_t k = 0; k < n; ++k) {
+      Contender& p = programs[(k + static_cast<std::size_t>(i)) % n];
+      const Started s = StartAndMeasure(p.exe, p.title, p.folder);
+      p.ms.push_back(s.millis);
+      p.workingSet = s.workingSet;
+    }
+    for (std::size_t k = 1; k < n; ++k)
+      programs[k].ratios.push_back(programs[k].ms.back() / programs[0].ms.back());
+  }
+  minimalWs = programs[0].workingSet;
+  brevoltWs = programs[1].workingSet;
+
+  std::printf("start-up to first paint, %d rounds, order rotated:\n", rounds);
+  for (const Contender& p : programs) PrintSpread(p.name, SpreadOf(p.ms), "ms");
+  const double minimalMedian = SpreadOf(programs[0].ms).median;
+  for (std::size_t k = 1; k < n; ++k) {
+    const Spread r = SpreadOf(programs[k].ratios);
+    std::printf(
+        "  %s: ratio of medians %.2f (aim <= 1.5); ratio within a round median %.2f, quartiles "
+        "%.2f-%.2f, range %.2f-%.2f\n",
+        programs[k].name, SpreadOf(programs[k].ms).median / minimalMedian, r.median, r.q1, r.q3, r.low,
+        r.high);
+  }
 
   // Where the time goes, in runs of their own: writing the marks is not
   // part of the runs compared above.
@@ -243,7 +267,11 @@ int main(int argc, char** argv) {
 
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
   SIZE_T brevoltWs = 0, minimalWs = 0;
-  StartupComparison(brevolt, minimal, folder.path(), rounds, brevoltWs, minimalWs);
+  // An earlier build to compare with, from the environment (see scripts/bench).
+  std::filesystem::path baseline;
+  if (const char* before = std::getenv("BENCH_BASELINE_EXE"); before && *before)
+    baseline = e2e::HostPath(before);
+  StartupComparison(brevolt, minimal, baseline, folder.path(), rounds, brevoltWs, minimalWs);
   std::printf("working set after start-up: Brevolt %.1f MiB, minimal %.1f MiB, ratio %.2f (aim <= 1.5)\n",
               static_cast<double>(brevoltWs) / 1048576.0, static_cast<double>(minimalWs) / 1048576.0,
               static_cast<double>(brevoltWs) / static_cast<double>(minimalWs));
