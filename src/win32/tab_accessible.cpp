@@ -63,7 +63,7 @@ bool AccessibilityLibrary::JoinApartment() const {
 }
 
 TabAccessible::TabAccessible(TabControlWindow& window, const AccessibilityLibrary& library)
-    : window_(&window), library_(library) {}
+    : thread_(GetCurrentThreadId()), window_(&window), library_(library) {}
 
 // ---- IUnknown ----
 
@@ -95,6 +95,14 @@ HRESULT TabAccessible::GetTypeInfoCount(UINT* count) {
 
 // ---- helpers ----
 
+HRESULT TabAccessible::Ready() const {
+  if (window_ == nullptr) return CO_E_OBJNOTCONNECTED;
+  // The model and its window belong to one thread; a call that COM brings
+  // in on another (no apartment of its own to wait in) would race with it.
+  if (GetCurrentThreadId() != thread_) return RPC_E_WRONG_THREAD;
+  return S_OK;
+}
+
 bool TabAccessible::TabOf(const VARIANT& child, int& tab) const {
   if (child.vt == VT_EMPTY) {
     tab = -1;
@@ -116,11 +124,10 @@ HRESULT TabAccessible::Text(const char* utf8, BSTR* out) const {
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-// Most IAccessible calls begin the same way: a usable out pointer, and
-// the window still there.
+// Most IAccessible calls begin the same way: a usable out pointer, then Ready().
 #define ACCESSIBLE_PROLOGUE(out)          \
   if ((out) == nullptr) return E_POINTER; \
-  if (window_ == nullptr) return CO_E_OBJNOTCONNECTED
+  if (HRESULT ready = Ready(); ready != S_OK) return ready
 
 // ---- IAccessible ----
 
@@ -270,7 +277,7 @@ HRESULT TabAccessible::Activate(int tab) {
 }
 
 HRESULT TabAccessible::accSelect(LONG flags, VARIANT child) {
-  if (window_ == nullptr) return CO_E_OBJNOTCONNECTED;
+  if (HRESULT ready = Ready(); ready != S_OK) return ready;
   int tab = -1;
   if (!TabOf(child, tab)) return E_INVALIDARG;
   constexpr LONG kKnown = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
@@ -284,7 +291,7 @@ HRESULT TabAccessible::accSelect(LONG flags, VARIANT child) {
 HRESULT TabAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) {
   if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
   *left = *top = *width = *height = 0;
-  if (window_ == nullptr) return CO_E_OBJNOTCONNECTED;
+  if (HRESULT ready = Ready(); ready != S_OK) return ready;
   int tab = -1;
   if (!TabOf(child, tab)) return E_INVALIDARG;
   return Guard([&] {
@@ -361,7 +368,7 @@ HRESULT TabAccessible::accHitTest(LONG x, LONG y, VARIANT* child) {
 }
 
 HRESULT TabAccessible::accDoDefaultAction(VARIANT child) {
-  if (window_ == nullptr) return CO_E_OBJNOTCONNECTED;
+  if (HRESULT ready = Ready(); ready != S_OK) return ready;
   int tab = -1;
   if (!TabOf(child, tab)) return E_INVALIDARG;
   if (tab < 0) return DISP_E_MEMBERNOTFOUND;  // the strip itself has no action

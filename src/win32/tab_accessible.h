@@ -34,7 +34,7 @@ struct AccessibilityLibrary {
   // Loads them at the first call; null when any is missing.
   static const AccessibilityLibrary* Get();
   // Makes the calling thread a single-threaded COM apartment (ole32, also
-  // loaded here); false when it cannot be one.
+  // loaded here), for good; false when it cannot be one.
   bool JoinApartment() const;
 };
 
@@ -94,11 +94,14 @@ class TabAccessible final : public IAccessible {
   // The tab a child id names: -1 for the control itself, its index for a
   // tab; false for an id that names nothing.
   bool TabOf(const VARIANT& child, int& tab) const;
+  // S_OK when a call may go on: the window is there and this is its thread.
+  HRESULT Ready() const;
   HRESULT Text(const char* utf8, BSTR* out) const;
   // Switches to `tab` as a click would; an error for a refused tab.
   HRESULT Activate(int tab);
 
   std::atomic<ULONG> references_{1};
+  const DWORD thread_;  // the window's
   TabControlWindow* window_;
   const AccessibilityLibrary& library_;
 };

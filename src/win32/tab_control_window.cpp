@@ -154,13 +154,13 @@ bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
   if (terminated_ || hwnd_ == nullptr) return false;
   const AccessibilityLibrary* library = AccessibilityLibrary::Get();
   if (library == nullptr) return false;
+  // Calls from other processes must arrive through this thread's message
+  // loop, where the model lives, not on a COM worker thread: the thread
+  // becomes a single-threaded apartment before the object first leaves it.
+  static thread_local const bool apartment = library->JoinApartment();
+  (void)apartment;  // one that is multithreaded already answers from the wrong thread
   if (accessible_ == nullptr) accessible_ = new TabAccessible(*this, *library);
   result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_);
-  if (result == static_cast<LRESULT>(CO_E_NOTINITIALIZED) && library->JoinApartment()) {
-    // Handing the object to another process needs COM on this thread; the
-    // program has no other use for it, so the first screen reader starts it.
-    result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_);
-  }
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e/accessible_client.h"
@@ -534,6 +535,15 @@ TEST_F(TabWindowTest, DefaultActionSwitchesAsAClickDoesAndADisabledTabRefuses) {
   EXPECT_EQ(c.ActiveTab(), 2);
   EXPECT_TRUE(sink_.log.empty());
   ExpectPageShown(2);
+
+  // Called straight from another thread, past COM, it does not touch the model.
+  HRESULT fromThread = S_OK;
+  std::thread([&] {
+    VARIANT v = e2e::Child(1);
+    fromThread = strip->accDoDefaultAction(v);
+  }).join();
+  EXPECT_EQ(fromThread, RPC_E_WRONG_THREAD);
+  EXPECT_EQ(c.ActiveTab(), 2);
 
   // A screen reader that keeps the object past the window gets a clean refusal.
   tab_.reset();
