@@ -95,6 +95,7 @@ AccessibleSnapshot SnapshotOf(const ucPageTab& control) {
   for (std::int32_t i = 0; i < count; ++i) {
     const TabEntry& tab = control.AryTabs()[static_cast<std::size_t>(i)];
     snapshot.names.push_back(AccessibleName(tab.caption));
+    snapshot.shortcuts.push_back(AccessibleShortcut(tab.caption));
     snapshot.enabled.push_back(tab.enabled);
   }
   snapshot.active = control.ActiveTab() < count ? control.ActiveTab() : -1;
@@ -119,6 +120,12 @@ std::vector<AccessibleEvent> AccessibleChanges(const AccessibleSnapshot& before,
   for (std::int32_t i = 0; i < kept; ++i) {
     const auto at = static_cast<std::size_t>(i);
     if (before.names[at] != after.names[at]) events.push_back({AccessibleEventKind::NameChange, i + 1});
+  }
+  for (std::int32_t i = 0; i < kept; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (before.shortcuts[at] != after.shortcuts[at]) {
+      events.push_back({AccessibleEventKind::ShortcutChange, i + 1});
+    }
   }
   for (std::int32_t i = 0; i < kept; ++i) {
     const auto at = static_cast<std::size_t>(i);

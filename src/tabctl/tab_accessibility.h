@@ -53,6 +53,7 @@ std::int32_t NavigateTabs(std::int32_t count, std::int32_t from, TabNavigation d
 // What the accessible side remembers of the control between two changes.
 struct AccessibleSnapshot {
   std::vector<std::string> names;
+  std::vector<std::string> shortcuts;
   std::vector<bool> enabled;
   std::int32_t active = -1;
   bool focused = false;
@@ -61,7 +62,16 @@ struct AccessibleSnapshot {
 
 AccessibleSnapshot SnapshotOf(const ucPageTab& control);
 
-enum class AccessibleEventKind { Create, Destroy, Reorder, NameChange, StateChange, Selection, Focus };
+enum class AccessibleEventKind {
+  Create,
+  Destroy,
+  Reorder,
+  NameChange,
+  ShortcutChange,
+  StateChange,
+  Selection,
+  Focus
+};
 
 struct AccessibleEvent {
   AccessibleEventKind kind;
@@ -70,7 +80,8 @@ struct AccessibleEvent {
 };
 
 // The events that tell a listener how `before` became `after`: tabs gone
-// and new (with a reorder of the list), changed names and enabled states,
+// and new (with a reorder of the list), changed names, shortcuts and
+// enabled states,
 // the new selection, and the focus on the active tab when the control has
 // it and either the tab or the focus is new.
 std::vector<AccessibleEvent> AccessibleChanges(const AccessibleSnapshot& before,

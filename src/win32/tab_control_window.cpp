@@ -157,8 +157,10 @@ bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
   // Calls from other processes must arrive through this thread's message
   // loop, where the model lives, not on a COM worker thread: the thread
   // becomes a single-threaded apartment before the object first leaves it.
+  // A thread in the multithreaded apartment already cannot change: calls
+  // from other threads are then refused (TabAccessible::Ready).
   static thread_local const bool apartment = library->JoinApartment();
-  (void)apartment;  // one that is multithreaded already answers from the wrong thread
+  (void)apartment;
   if (accessible_ == nullptr) accessible_ = new TabAccessible(*this, *library);
   result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_);
   return true;
@@ -183,6 +185,9 @@ void TabControlWindow::RaiseAccessibleChanges() {
         break;
       case tabctl::AccessibleEventKind::NameChange:
         event = EVENT_OBJECT_NAMECHANGE;
+        break;
+      case tabctl::AccessibleEventKind::ShortcutChange:
+        event = EVENT_OBJECT_ACCELERATORCHANGE;
         break;
       case tabctl::AccessibleEventKind::StateChange:
         event = EVENT_OBJECT_STATECHANGE;

@@ -82,11 +82,11 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   void OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM lParam, bool doubleClick);
   void OnButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
   HWND ChildAt(int index) const;
+  RECT ChildRect(HWND child) const;
   // The accessible object for WM_GETOBJECT; false when oleacc cannot be had.
   bool AnswerGetObject(WPARAM wParam, LRESULT& result);
   // Tells screen readers what changed since they were last told.
   void RaiseAccessibleChanges();
-  RECT ChildRect(HWND child) const;
 
   // ---- TabHost ----
   int ContainedControlCount() override;

@@ -116,8 +116,10 @@ TEST(AccessibleChanges, EachChangeOfTheModelRaisesWhatAListenerNeeds) {
     Events expected;
   };
   const Step steps[] = {
-      {"caption", [](ucPageTab& t) { t.SetTabCaption(1, "&Beta"); }, {{Kind::NameChange, 2}}},
-      {"marker only", [](ucPageTab& t) { t.SetTabCaption(1, "Be&ta"); }, {}},
+      {"caption",
+       [](ucPageTab& t) { t.SetTabCaption(1, "&Beta"); },
+       {{Kind::NameChange, 2}, {Kind::ShortcutChange, 2}}},
+      {"marker only", [](ucPageTab& t) { t.SetTabCaption(1, "Be&ta"); }, {{Kind::ShortcutChange, 2}}},
       {"switch", [](ucPageTab& t) { t.SetActiveTab(2); }, {{Kind::Selection, 3}}},
       {"focus", [](ucPageTab& t) { t.SetIsFocused(true); }, {{Kind::Focus, 3}}},
       {"switch focused", [](ucPageTab& t) { t.SetActiveTab(0); }, {{Kind::Selection, 1}, {Kind::Focus, 1}}},
@@ -135,6 +137,8 @@ TEST(AccessibleChanges, EachChangeOfTheModelRaisesWhatAListenerNeeds) {
         {Kind::NameChange, 3},
         {Kind::NameChange, 4},
         {Kind::NameChange, 5},
+        {Kind::ShortcutChange, 2},
+        {Kind::ShortcutChange, 3},
         {Kind::StateChange, 3},
         {Kind::StateChange, 4}}},
       // Three tabs gone and the selection moved without a switch: still told.

@@ -568,6 +568,9 @@ TEST_F(TabWindowTest, WinEventsTellOfSwitchesFocusCaptionsAndTabs) {
 
   c.SetTabCaption(1, "&Bravo");
   EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 2));
+  c.SetTabCaption(2, "Gamm&a");
+  EXPECT_TRUE(seen(EVENT_OBJECT_ACCELERATORCHANGE, 3));
+  EXPECT_FALSE(seen(EVENT_OBJECT_ACCELERATORCHANGE, 2));  // still Alt+B
   SetFocus(tab_->hwnd());
   EXPECT_TRUE(seen(EVENT_OBJECT_FOCUS, 1));
   Key(VK_RIGHT);
