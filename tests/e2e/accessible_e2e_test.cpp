@@ -79,6 +79,20 @@ TEST(AccessibleEndToEnd, AScreenReaderInAnotherProcessReadsAndSwitchesTheTabs) {
                   tab.location.right > tab.location.left);
     }
 
+    // How screen readers list children: the ids of the four simple ones.
+    using ChildrenFn = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
+    const auto accessibleChildren = win32::LazyProc<ChildrenFn>(L"oleacc.dll", "AccessibleChildren");
+    ASSERT_NE(accessibleChildren, nullptr);
+    VARIANT children[6];
+    LONG obtained = 0;
+    EXPECT_EQ(accessibleChildren(strip.get(), 0, 6, children, &obtained), S_FALSE);  // fewer than asked
+    ASSERT_EQ(obtained, 4);
+    for (LONG i = 0; i < obtained; ++i) {
+      EXPECT_EQ(children[i].vt, VT_I4);
+      EXPECT_EQ(children[i].lVal, i + 1);
+      VariantClear(&children[i]);
+    }
+
     ASSERT_EQ(ActivePage(app), 3);
     EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(1)), S_OK);
     EXPECT_EQ(ActivePage(app), 0);

@@ -536,14 +536,22 @@ TEST_F(TabWindowTest, DefaultActionSwitchesAsAClickDoesAndADisabledTabRefuses) {
   EXPECT_TRUE(sink_.log.empty());
   ExpectPageShown(2);
 
+  // Selecting is the same switch; taking the focus puts it on the strip.
+  sink_.refuse = nullptr;
+  EXPECT_EQ(strip->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, e2e::Child(1)), S_OK);
+  EXPECT_EQ(c.ActiveTab(), 0);
+  EXPECT_EQ(GetFocus(), tab_->hwnd());
+  EXPECT_EQ(strip->accSelect(SELFLAG_ADDSELECTION, e2e::Child(2)), E_INVALIDARG);  // one tab at a time
+  EXPECT_EQ(c.ActiveTab(), 0);
+
   // Called straight from another thread, past COM, it does not touch the model.
   HRESULT fromThread = S_OK;
   std::thread([&] {
-    VARIANT v = e2e::Child(1);
+    VARIANT v = e2e::Child(2);
     fromThread = strip->accDoDefaultAction(v);
   }).join();
   EXPECT_EQ(fromThread, RPC_E_WRONG_THREAD);
-  EXPECT_EQ(c.ActiveTab(), 2);
+  EXPECT_EQ(c.ActiveTab(), 0);
 
   // A screen reader that keeps the object past the window gets a clean refusal.
   tab_.reset();
