@@ -270,7 +270,6 @@ HRESULT TabAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 HRESULT TabAccessible::Activate(int tab) {
   return Guard([&] {
     if (!tabctl::AcceptsDefaultAction(window_->Control(), tab)) return E_ACCESSDENIED;
-    window_->Control().EnsureTabLayout();
     window_->Input().ClickTab(tab);
     return S_OK;
   });
