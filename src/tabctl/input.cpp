@@ -167,6 +167,12 @@ void TabInput::MouseDown(std::int16_t button, std::int16_t shift, float x, float
   if (control_.Busy()) return;
   control_.Events().MouseDown(button, shift, x, y);
   if (button != kLeftButton) return;
+  control_.EnsureTabLayout();
+  ClickTab(HitTestTab(control_, x, y));
+}
+
+void TabInput::ClickTab(std::int32_t tab) {
+  if (control_.Busy()) return;
   const std::int32_t before = control_.ActiveTab();
   bool hoverEnded = false;
   {
@@ -177,9 +183,7 @@ void TabInput::MouseDown(std::int16_t button, std::int16_t shift, float x, float
       host_.StopHoverTimer();
       hoverEnded = true;
     }
-    control_.EnsureTabLayout();
-    const std::int32_t tab = HitTestTab(control_, x, y);
-    if (tab >= 0 && tab != control_.ActiveTab()) control_.SetActiveTab(tab);
+    if (tab >= 0 && tab != control_.ActiveTab() && Enabled(control_, tab)) control_.SetActiveTab(tab);
   }
   // Without a switch nothing would repaint the highlight away.
   if (hoverEnded && control_.ActiveTab() == before) control_.Refresh();

@@ -114,6 +114,10 @@ class TabInput {
   void Shown();
   // The hover poll: ends the highlight once the cursor has left it.
   void TimerEvent();
+  // What a left click on tab `tab` does once it has been hit (-1: on no
+  // tab): ends a hover highlight and switches to an enabled tab, busy.
+  // MouseDown goes through it; so does a screen reader's default action.
+  void ClickTab(std::int32_t tab);
 
   // ---- the control's own window, through the hook ----
   void HookedMouseMove(float x, float y);

@@ -259,7 +259,9 @@ class ucPageTab {
   void SetBusy(bool busy) { busy_ = busy; }
   bool Initialised() const { return initialised_; }
   HoverState& Hover() { return hover_; }
+  const HoverState& Hover() const { return hover_; }
   TrackingState& Tracking() { return tracking_; }
+  const TrackingState& Tracking() const { return tracking_; }
 
  private:
   // The usual property change: store, repaint, notice under the name.

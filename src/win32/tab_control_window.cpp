@@ -10,6 +10,7 @@
 
 #include "tabctl/tab_painter.h"
 #include "win32/lazy_library.h"
+#include "win32/tab_accessible.h"
 #include "win32/text.h"
 
 namespace win32 {
@@ -122,6 +123,7 @@ void TabControlWindow::Initialise() {
     // Created by the program, the control is at run time from the start.
     InstallHooks();
   });
+  accessibleState_ = tabctl::SnapshotOf(control_);
   Instances().push_back(this);
   // The first repaint (and AfterCompleteInit) waits for the first WM_PAINT,
   // so that the holder can set its event sink first.
@@ -141,6 +143,64 @@ void TabControlWindow::TearDown() {
   if (hwnd_ != nullptr) KillTimer(hwnd_, kHoverTimerId);
   Skipping([&] { control_.Terminate(); });
   hooks_.RemoveAll();
+  // A screen reader may hold the object longer than the window lives.
+  if (accessible_ != nullptr) {
+    accessible_->Disconnect();
+    std::exchange(accessible_, nullptr)->Release();
+  }
+}
+
+bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
+  if (terminated_ || hwnd_ == nullptr) return false;
+  const AccessibilityLibrary* library = AccessibilityLibrary::Get();
+  if (library == nullptr) return false;
+  // Calls from other processes must arrive through this thread's message
+  // loop, where the model lives, not on a COM worker thread: the thread
+  // becomes a single-threaded apartment before the object first leaves it.
+  // A thread in the multithreaded apartment already cannot change: calls
+  // from other threads are then refused (TabAccessible::Ready).
+  static thread_local const bool apartment = library->JoinApartment();
+  (void)apartment;
+  if (accessible_ == nullptr) accessible_ = new TabAccessible(*this, *library);
+  result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+  return true;
+}
+
+void TabControlWindow::RaiseAccessibleChanges() {
+  if (terminated_ || hwnd_ == nullptr) return;
+  tabctl::AccessibleSnapshot now = tabctl::SnapshotOf(control_);
+  const auto changes = tabctl::AccessibleChanges(accessibleState_, now);
+  accessibleState_ = std::move(now);
+  for (const tabctl::AccessibleEvent& change : changes) {
+    DWORD event = 0;
+    switch (change.kind) {
+      case tabctl::AccessibleEventKind::Create:
+        event = EVENT_OBJECT_CREATE;
+        break;
+      case tabctl::AccessibleEventKind::Destroy:
+        event = EVENT_OBJECT_DESTROY;
+        break;
+      case tabctl::AccessibleEventKind::Reorder:
+        event = EVENT_OBJECT_REORDER;
+        break;
+      case tabctl::AccessibleEventKind::NameChange:
+        event = EVENT_OBJECT_NAMECHANGE;
+        break;
+      case tabctl::AccessibleEventKind::ShortcutChange:
+        event = EVENT_OBJECT_ACCELERATORCHANGE;
+        break;
+      case tabctl::AccessibleEventKind::StateChange:
+        event = EVENT_OBJECT_STATECHANGE;
+        break;
+      case tabctl::AccessibleEventKind::Selection:
+        event = EVENT_OBJECT_SELECTION;
+        break;
+      case tabctl::AccessibleEventKind::Focus:
+        event = EVENT_OBJECT_FOCUS;
+        break;
+    }
+    NotifyWinEvent(event, hwnd_, OBJID_CLIENT, change.child);
+  }
 }
 
 LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -221,10 +281,19 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_SETFOCUS:
       Skipping([&] { input_.GotFocus(); });
+      RaiseAccessibleChanges();
       return 0;
     case WM_KILLFOCUS:
       Skipping([&] { input_.LostFocus(); });
+      RaiseAccessibleChanges();
       return 0;
+    case WM_GETOBJECT:
+      // Only the client area is ours; the frame and the rest stay standard.
+      if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+        LRESULT result = 0;
+        if (AnswerGetObject(wParam, result)) return result;
+      }
+      break;
     case WM_KEYDOWN:
       Skipping([&] { input_.KeyDown(static_cast<std::int16_t>(wParam), ModifierState()); });
       return 0;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tabctl/input.h"
+#include "tabctl/tab_accessibility.h"
 #include "tabctl/tab_renderer.h"
 #include "tabctl/uc_page_tab.h"
 #include "win32/gdi_canvas.h"
@@ -29,6 +30,8 @@
 #include "win32/window_hooks.h"
 
 namespace win32 {
+
+class TabAccessible;
 
 class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHost {
  public:
@@ -60,6 +63,10 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   // The public hover poll (also driven by the hover timer).
   void TimerEvent() { input_.TimerEvent(); }
 
+  // Works out where the tabs are now, painting nothing: for those who ask
+  // between two repaints (a screen reader).
+  void LayOutTabs() { painter_->LayOutTabs(control_); }
+
   bool HooksInstalled() const { return !hooks_.Empty(); }
   bool HostHooked() const;
   int Dpi() const { return dpi_; }
@@ -76,6 +83,10 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   void OnButtonUp(std::int16_t button, WPARAM wParam, LPARAM lParam);
   HWND ChildAt(int index) const;
   RECT ChildRect(HWND child) const;
+  // The accessible object for WM_GETOBJECT; false when oleacc cannot be had.
+  bool AnswerGetObject(WPARAM wParam, LRESULT& result);
+  // Tells screen readers what changed since they were last told.
+  void RaiseAccessibleChanges();
 
   // ---- TabHost ----
   int ContainedControlCount() override;
@@ -90,7 +101,7 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   void UnlockDrawing() override;
   void SetPersistentImage(bool on) override { persistentImage_ = on; }
   void RepaintWindow() override;
-  void PropertyChanged(std::string_view) override {}
+  void PropertyChanged(std::string_view) override { RaiseAccessibleChanges(); }
   bool UserMode() override { return true; }
   tabctl::TabFont AmbientFont() override;
   tabctl::Color AmbientBackColor() override;
@@ -132,6 +143,8 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   tabctl::ucPageTab control_;
   tabctl::TabInput input_;
   WindowHooks hooks_;
+  TabAccessible* accessible_ = nullptr;  // one reference, made at the first WM_GETOBJECT
+  tabctl::AccessibleSnapshot accessibleState_;
 };
 
 }  // namespace win32

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "e2e/accessible_client.h"
 #include "e2e/driver.h"
 
 using namespace std::chrono_literals;
@@ -22,8 +23,10 @@ namespace {
 // does not take from its known-DLL list: uxtheme (the visual-style name;
 // Wine's comctl32 loads it too), comctl32 (loaded at its first call; the
 // manifest names its version), comdlg32 (the save dialog), dwmapi and
-// propsys (pulled in by the dialog). The build hands them over and puts
-// them, native first, into the load order this program runs with.
+// propsys (pulled in by the dialog), oleacc (the tab strip's accessible
+// object, loaded when a screen reader first asks). The build hands them
+// over and puts them, native first, into the load order this program runs
+// with.
 // Left out: the known DLLs the program imports (kernel32, user32, gdi32,
 // advapi32, shell32, msvcrt): Windows always takes them from the system
 // folder, while Wine has no known-DLL list and loads a planted copy, and
@@ -86,6 +89,12 @@ std::vector<COLORREF> RunAndSave(const std::filesystem::path& folder, bool plant
   UpdateWindow(e2e::ControlById(main, app::kSSTabMain));  // painted before its pixels are read
   const std::vector<COLORREF> strip = TabStripPixels(e2e::ControlById(main, app::kSSTabMain));
 
+  // A screen reader reads the tabs.
+  HRESULT hr = E_FAIL;
+  LONG tabs = 0;
+  e2e::ComRef<IAccessible> object = e2e::ClientObject(e2e::ControlById(main, app::kSSTabMain), hr);
+  if (!object || object->get_accChildCount(&tabs) != S_OK || tabs != 4) return {};
+
   HWND toolbar = e2e::ControlById(main, app::kToolbarSpeedMain);
   PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(app::kToolSave, BN_CLICKED),
                reinterpret_cast<LPARAM>(toolbar));
@@ -106,6 +115,7 @@ std::vector<std::wstring> Markers(const std::filesystem::path& folder) {
 }
 
 TEST(PlantedLibraryEndToEnd, NoneRunsAndTheProgramDrawsAndSavesAsWithout) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   wchar_t order[1024] = {};
   GetEnvironmentVariableW(L"WINEDLLOVERRIDES", order, 1024);
   ASSERT_NE(std::wstring(order).find(L"comdlg32"), std::wstring::npos)

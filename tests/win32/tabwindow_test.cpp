@@ -5,9 +5,12 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "e2e/accessible_client.h"
 #include "tabctl/event_recorder.h"
 #include "win32/tab_control_window.h"
 
@@ -413,6 +416,185 @@ TEST_F(TabWindowTest, DestructionRemovesItsHooksAndKeepsOthersInTheChain) {
   EXPECT_FALSE(second->HooksInstalled());
   MSG m{nullptr, WM_SYSCHAR, L'a', 1 << 29, 0, {}};
   EXPECT_FALSE(win32::TabControlWindow::RouteAccessKey(m));
+}
+
+// ---- what a screen reader in this process gets through oleacc ----
+
+struct ComApartment {
+  ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~ComApartment() { CoUninitialize(); }
+};
+
+std::vector<std::pair<DWORD, LONG>>* g_winEvents = nullptr;
+HWND g_eventWindow = nullptr;
+
+void CALLBACK RecordWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (g_winEvents && window == g_eventWindow && object == OBJID_CLIENT)
+    g_winEvents->push_back({event, child});
+}
+
+TEST_F(TabWindowTest, ScreenReadersReadTabsStatesAndPlaces) {
+  ComApartment com;
+  auto& c = tab_->Control();
+  c.SetTabEnabled(3, false);
+  SetWindowTextW(tab_->hwnd(), L"页面");
+  HRESULT hr = E_FAIL;
+  e2e::ComRef<IAccessible> strip = e2e::ClientObject(tab_->hwnd(), hr);
+  ASSERT_EQ(hr, S_OK);
+  ASSERT_TRUE(strip);
+
+  const e2e::Item self = e2e::Read(strip.get(), CHILDID_SELF);
+  EXPECT_EQ(self.name, "页面");
+  EXPECT_EQ(self.role, ROLE_SYSTEM_PAGETABLIST);
+  LONG count = 0;
+  EXPECT_EQ(strip->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, kPages);
+  e2e::ComRef<IDispatch> parent;
+  EXPECT_EQ(strip->get_accParent(parent.out()), S_OK);
+  EXPECT_TRUE(parent);
+  e2e::ComRef<IDispatch> simple;
+  EXPECT_EQ(strip->get_accChild(e2e::Child(2), simple.out()), S_FALSE);
+  EXPECT_EQ(strip->get_accChild(e2e::Child(kPages + 1), simple.out()), E_INVALIDARG);
+
+  SetFocus(tab_->hwnd());
+  struct Expected {
+    const char* name;
+    const char* shortcut;
+    LONG state;
+  };
+  constexpr LONG kBase = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+  const Expected expected[] = {{"Alpha", "Alt+A", kBase | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED},
+                               {"Beta", "Alt+B", kBase},
+                               {"Gamma", "Alt+G", kBase},
+                               {"关于(D)", "Alt+D", kBase | STATE_SYSTEM_UNAVAILABLE}};
+  for (int i = 0; i < kPages; ++i) {
+    SCOPED_TRACE(i);
+    const e2e::Item tab = e2e::Read(strip.get(), i + 1);
+    EXPECT_EQ(tab.name, expected[i].name);
+    EXPECT_EQ(tab.shortcut, expected[i].shortcut);
+    EXPECT_EQ(tab.action, "切换");
+    EXPECT_EQ(tab.role, ROLE_SYSTEM_PAGETAB);
+    EXPECT_EQ(tab.state, expected[i].state);
+    // Where the painter put the tab, on the screen.
+    const tabctl::PixelRect r = c.AryTabs()[i].tabRect;
+    RECT onScreen{r.left, r.top, r.right, r.bottom};
+    MapWindowPoints(tab_->hwnd(), nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+    EXPECT_TRUE(EqualRect(&tab.location, &onScreen));
+
+    POINT centre = TabCentre(i);
+    ClientToScreen(tab_->hwnd(), &centre);
+    VARIANT hit;
+    VariantInit(&hit);
+    EXPECT_EQ(strip->accHitTest(centre.x, centre.y, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, i + 1);
+  }
+
+  VARIANT v;
+  VariantInit(&v);
+  EXPECT_EQ(strip->accNavigate(NAVDIR_LASTCHILD, e2e::Child(CHILDID_SELF), &v), S_OK);
+  EXPECT_EQ(v.lVal, kPages);
+  EXPECT_EQ(strip->accNavigate(NAVDIR_NEXT, e2e::Child(2), &v), S_OK);
+  EXPECT_EQ(v.lVal, 3);
+  EXPECT_EQ(strip->get_accFocus(&v), S_OK);
+  EXPECT_EQ(v.lVal, 1);
+  SetFocus(parent_);
+  EXPECT_EQ(strip->get_accFocus(&v), S_FALSE);
+  EXPECT_EQ(e2e::Read(strip.get(), 1).state, kBase | STATE_SYSTEM_SELECTED);
+
+  // The pointer over a tab makes it hot.
+  const POINT gamma = TabCentre(2);
+  SendMessageW(tab_->hwnd(), WM_MOUSEMOVE, 0, Point(gamma.x, gamma.y));
+  EXPECT_EQ(e2e::Read(strip.get(), 3).state, kBase | STATE_SYSTEM_HOTTRACKED);
+}
+
+TEST_F(TabWindowTest, DefaultActionSwitchesAsAClickDoesAndADisabledTabRefuses) {
+  ComApartment com;
+  auto& c = tab_->Control();
+  HRESULT hr = E_FAIL;
+  e2e::ComRef<IAccessible> strip = e2e::ClientObject(tab_->hwnd(), hr);
+  ASSERT_TRUE(strip);
+
+  EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(3)), S_OK);
+  EXPECT_EQ(c.ActiveTab(), 2);
+  ExpectPageShown(2);
+  EXPECT_EQ(sink_.log, (Log{"BeforeTabSwitch 2", "TabSwitch 0"}));
+  EXPECT_NE(e2e::Read(strip.get(), 3).state & STATE_SYSTEM_SELECTED, 0);
+
+  // The holder's refusal stands.
+  sink_.log.clear();
+  sink_.refuse = [](int tab) { return tab == 1; };
+  EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(2)), S_OK);
+  EXPECT_EQ(c.ActiveTab(), 2);
+  EXPECT_EQ(sink_.log, (Log{"BeforeTabSwitch 1"}));
+
+  sink_.log.clear();
+  c.SetTabEnabled(3, false);
+  EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(4)), E_ACCESSDENIED);
+  EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(kPages + 1)), E_INVALIDARG);
+  EXPECT_EQ(c.ActiveTab(), 2);
+  EXPECT_TRUE(sink_.log.empty());
+  ExpectPageShown(2);
+
+  // Selecting is the same switch; taking the focus puts it on the strip.
+  sink_.refuse = nullptr;
+  EXPECT_EQ(strip->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, e2e::Child(1)), S_OK);
+  EXPECT_EQ(c.ActiveTab(), 0);
+  EXPECT_EQ(GetFocus(), tab_->hwnd());
+  EXPECT_EQ(strip->accSelect(SELFLAG_ADDSELECTION, e2e::Child(2)), E_INVALIDARG);  // one tab at a time
+  EXPECT_EQ(c.ActiveTab(), 0);
+
+  // Called straight from another thread, past COM, it does not touch the model.
+  HRESULT fromThread = S_OK;
+  std::thread([&] {
+    VARIANT v = e2e::Child(2);
+    fromThread = strip->accDoDefaultAction(v);
+  }).join();
+  EXPECT_EQ(fromThread, RPC_E_WRONG_THREAD);
+  EXPECT_EQ(c.ActiveTab(), 0);
+
+  // A screen reader that keeps the object past the window gets a clean refusal.
+  tab_.reset();
+  LONG count = 0;
+  EXPECT_EQ(strip->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(1)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(e2e::Read(strip.get(), 1).name, "<error>");
+}
+
+TEST_F(TabWindowTest, WinEventsTellOfSwitchesFocusCaptionsAndTabs) {
+  std::vector<std::pair<DWORD, LONG>> events;
+  g_winEvents = &events;
+  g_eventWindow = tab_->hwnd();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &RecordWinEvent,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  auto& c = tab_->Control();
+  auto seen = [&](DWORD event, LONG child) {
+    Pump();
+    return std::find(events.begin(), events.end(), std::make_pair(event, child)) != events.end();
+  };
+
+  c.SetTabCaption(1, "&Bravo");
+  EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 2));
+  c.SetTabCaption(2, "Gamm&a");
+  EXPECT_TRUE(seen(EVENT_OBJECT_ACCELERATORCHANGE, 3));
+  EXPECT_FALSE(seen(EVENT_OBJECT_ACCELERATORCHANGE, 2));  // still Alt+B
+  SetFocus(tab_->hwnd());
+  EXPECT_TRUE(seen(EVENT_OBJECT_FOCUS, 1));
+  Key(VK_RIGHT);
+  EXPECT_TRUE(seen(EVENT_OBJECT_SELECTION, 2));
+  EXPECT_TRUE(seen(EVENT_OBJECT_FOCUS, 2));
+  c.SetTabEnabled(3, false);
+  EXPECT_TRUE(seen(EVENT_OBJECT_STATECHANGE, 4));
+  c.InsertTab(3, "Delta");
+  EXPECT_TRUE(seen(EVENT_OBJECT_CREATE, 5));
+  EXPECT_TRUE(seen(EVENT_OBJECT_REORDER, CHILDID_SELF));
+  events.clear();
+  c.RemoveTab(0);
+  EXPECT_TRUE(seen(EVENT_OBJECT_DESTROY, 5));
+  EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 1));
+  UnhookWinEvent(hook);
+  g_winEvents = nullptr;
 }
 
 // The hook table on its own: before and after the previous procedure,
