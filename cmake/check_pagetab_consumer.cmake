@@ -6,7 +6,9 @@
 #   MODE=subdirectory  in a project of its own that adds the Quillmoor
 #                      source tree with add_subdirectory, which must bring the
 #                      control and none of the program.
-# cmake -DMODE=... -DSOURCE=... -DBINARY=... -DTOOLCHAIN=... -DGENERATOR=... -DWORK=... -P check_pagetab_consumer.cmake
+# In both, the demo must load comctl32 at its first call, not at start.
+# cmake -DMODE=... -DSOURCE=... -DBINARY=... -DTOOLCHAIN=... -DGENERATOR=... -DOBJDUMP=... -DWORK=...
+#       -P check_pagetab_consumer.cmake
 cmake_minimum_required(VERSION 3.25)
 
 function(run what)
@@ -26,7 +28,7 @@ if(MODE STREQUAL "package")
   file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${prefix} ${prefix}/*)
   foreach(needed lib/cmake/QuillmoorPageTab/QuillmoorPageTabConfig.cmake
                  lib/cmake/QuillmoorPageTab/QuillmoorPageTabConfigVersion.cmake lib/libquill_pagetab.a
-                 include/quillmoor/pagetab/page_tab_window.h)
+                 lib/libquillmoor_comctl32_delay.a include/quillmoor/pagetab/page_tab_window.h)
     if(NOT needed IN_LIST installed)
       message(FATAL_ERROR "${needed} was not installed; installed: ${installed}")
     endif()
@@ -79,6 +81,16 @@ run("building the demo" ${CMAKE_COMMAND} --build ${WORK}/build -j 2 --target tab
 file(GLOB_RECURSE demo ${WORK}/build/tab_demo.exe)
 if(NOT demo)
   message(FATAL_ERROR "no tab_demo.exe under ${WORK}/build")
+endif()
+# comctl32 is not a known DLL: the control's comes in at its first call,
+# after the program has restricted the library search, not at start.
+execute_process(COMMAND ${OBJDUMP} -p ${demo} OUTPUT_VARIABLE header RESULT_VARIABLE failed)
+string(TOLOWER "${header}" header)
+if(failed OR NOT header MATCHES "dll name: user32.dll")
+  message(FATAL_ERROR "${OBJDUMP} could not read the imports of ${demo}")
+endif()
+if(header MATCHES "dll name: comctl32")
+  message(FATAL_ERROR "${demo} imports comctl32 at start")
 endif()
 file(SIZE ${demo} size)
 message(STATUS "${MODE}: built ${demo} (${size} bytes)")

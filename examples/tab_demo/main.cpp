@@ -17,6 +17,7 @@
 
 #include "quillmoor/pagetab/page_tab_picture.h"
 #include "quillmoor/pagetab/page_tab_window.h"
+#include "quillmoor/pagetab/safe_loading.h"
 
 namespace {
 
@@ -402,6 +403,9 @@ void StatusEvents::Pointer(const std::string& what) { demo_.Pointer(std::string(
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  // Before anything loads a library: the control's comctl32 then comes from
+  // the system folder, whatever lies beside the program.
+  win32::RestrictLibrarySearch();
   std::unique_ptr<DemoWindow> demo = DemoWindow::Create(instance, show);
   if (!demo) return 1;
   MSG msg;
