@@ -12,7 +12,7 @@
 #include "app/resources/resource_ids.h"
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
-#include "tabctl/property_bag.h"
+#include "quillmoor/pagetab/page_tab.h"
 #include "win32/text.h"
 
 namespace app {

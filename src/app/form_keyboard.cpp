@@ -10,7 +10,7 @@
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
-#include "tabctl/input.h"
+#include "quillmoor/pagetab/page_tab_window.h"
 
 namespace app {
 

@@ -10,7 +10,7 @@
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
 #include "engine/product.h"
-#include "gfx/pixel_picture.h"
+#include "quillmoor/pagetab/page_tab_picture.h"
 #include "shell/tray.h"
 
 namespace app {

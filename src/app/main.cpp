@@ -4,8 +4,8 @@
 
 #include "app/form_main.h"
 #include "app/startup_marks.h"
+#include "quillmoor/pagetab/page_tab_window.h"
 #include "win32/lazy_library.h"
-#include "win32/tab_control_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything loads a library: the program is often started from
