@@ -397,7 +397,7 @@ TEST(ReferencePage, DocumentsExactlyTheSavedKeysTheControlReads) {
   }
   ASSERT_GE(documented.size(), 40u);
   for (std::string_view name : ucPageTab::PropertyNames()) {
-    for (const std::string key : {std::string(name), std::string(name) + "(0)"}) {
+    for (const std::string& key : {std::string(name), std::string(name) + "(0)"}) {
       if (reads(key)) {
         EXPECT_TRUE(documented.count(key)) << "saved key " << key << " is missing from " << TAB_CONTROL_DOC;
       }
