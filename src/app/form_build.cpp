@@ -3,6 +3,7 @@
 // buttons, the tooltip), and the objects that work on the controls.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -13,6 +14,7 @@
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
 #include "quillmoor/pagetab/page_tab.h"
+#include "win32/accessible_name.h"
 #include "win32/text.h"
 
 namespace app {
@@ -46,6 +48,8 @@ bool FormMain::CreateControls() {
   tabs_ = win32::TabControlWindow::Create(hwnd_, kSSTabMain, Px(120), Px(960), Px(8535), Px(5295));
   if (!tabs_) return false;  // the window is nothing without its pages
   tabs_->SetEventSink(this);
+  // What a screen reader calls the tab control.
+  SetWindowTextW(tabs_->hwnd(), L"页面");
   SendMessageW(tabs_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text.get()), FALSE);
   tabctl::ucPageTab& tabs = tabs_->Control();
   try {
@@ -99,6 +103,13 @@ HWND FormMain::Place(const ControlRow& row) {
     SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   if (onPage) tabs_->AddPageControl(child, row.page, Px(row.left), Px(row.top), width, height);
+  if (row.font == FontRole::Link) {
+    // Read as a link to its address; its default action clicks it.
+    win32::DescribeForScreenReaders(child, {win32::Widen(row.text), ROLE_SYSTEM_LINK, L"打开", true});
+  } else if (row.speak != nullptr) {
+    win32::DescribeForScreenReaders(
+        child, {win32::Widen(row.speak), row.picture != 0 ? ROLE_SYSTEM_GRAPHIC : 0, {}, false});
+  }
   if (row.id != kStaticLabel) controls_[row.id] = child;
   return child;
 }

@@ -22,6 +22,10 @@ constexpr DWORD kToolbar =
 constexpr int kLabel = kStaticLabel;
 constexpr FontRole kTitle = FontRole::Title;
 
+// A drop-down list and the history list are named for screen readers
+// explicitly: Windows would take the label before them, but not every
+// reader does, and the history list has none.
+//
 // Labels are as high as their text at the real DPI, never lower than given
 // here (FormMain::Place); the two links thereby keep a strip of the tab
 // control between them, so the mouse passes over it from one to the other.
@@ -32,28 +36,31 @@ const ControlRow kControls[] = {
     {0, WC_STATICW, "正在加速的程序：", 0, kLabel, 1080, 2760, 1440, 180},
     {0, WC_STATICW, "LabelInfo", SS_NOTIFY | SS_ENDELLIPSIS | SS_NOPREFIX, kLabelInfo, 2640, 2760, 4290, 180},
     // Page 1: system settings, three groups.
-    {1, WC_STATICW, "", kPicture, kLabel, 600, 600, 0, 0, FontRole::Text, IDB_GROUP_GENERAL},
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 600, 0, 0, FontRole::Text, IDB_GROUP_GENERAL, "一般设置图标"},
     {1, WC_STATICW, "一般设置", 0, kLabel, 1560, 600, 2400, 300, kTitle},
     {1, WC_BUTTONW, "开机自启动", kCheck, kCheckAutoRun, 1800, 960, 3600, 255},
     {1, WC_BUTTONW, "启动后缩为托盘图标", kCheck, kCheckAutoMin, 1800, 1320, 3600, 255},
     {1, WC_BUTTONW, "启用加速功能", kCheck, kCheckState, 1800, 1680, 3600, 255},
     {1, WC_BUTTONW, "本窗体总在最前", kCheck, kCheckMostTop, 1800, 2040, 3600, 255},
-    {1, WC_STATICW, "", kPicture, kLabel, 600, 2400, 0, 0, FontRole::Text, IDB_GROUP_SPEED},
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 2400, 0, 0, FontRole::Text, IDB_GROUP_SPEED, "加速设置图标"},
     {1, WC_STATICW, "加速设置", 0, kLabel, 1560, 2520, 2400, 300, kTitle},
     {1, WC_STATICW, "加速度：", 0, kLabel, 1800, 2880, 2400, 240},
     // A drop-down list's height is that of its open list.
-    {1, WC_COMBOBOXW, "", kList, kComboSpeed, 1800, 3120, 1815, 1800},
-    {1, WC_STATICW, "", kPicture, kLabel, 600, 3720, 0, 0, FontRole::Text, IDB_GROUP_HISTORY},
+    {1, WC_COMBOBOXW, "", kList, kComboSpeed, 1800, 3120, 1815, 1800, FontRole::Text, 0, "加速度"},
+    {1, WC_STATICW, "", kPicture, kLabel, 600, 3720, 0, 0, FontRole::Text, IDB_GROUP_HISTORY,
+     "加速记录设置图标"},
     {1, WC_STATICW, "加速记录设置", 0, kLabel, 1560, 3720, 2400, 300, kTitle},
     {1, WC_BUTTONW, "启用加速记录", kCheck, kCheckEnableRecord, 1800, 4080, 3600, 255},
     {1, WC_STATICW, "历史记录大于？条时自动清除：", 0, kLabel, 1800, 4440, 4200, 240},
-    {1, WC_COMBOBOXW, "", kList, kComboAutoCleanCount, 1800, 4680, 1815, 1800},
+    {1, WC_COMBOBOXW, "", kList, kComboAutoCleanCount, 1800, 4680, 1815, 1800, FontRole::Text, 0,
+     "历史记录大于几条时自动清除"},
     // Page 2: the history list and its toolbar.
     {2, WC_LISTVIEWW, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, kListViewHistory, 120, 480,
-     8295, 4095},
-    {2, TOOLBARCLASSNAMEW, "", kToolbar, kToolbarSpeedMain, 120, 4680, 8295, 525},
+     8295, 4095, FontRole::Text, 0, "加速记录"},
+    {2, TOOLBARCLASSNAMEW, "", kToolbar, kToolbarSpeedMain, 120, 4680, 8295, 525, FontRole::Text, 0,
+     "记录工具"},
     // Page 3: about.
-    {3, WC_STATICW, "", kPicture, kLabel, 960, 1080, 0, 0, FontRole::Text, IDB_ABOUT},
+    {3, WC_STATICW, "", kPicture, kLabel, 960, 1080, 0, 0, FontRole::Text, IDB_ABOUT, "产品标志"},
     {3, WC_STATICW, engine::kProductTitle.data(), 0, kLabel, 2040, 1080, 3000, 300, kTitle},
     {3, WC_STATICW, engine::kHomePage.data(), kLink, kLabelHomePage, 2040, 1920, 4200, 180, FontRole::Link},
     {3, WC_STATICW, engine::kForumPage.data(), kLink, kLabelBBS, 2040, 2160, 4200, 180, FontRole::Link},

@@ -26,6 +26,9 @@ struct ControlRow {
   int left, top, width, height;  // twips
   FontRole font = FontRole::Text;
   int picture = 0;  // bitmap resource of an SS_BITMAP static; its size then wins
+  // What a screen reader says for a control without a caption of its own
+  // (a picture, a list; null: its text). A link says its address.
+  const char* speak = nullptr;
 };
 
 // Every control of the window in tab order (the tab control itself, made

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tabctl {
 
@@ -35,6 +36,65 @@ enum class ucPageTabEventId : std::int32_t {
   MouseLeave,
   Status,
 };
+
+// The event's name, as the handler of ucPageTabEvents is called; empty for
+// a number that is no event.
+constexpr std::string_view EventName(ucPageTabEventId id) {
+  switch (id) {
+    case ucPageTabEventId::BeforeTabSwitch:
+      return "BeforeTabSwitch";
+    case ucPageTabEventId::TabSwitch:
+      return "TabSwitch";
+    case ucPageTabEventId::Click:
+      return "Click";
+    case ucPageTabEventId::ControlBoxEnter:
+      return "ControlBoxEnter";
+    case ucPageTabEventId::ControlBoxExit:
+      return "ControlBoxExit";
+    case ucPageTabEventId::ControlBoxHover:
+      return "ControlBoxHover";
+    case ucPageTabEventId::ControlBoxMouseDown:
+      return "ControlBoxMouseDown";
+    case ucPageTabEventId::ControlBoxMouseUp:
+      return "ControlBoxMouseUp";
+    case ucPageTabEventId::DblClick:
+      return "DblClick";
+    case ucPageTabEventId::KeyDown:
+      return "KeyDown";
+    case ucPageTabEventId::KeyUp:
+      return "KeyUp";
+    case ucPageTabEventId::KeyPress:
+      return "KeyPress";
+    case ucPageTabEventId::MouseDown:
+      return "MouseDown";
+    case ucPageTabEventId::MouseMove:
+      return "MouseMove";
+    case ucPageTabEventId::MouseUp:
+      return "MouseUp";
+    case ucPageTabEventId::MouseHover:
+      return "MouseHover";
+    case ucPageTabEventId::MouseScrollUp:
+      return "MouseScrollUp";
+    case ucPageTabEventId::MouseScrollDown:
+      return "MouseScrollDown";
+    case ucPageTabEventId::TabInsert:
+      return "TabInsert";
+    case ucPageTabEventId::TabRemove:
+      return "TabRemove";
+    case ucPageTabEventId::AfterCompleteInit:
+      return "AfterCompleteInit";
+    case ucPageTabEventId::MouseEnter:
+      return "MouseEnter";
+    case ucPageTabEventId::MouseLeave:
+      return "MouseLeave";
+    case ucPageTabEventId::Status:
+      return "Status";
+  }
+  return {};
+}
+
+// The last event number.
+inline constexpr std::int32_t kLastEventId = static_cast<std::int32_t>(ucPageTabEventId::Status);
 
 class ucPageTabEvents {
  public:

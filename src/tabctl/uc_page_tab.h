@@ -89,6 +89,11 @@ class ucPageTab {
   // WriteProperties all go by it (uc_page_tab_persistence.cpp).
   struct SavedProperty;
   static std::span<const SavedProperty> SavedProperties();
+  // The name of every property of the control, sorted: the saved scalar
+  // ones above and those kept or reached otherwise (the tabs, the active
+  // tab, the base font, the window's handle and size). Per-tab properties
+  // are named without their index. For reference pages and tools.
+  static std::span<const std::string_view> PropertyNames();
   // Returns every contained control to the tab-0 arrangement, drops the
   // pictures and removes the window hooks. The destructor does it if it
   // has not been done.

@@ -1,4 +1,5 @@
 // ucPageTab: a new control's values, and saving and reading the property set.
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <type_traits>
@@ -90,6 +91,23 @@ std::span<const ucPageTab::SavedProperty> ucPageTab::SavedProperties() {
       {"YRadius", &ucPageTab::yRadius_, kDefaultRadius},
   };
   return kTable;
+}
+
+std::span<const std::string_view> ucPageTab::PropertyNames() {
+  // Saved under their own keys or per tab, or not saved at all; every other
+  // property comes from the saved table, so a new row there is named here
+  // without a second list to keep.
+  static constexpr std::string_view kOutsideTable[] = {
+      "ActiveTab",    "Font",       "hwnd",     "LastActiveTab", "ScaleHeight", "ScaleWidth",
+      "TabAccessKey", "TabCaption", "TabCount", "TabEnabled",    "TabPicture",
+  };
+  static const std::vector<std::string_view> kNames = [] {
+    std::vector<std::string_view> names(std::begin(kOutsideTable), std::end(kOutsideTable));
+    for (const SavedProperty& row : SavedProperties()) names.emplace_back(row.name);
+    std::sort(names.begin(), names.end());
+    return names;
+  }();
+  return kNames;
 }
 
 namespace {

@@ -1,7 +1,11 @@
 // The control's properties, their side effects, errors and repaint guards.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "fakes.h"
 
@@ -273,6 +277,132 @@ TEST(Repaint, FocusToggleUsesTheImageOnlyAfterInitialisation) {
   f.log.clear();
   f.tab.pShowHideFocus();
   EXPECT_EQ(f.log, (Log{"image on", "focus", "image off", "show"}));
+}
+
+// ---- the reference page (docs/tab-control.md) against the code ----
+
+// The first cell of every row of the tables under the "## <title>" heading,
+// and the second cell; header and separator rows left out.
+struct DocRow {
+  std::string first;
+  std::string second;
+};
+
+std::vector<DocRow> DocTable(const std::string& doc, const std::string& title) {
+  std::vector<DocRow> rows;
+  std::istringstream lines(doc);
+  std::string line;
+  bool inSection = false;
+  bool inCode = false;
+  bool headerSeen = false;
+  while (std::getline(lines, line)) {
+    if (line.rfind("```", 0) == 0) inCode = !inCode;
+    if (inCode) continue;
+    if (line.rfind("## ", 0) == 0) {
+      inSection = line == "## " + title;
+      headerSeen = false;
+      continue;
+    }
+    if (!inSection || line.rfind("|", 0) != 0) {
+      headerSeen = false;  // a table ends at the first other line
+      continue;
+    }
+    if (line.rfind("|---", 0) == 0) continue;
+    if (!headerSeen) {
+      headerSeen = true;
+      continue;
+    }
+    std::vector<std::string> cells;
+    std::size_t start = 1;
+    for (std::size_t bar = line.find('|', start); bar != std::string::npos; bar = line.find('|', start)) {
+      std::string cell = line.substr(start, bar - start);
+      cell.erase(0, cell.find_first_not_of(' '));
+      cell.erase(cell.find_last_not_of(' ') + 1);
+      cells.push_back(cell);
+      start = bar + 1;
+    }
+    if (cells.size() >= 2) rows.push_back({cells[0], cells[1]});
+  }
+  return rows;
+}
+
+// The first `code` span of a cell: "`TabCaption`(Index)" -> "TabCaption".
+std::string CodeName(const std::string& cell) {
+  const std::size_t open = cell.find('`');
+  const std::size_t close = open == std::string::npos ? open : cell.find('`', open + 1);
+  return close == std::string::npos ? std::string() : cell.substr(open + 1, close - open - 1);
+}
+
+std::string ReadDoc() {
+  std::ifstream in(TAB_CONTROL_DOC, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(ReferencePage, DocumentsExactlyTheControlsProperties) {
+  const std::string doc = ReadDoc();
+  ASSERT_FALSE(doc.empty()) << "cannot read " << TAB_CONTROL_DOC;
+  std::set<std::string> documented;
+  for (const DocRow& row : DocTable(doc, "Properties")) {
+    const std::string name = CodeName(row.first);
+    EXPECT_FALSE(name.empty()) << "a row of the property table names no property: " << row.first;
+    EXPECT_TRUE(documented.insert(name).second) << "property " << name << " is documented twice";
+  }
+  std::set<std::string> inCode;
+  for (std::string_view name : ucPageTab::PropertyNames()) inCode.emplace(name);
+  ASSERT_GE(inCode.size(), 40u);
+  for (const std::string& name : inCode) {
+    EXPECT_TRUE(documented.count(name))
+        << "property " << name << " of ucPageTab is missing from the property table of " << TAB_CONTROL_DOC;
+  }
+  for (const std::string& name : documented) {
+    EXPECT_TRUE(inCode.count(name)) << "property " << name << " is documented in " << TAB_CONTROL_DOC
+                                    << " but ucPageTab has no such property";
+  }
+}
+
+TEST(ReferencePage, DocumentsEveryEventUnderItsNumber) {
+  std::map<int, std::string> documented;
+  for (const DocRow& row : DocTable(ReadDoc(), "Events")) {
+    documented[std::atoi(row.first.c_str())] = CodeName(row.second);
+  }
+  for (int id = 1; id <= kLastEventId; ++id) {
+    const std::string name(EventName(static_cast<ucPageTabEventId>(id)));
+    ASSERT_FALSE(name.empty()) << "event " << id << " has no name";
+    EXPECT_EQ(documented[id], name) << "event " << id << " (" << name
+                                    << ") is not documented under its number in " << TAB_CONTROL_DOC;
+  }
+  EXPECT_EQ(documented.size(), static_cast<std::size_t>(kLastEventId))
+      << TAB_CONTROL_DOC << " documents events the control does not have";
+}
+
+// Each key read with a value of the wrong kind is reported by ReadProperties:
+// that shows which keys the control reads, with no list of them but its own.
+TEST(ReferencePage, DocumentsExactlyTheSavedKeysTheControlReads) {
+  auto reads = [](const std::string& key) {
+    Fixture f;
+    PropertyBag bag;
+    bag.Set(key, std::int64_t{1} << 40);  // fits no key's type
+    const auto misfits = f.tab.ReadProperties(bag);
+    return std::find(misfits.begin(), misfits.end(), key) != misfits.end();
+  };
+  std::set<std::string> documented;
+  for (const DocRow& row : DocTable(ReadDoc(), "Saved property set")) {
+    std::string key = CodeName(row.first);
+    if (const auto paren = key.find("(i)"); paren != std::string::npos) key.replace(paren, 3, "(0)");
+    documented.insert(key);
+    EXPECT_TRUE(reads(key)) << "saved key " << key << " is documented in " << TAB_CONTROL_DOC
+                            << " but the control does not read it";
+  }
+  ASSERT_GE(documented.size(), 40u);
+  for (std::string_view name : ucPageTab::PropertyNames()) {
+    for (const std::string& key : {std::string(name), std::string(name) + "(0)"}) {
+      if (reads(key)) {
+        EXPECT_TRUE(documented.count(key)) << "saved key " << key << " is missing from " << TAB_CONTROL_DOC;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,240 @@
+#include "win32/accessible_name.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <oleacc.h>
+
+#include <atomic>
+#include <memory>
+#include <utility>
+
+#include "win32/lazy_library.h"
+
+namespace win32 {
+namespace {
+
+constexpr UINT_PTR kDescriptionSubclass = 0x51A11;
+
+// The few functions of oleacc, oleaut32 and ole32 this needs, found once.
+// The program imports none of these libraries (they would be searched for
+// beside it first), so they come from the system folder when asked for.
+struct Oleacc {
+  using CreateStdFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  using LresultFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+  using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
+  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+
+  CreateStdFn createStd = LazyProc<CreateStdFn>(L"oleacc.dll", "CreateStdAccessibleObject");
+  LresultFn lresultFromObject = LazyProc<LresultFn>(L"oleacc.dll", "LresultFromObject");
+  SysAllocStringFn sysAllocString = LazyProc<SysAllocStringFn>(L"oleaut32.dll", "SysAllocString");
+  CoInitializeExFn coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+
+  bool Usable() const { return createStd && lresultFromObject && sysAllocString && coInitializeEx; }
+
+  static const Oleacc& Get() {
+    static const Oleacc functions;
+    return functions;
+  }
+};
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// The standard object of a window with our name, role and default action.
+// Everything it does not answer itself goes to the standard object.
+class DescribedAccessible final : public IAccessible {
+ public:
+  DescribedAccessible(IAccessible* standard, std::shared_ptr<const AccessibleDescription> description,
+                      HWND window)
+      : standard_(standard), description_(std::move(description)), window_(window) {}
+  DescribedAccessible(const DescribedAccessible&) = delete;
+  DescribedAccessible& operator=(const DescribedAccessible&) = delete;
+
+  // ---- IUnknown ----
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    // Children and the window come from the standard object. Nothing else
+    // does: marshalling interfaces of the standard object would send it,
+    // not this one, to a screen reader in another process.
+    if (iid == __uuidof(IEnumVARIANT) || iid == __uuidof(IOleWindow))
+      return standard_->QueryInterface(iid, out);
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  // ---- IDispatch ----
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
+    return standard_->Invoke(id, iid, locale, flags, params, result, exception, argument);
+  }
+
+  // ---- IAccessible: ours ----
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (!IsSelf(child) || description_->name.empty()) return standard_->get_accName(child, name);
+    return Text(description_->name, name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!IsSelf(child) || description_->role == 0) return standard_->get_accRole(child, role);
+    if (role == nullptr) return E_POINTER;
+    role->vt = VT_I4;
+    role->lVal = description_->role;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    const HRESULT hr = standard_->get_accState(child, state);
+    // A link says so, as the browser's links do.
+    if (SUCCEEDED(hr) && IsSelf(child) && description_->role == ROLE_SYSTEM_LINK && state->vt == VT_I4) {
+      state->lVal |= STATE_SYSTEM_LINKED;
+    }
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    if (!IsSelf(child) || description_->defaultAction.empty()) {
+      return standard_->get_accDefaultAction(child, action);
+    }
+    return Text(description_->defaultAction, action);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    if (!IsSelf(child) || !description_->click) return standard_->accDoDefaultAction(child);
+    if (!IsWindow(window_)) return E_FAIL;
+    if (!IsWindowEnabled(window_)) return S_FALSE;
+    // Posted, not sent: a screen reader's call returns at once, and the
+    // click runs from the message loop as a real one does.
+    const HWND parent = GetParent(window_);
+    const WPARAM notice = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window_)), STN_CLICKED);
+    return PostMessageW(parent, WM_COMMAND, notice, reinterpret_cast<LPARAM>(window_)) ? S_OK : E_FAIL;
+  }
+
+  // ---- IAccessible: the standard object's ----
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    return standard_->get_accChild(child, object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    return standard_->get_accDescription(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return standard_->get_accKeyboardShortcut(child, shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+    return standard_->accHitTest(x, y, child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~DescribedAccessible() { standard_->Release(); }
+
+  static HRESULT Text(const std::wstring& text, BSTR* out) {
+    if (out == nullptr) return E_POINTER;
+    *out = Oleacc::Get().sysAllocString(text.c_str());
+    return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+  std::atomic<ULONG> references_{1};
+  IAccessible* standard_;
+  std::shared_ptr<const AccessibleDescription> description_;
+  HWND window_;
+};
+
+// The accessible object for WM_GETOBJECT, as an LRESULT; 0 when there is
+// none (the window then answers as it would without us).
+LRESULT Answer(HWND window, WPARAM wParam, const std::shared_ptr<const AccessibleDescription>& description) {
+  const Oleacc& oleacc = Oleacc::Get();
+  if (!oleacc.Usable()) return 0;
+  // Handing the object over needs COM on this thread. The program's only
+  // thread is the window's; it stays initialised for the process's life.
+  static const bool comReady = SUCCEEDED(oleacc.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (!comReady) return 0;
+  IAccessible* standard = nullptr;
+  if (FAILED(oleacc.createStd(window, OBJID_CLIENT, __uuidof(IAccessible),
+                              reinterpret_cast<void**>(&standard))) ||
+      standard == nullptr) {
+    return 0;
+  }
+  auto* described = new DescribedAccessible(standard, description, window);
+  const LRESULT result = oleacc.lresultFromObject(__uuidof(IAccessible), wParam, described);
+  described->Release();
+  return result < 0 ? 0 : result;
+}
+
+LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
+  auto* description = reinterpret_cast<std::shared_ptr<const AccessibleDescription>*>(data);
+  if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+    if (const LRESULT answer = Answer(window, wParam, *description)) return answer;
+  }
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, &DescribedProc, id);
+    delete description;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool DescribeForScreenReaders(HWND window, const AccessibleDescription& description) {
+  if (window == nullptr) return false;
+  auto* shared =
+      new std::shared_ptr<const AccessibleDescription>(std::make_shared<AccessibleDescription>(description));
+  if (!SetWindowSubclass(window, &DescribedProc, kDescriptionSubclass, reinterpret_cast<DWORD_PTR>(shared))) {
+    delete shared;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace win32

@@ -1,0 +1,279 @@
+// What a screen reader finds in the main window, asked from this process as
+// a screen reader asks: through oleacc, across the process boundary.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "e2e/driver.h"
+#include "win32/text.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// oleacc's functions, loaded as a screen reader loads them.
+struct Oleacc {
+  HMODULE module = LoadLibraryW(L"oleacc.dll");
+  template <typename F>
+  F Proc(const char* name) const {
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+  }
+  decltype(&AccessibleObjectFromWindow) fromWindow =
+      Proc<decltype(&AccessibleObjectFromWindow)>("AccessibleObjectFromWindow");
+  decltype(&AccessibleChildren) children = Proc<decltype(&AccessibleChildren)>("AccessibleChildren");
+  decltype(&WindowFromAccessibleObject) windowOf =
+      Proc<decltype(&WindowFromAccessibleObject)>("WindowFromAccessibleObject");
+  bool Loaded() const { return fromWindow && children && windowOf; }
+};
+
+const Oleacc& Acc() {
+  static const Oleacc oleacc;
+  return oleacc;
+}
+
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using Accessible = std::unique_ptr<IAccessible, Releaser>;
+
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() {
+    if (ok_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+VARIANT Self() {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+Accessible ObjectOf(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(Acc().fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                              reinterpret_cast<void**>(&object)))) {
+    return nullptr;
+  }
+  return Accessible(object);
+}
+
+std::string Text(HRESULT hr, BSTR text) {
+  std::string utf8 = SUCCEEDED(hr) && text ? win32::Narrow(text) : std::string();
+  SysFreeString(text);
+  return utf8;
+}
+
+std::string NameOf(IAccessible* object) {
+  BSTR name = nullptr;
+  const HRESULT hr = object->get_accName(Self(), &name);
+  return Text(hr, name);
+}
+
+std::string DefaultActionOf(IAccessible* object) {
+  BSTR action = nullptr;
+  const HRESULT hr = object->get_accDefaultAction(Self(), &action);
+  return Text(hr, action);
+}
+
+long LongOf(HRESULT hr, VARIANT& value) {
+  const long result = SUCCEEDED(hr) && value.vt == VT_I4 ? value.lVal : -1;
+  VariantClear(&value);
+  return result;
+}
+
+long RoleOf(IAccessible* object) {
+  VARIANT role{};
+  const HRESULT hr = object->get_accRole(Self(), &role);
+  return LongOf(hr, role);
+}
+
+long StateOf(IAccessible* object) {
+  VARIANT state{};
+  const HRESULT hr = object->get_accState(Self(), &state);
+  return LongOf(hr, state);
+}
+
+// The windows a screen reader reaches from `window`'s object: its
+// accessible children that are windows.
+std::vector<HWND> AccessibleChildWindows(IAccessible* object) {
+  long count = 0;
+  object->get_accChildCount(&count);
+  std::vector<VARIANT> children(static_cast<std::size_t>(std::max(count, 0L)));
+  LONG got = 0;
+  std::vector<HWND> windows;
+  if (count <= 0 || FAILED(Acc().children(object, 0, count, children.data(), &got))) return windows;
+  for (LONG i = 0; i < got; ++i) {
+    VARIANT& child = children[static_cast<std::size_t>(i)];
+    if (child.vt == VT_DISPATCH && child.pdispVal) {
+      IAccessible* childObject = nullptr;
+      HWND window = nullptr;
+      if (SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&childObject)))) {
+        if (SUCCEEDED(Acc().windowOf(childObject, &window))) windows.push_back(window);
+        childObject->Release();
+      }
+    }
+    VariantClear(&child);
+  }
+  return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> windows;
+  for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+    windows.push_back(c);
+  return windows;
+}
+
+class ScreenReaderEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Acc().Loaded()) << "oleacc.dll is missing";
+    ASSERT_TRUE(com_.Ok());
+  }
+  ComScope com_;
+};
+
+// Every control of the window, on every page, has a name to speak; the ones
+// without a caption of their own, and the links, say what the table says.
+TEST_F(ScreenReaderEndToEnd, EveryControlHasANameAndTheSpecialOnesTheirOwn) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  const HWND tabs = app.Control(app::kSSTabMain);
+  ASSERT_NE(tabs, nullptr);
+
+  // As a screen reader walks it: from the window's object to its children.
+  Accessible main = ObjectOf(app.Main());
+  ASSERT_TRUE(main);
+  EXPECT_FALSE(NameOf(main.get()).empty()) << "the main window has no name";
+  const std::vector<HWND> reached = AccessibleChildWindows(main.get());
+  EXPECT_EQ(reached, ChildWindows(app.Main())) << "the window's accessible children are not its controls";
+
+  std::vector<HWND> controls = ChildWindows(app.Main());
+  for (HWND control : ChildWindows(tabs)) controls.push_back(control);
+  ASSERT_GE(controls.size(), 30u);
+  int pictures = 0;
+  for (HWND control : controls) {
+    Accessible object = ObjectOf(control);
+    ASSERT_TRUE(object) << "no accessible object for control " << GetDlgCtrlID(control);
+    const std::string name = NameOf(object.get());
+    EXPECT_FALSE(name.empty()) << "control " << GetDlgCtrlID(control) << " (" << e2e::TextOf(control)
+                               << ") has no name";
+    if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+      ++pictures;
+      EXPECT_EQ(RoleOf(object.get()), ROLE_SYSTEM_GRAPHIC) << name;
+    }
+  }
+  EXPECT_EQ(pictures, 4);
+
+  const struct {
+    int id;
+    const char* name;
+    long role;  // 0: not checked (Wine's standard objects say "client" for every class)
+    const char* action;
+  } kSpecial[] = {
+      {app::kSSTabMain, "页面", 0, nullptr},
+      {app::kComboSpeed, "加速度", 0, nullptr},
+      {app::kComboAutoCleanCount, "历史记录大于几条时自动清除", 0, nullptr},
+      {app::kListViewHistory, "加速记录", 0, nullptr},
+      {app::kToolbarSpeedMain, "记录工具", 0, nullptr},
+      {app::kLabelHomePage, "http://www.quillmoor.example/", ROLE_SYSTEM_LINK, "打开"},
+      {app::kLabelBBS, "http://www.quillmoor.example/bbs/", ROLE_SYSTEM_LINK, "打开"},
+      {app::kCheckAutoRun, "开机自启动", 0, nullptr},
+      {app::kCommandExit, "退出", 0, nullptr},
+  };
+  for (const auto& want : kSpecial) {
+    SCOPED_TRACE(want.name);
+    Accessible object = ObjectOf(app.Control(want.id));
+    ASSERT_TRUE(object);
+    EXPECT_EQ(NameOf(object.get()), want.name);
+    if (want.role != 0) {
+      EXPECT_EQ(RoleOf(object.get()), want.role);
+    }
+    if (want.action != nullptr) {
+      EXPECT_EQ(DefaultActionOf(object.get()), want.action);
+    }
+    if (want.role == ROLE_SYSTEM_LINK) {
+      EXPECT_NE(StateOf(object.get()) & STATE_SYSTEM_LINKED, 0);
+    }
+  }
+}
+
+// The shell opens http addresses with the command of the http class. For
+// the test that command is a window titled with the address it was given;
+// the old command comes back afterwards (all tests share one prefix).
+class HttpOpener {
+ public:
+  explicit HttpOpener(const std::wstring& command) {
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    wchar_t old[1024] = {};
+    DWORD size = sizeof old - sizeof(wchar_t);
+    hadOld_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+              ERROR_SUCCESS;
+    old_ = old;
+    active_ = Set(command);
+  }
+  ~HttpOpener() {
+    if (!key_) return;
+    if (hadOld_) {
+      Set(old_);
+    } else {
+      RegDeleteValueW(key_, nullptr);
+    }
+    RegCloseKey(key_);
+  }
+  HttpOpener(const HttpOpener&) = delete;
+  HttpOpener& operator=(const HttpOpener&) = delete;
+  bool Active() const { return active_; }
+
+ private:
+  bool Set(const std::wstring& value) {
+    return RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  }
+  HKEY key_ = nullptr;
+  bool hadOld_ = false;
+  bool active_ = false;
+  std::wstring old_;
+};
+
+// A link's default action opens its address exactly as a click does.
+TEST_F(ScreenReaderEndToEnd, ALinksDefaultActionOpensItsAddress) {
+  HttpOpener opener(L"\"" + e2e::HostPath(WINDOW_HOST_EXE) + L"\" %1");
+  ASSERT_TRUE(opener.Active());
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  for (const auto& [id, address] : {std::pair{app::kLabelHomePage, L"http://www.quillmoor.example/"},
+                                    std::pair{app::kLabelBBS, L"http://www.quillmoor.example/bbs/"}}) {
+    SCOPED_TRACE(win32::Narrow(address));
+    ASSERT_EQ(FindWindowW(nullptr, address), nullptr);
+    Accessible link = ObjectOf(app.Control(id));
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->accDoDefaultAction(Self()), S_OK);
+    HWND opened = nullptr;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return (opened = FindWindowW(nullptr, address)) != nullptr; }, 15s))
+        << "the address was not opened";
+    if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+    e2e::WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, 5s);
+  }
+}
+
+}  // namespace
