@@ -176,6 +176,8 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
   };
   std::vector<Contender> programs;
   programs.push_back({"minimal window", minimal, L"Quill minimal", dir, {}, {}, 0});
+  programs.push_back(
+      {"same windows only", e2e::HostPath(CONTROLS_WINDOW_EXE), L"Quill controls", dir, {}, {}, 0});
   programs.push_back({"Brevolt", brevolt.wstring(), platform::kMainCaptionW, dir, {}, {}, 0});
   if (!baseline.empty()) {
     // Its own folder, so that each keeps its own config.ini.
@@ -201,7 +203,7 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
       programs[k].ratios.push_back(programs[k].ms.back() / programs[0].ms.back());
   }
   minimalWs = programs[0].workingSet;
-  brevoltWs = programs[1].workingSet;
+  brevoltWs = programs[2].workingSet;
 
   std::printf("start-up to first paint, %d rounds, order rotated:\n", rounds);
   for (const Contender& p : programs) PrintSpread(p.name, SpreadOf(p.ms), "ms");
@@ -214,31 +216,39 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
         programs[k].name, SpreadOf(programs[k].ms).median / minimalMedian, r.median, r.q1, r.q3, r.low,
         r.high);
   }
+  // What is left once the cost of the windows themselves is taken out.
+  for (std::size_t k = 2; k < n; ++k) {
+    std::printf("  %s / same windows only: ratio of medians %.2f\n", programs[k].name,
+                SpreadOf(programs[k].ms).median / SpreadOf(programs[1].ms).median);
+  }
 
   // Where the time goes, in runs of their own: writing the marks is not
-  // part of the runs compared above.
+  // part of the runs compared above. The windows-only yardstick marks its
+  // steps too, so that the two can be set side by side.
   const auto marksFile = dir / L"startup-marks.txt";
   SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", marksFile.c_str());
-  std::vector<std::string> steps;
-  std::vector<std::vector<double>> stepMs;  // per step, ms since the start, every run
-  for (int i = 0; i < rounds; ++i) {
-    std::filesystem::remove(marksFile);
-    const Started run = StartAndMeasure(brevolt.wstring(), platform::kMainCaptionW, dir);
-    const auto marks = ReadMarks(marksFile, run.startCounter);
-    if (steps.empty()) {
-      for (const auto& mark : marks) steps.push_back(mark.first);
-      stepMs.resize(steps.size());
+  for (std::size_t p = 1; p <= 2; ++p) {
+    std::vector<std::string> steps;
+    std::vector<std::vector<double>> stepMs;  // per step, ms since the start, every run
+    for (int i = 0; i < rounds; ++i) {
+      std::filesystem::remove(marksFile);
+      const Started run = StartAndMeasure(programs[p].exe, programs[p].title, dir);
+      const auto marks = ReadMarks(marksFile, run.startCounter);
+      if (steps.empty()) {
+        for (const auto& mark : marks) steps.push_back(mark.first);
+        stepMs.resize(steps.size());
+      }
+      for (std::size_t k = 0; k < marks.size() && k < steps.size(); ++k) stepMs[k].push_back(marks[k].second);
     }
-    for (std::size_t k = 0; k < marks.size() && k < steps.size(); ++k) stepMs[k].push_back(marks[k].second);
+    std::printf("%s, steps: median ms since the start (and the step's own share):\n", programs[p].name);
+    double previous = 0;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+      const double at = SpreadOf(stepMs[k]).median;
+      std::printf("  %-16s %7.1f  (+%.1f)\n", steps[k].c_str(), at, at - previous);
+      previous = at;
+    }
   }
   SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", nullptr);
-  std::printf("Brevolt's steps, median ms since the start (and the step's own share):\n");
-  double previous = 0;
-  for (std::size_t k = 0; k < steps.size(); ++k) {
-    const double at = SpreadOf(stepMs[k]).median;
-    std::printf("  %-16s %7.1f  (+%.1f)\n", steps[k].c_str(), at, at - previous);
-    previous = at;
-  }
 }
 
 double CpuSeconds(HANDLE process) {
