@@ -1,7 +1,9 @@
 // A second yardstick for start-up: the windows Brevolt makes and nothing
-// else, marking its steps as Brevolt does (BREVOLT_STARTUP_MARKS). The same manifest (common controls 6), the
-// main window of the same size, every control of its table with the same class and style, and a tooltip; no
-// fonts, no pictures, no settings, no tray icon. What Brevolt takes beyond this is its own work.
+// else. The same manifest (common controls 6), the main window of the same
+// size, every control of its table with the same class and style, and a
+// tooltip; no fonts, no pictures, no settings, no tray icon. What Brevolt
+// takes beyond this is its own work. It marks its steps as Brevolt does
+// (BREVOLT_STARTUP_MARKS).
 #include <windows.h>
 #include <commctrl.h>
 
