@@ -14,19 +14,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Which page is in sight: the one whose first control lies inside the tab control.
-int ActivePage(const e2e::BrevoltApp& app) {
-  RECT tabs{};
-  GetWindowRect(app.Control(app::kSSTabMain), &tabs);
-  const int firsts[] = {app::kLabelCount, app::kCheckAutoRun, app::kListViewHistory, app::kLabelHomePage};
-  for (int page = 0; page < 4; ++page) {
-    RECT r{};
-    GetWindowRect(app.Control(firsts[page]), &r);
-    if (r.left >= tabs.left && r.right <= tabs.right) return page;
-  }
-  return -1;
-}
-
 std::vector<std::pair<DWORD, LONG>>* g_events = nullptr;
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
@@ -93,9 +80,9 @@ TEST(AccessibleEndToEnd, AScreenReaderInAnotherProcessReadsAndSwitchesTheTabs) {
       VariantClear(&children[i]);
     }
 
-    ASSERT_EQ(ActivePage(app), 3);
+    ASSERT_EQ(e2e::ActivePage(app), 3);
     EXPECT_EQ(strip->accDoDefaultAction(e2e::Child(1)), S_OK);
-    EXPECT_EQ(ActivePage(app), 0);
+    EXPECT_EQ(e2e::ActivePage(app), 0);
     EXPECT_NE(e2e::Read(strip.get(), 1).state & STATE_SYSTEM_SELECTED, 0);
 
     PumpFor(500);

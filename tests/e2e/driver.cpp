@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/control_ids.h"
 #include "platform/texts.h"
 #include "win32/text.h"
 
@@ -318,6 +319,18 @@ bool WriteRunValue(HKEY root, REGSAM view, const std::string& data) {
                                      static_cast<DWORD>(data.size() + 1));
   RegCloseKey(key);
   return status == ERROR_SUCCESS;
+}
+
+int ActivePage(const BrevoltApp& app) {
+  RECT tabs{};
+  GetWindowRect(app.Control(app::kSSTabMain), &tabs);
+  const int firsts[] = {app::kLabelCount, app::kCheckAutoRun, app::kListViewHistory, app::kLabelHomePage};
+  for (int page = 0; page < 4; ++page) {
+    RECT r{};
+    GetWindowRect(app.Control(firsts[page]), &r);
+    if (r.left >= tabs.left && r.right <= tabs.right) return page;
+  }
+  return -1;
 }
 
 std::filesystem::path PerUserConfig() {

@@ -118,6 +118,10 @@ bool WriteRunValue(HKEY root, REGSAM view, const std::string& data);
 // The current user's own config.ini (under the roaming application data).
 std::filesystem::path PerUserConfig();
 
+// Which page of the main window is in sight: the one whose first control
+// lies inside the tab control; -1 when none does.
+int ActivePage(const BrevoltApp& app);
+
 // Whether the program's tray icon is there.
 bool TrayIconPresent(HWND main);
 

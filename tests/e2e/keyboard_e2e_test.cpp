@@ -42,19 +42,6 @@ HWND Focus(HWND main) {
   return info.hwndFocus;
 }
 
-int ActivePage(const e2e::BrevoltApp& app) {
-  // The page in sight is the one whose first control lies inside the tab control.
-  RECT tabs{};
-  GetWindowRect(app.Control(app::kSSTabMain), &tabs);
-  const int firsts[] = {app::kLabelCount, app::kCheckAutoRun, app::kListViewHistory, app::kLabelHomePage};
-  for (int page = 0; page < 4; ++page) {
-    RECT r{};
-    GetWindowRect(app.Control(firsts[page]), &r);
-    if (r.left >= tabs.left && r.right <= tabs.right) return page;
-  }
-  return -1;
-}
-
 TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   e2e::BrevoltApp app;
   ASSERT_TRUE(app.Started());
@@ -62,12 +49,12 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
   HWND tabs = app.Control(app::kSSTabMain);
   EXPECT_EQ(Focus(app.Main()), tabs);
-  EXPECT_EQ(ActivePage(app), 3);
+  EXPECT_EQ(e2e::ActivePage(app), 3);
 
   Press({VK_CONTROL, VK_TAB});  // from the last page round to the first
-  EXPECT_EQ(ActivePage(app), 0);
+  EXPECT_EQ(e2e::ActivePage(app), 0);
   Press({VK_CONTROL, VK_NEXT});
-  ASSERT_EQ(ActivePage(app), 1);
+  ASSERT_EQ(e2e::ActivePage(app), 1);
 
   // Tab: the tabs, the settings page's controls in reading order, the buttons, round again.
   const std::vector<int> order = {
@@ -105,7 +92,7 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   // Switching away from the page takes the focus off its control; the
   // history page's walk never meets a control of another page.
   Press({VK_CONTROL, VK_NEXT});
-  ASSERT_EQ(ActivePage(app), 2);
+  ASSERT_EQ(e2e::ActivePage(app), 2);
   EXPECT_EQ(Focus(app.Main()), tabs);
   for (int id : {app::kListViewHistory, app::kToolbarSpeedMain, app::kCommandMini, app::kCommandExit,
                  app::kSSTabMain}) {
@@ -114,7 +101,7 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   }
   // The tab control switches pages with the arrows itself.
   Press({VK_RIGHT});
-  EXPECT_EQ(ActivePage(app), 3);
+  EXPECT_EQ(e2e::ActivePage(app), 3);
   Press({VK_LEFT});
 
   // The toolbar's buttons: the arrows move between them, Enter presses one
