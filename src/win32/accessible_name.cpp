@@ -16,28 +16,6 @@ namespace {
 
 constexpr UINT_PTR kDescriptionSubclass = 0x51A11;
 
-// The few functions of oleacc, oleaut32 and ole32 this needs, found once.
-// The program imports none of these libraries (they would be searched for
-// beside it first), so they come from the system folder when asked for.
-struct Oleacc {
-  using CreateStdFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-  using LresultFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-  using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
-  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-
-  CreateStdFn createStd = LazyProc<CreateStdFn>(L"oleacc.dll", "CreateStdAccessibleObject");
-  LresultFn lresultFromObject = LazyProc<LresultFn>(L"oleacc.dll", "LresultFromObject");
-  SysAllocStringFn sysAllocString = LazyProc<SysAllocStringFn>(L"oleaut32.dll", "SysAllocString");
-  CoInitializeExFn coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-
-  bool Usable() const { return createStd && lresultFromObject && sysAllocString && coInitializeEx; }
-
-  static const Oleacc& Get() {
-    static const Oleacc functions;
-    return functions;
-  }
-};
-
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // The standard object of a window with our name, role and default action.
@@ -180,7 +158,7 @@ class DescribedAccessible final : public IAccessible {
 
   static HRESULT Text(const std::wstring& text, BSTR* out) {
     if (out == nullptr) return E_POINTER;
-    *out = Oleacc::Get().sysAllocString(text.c_str());
+    *out = AccessibilityLibrary::Get()->sysAllocString(text.c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 
@@ -193,20 +171,20 @@ class DescribedAccessible final : public IAccessible {
 // The accessible object for WM_GETOBJECT, as an LRESULT; 0 when there is
 // none (the window then answers as it would without us).
 LRESULT Answer(HWND window, WPARAM wParam, const std::shared_ptr<const AccessibleDescription>& description) {
-  const Oleacc& oleacc = Oleacc::Get();
-  if (!oleacc.Usable()) return 0;
+  const AccessibilityLibrary* oleacc = AccessibilityLibrary::Get();
+  if (oleacc == nullptr) return 0;
   // Handing the object over needs COM on this thread. The program's only
   // thread is the window's; it stays initialised for the process's life.
-  static const bool comReady = SUCCEEDED(oleacc.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  static const bool comReady = oleacc->JoinApartment();
   if (!comReady) return 0;
   IAccessible* standard = nullptr;
-  if (FAILED(oleacc.createStd(window, OBJID_CLIENT, __uuidof(IAccessible),
-                              reinterpret_cast<void**>(&standard))) ||
+  if (FAILED(oleacc->createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&standard))) ||
       standard == nullptr) {
     return 0;
   }
   auto* described = new DescribedAccessible(standard, description, window);
-  const LRESULT result = oleacc.lresultFromObject(__uuidof(IAccessible), wParam, described);
+  const LRESULT result = oleacc->lresultFromObject(__uuidof(IAccessible), wParam, described);
   described->Release();
   return result < 0 ? 0 : result;
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cwchar>
 
@@ -57,5 +58,39 @@ F LazyProc(const wchar_t* library, const char* name) {
   if (!module) module = LoadSystemLibrary(library);
   return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
+
+// The few functions of oleacc, oleaut32 and ole32 that answering a screen
+// reader needs, from the system folder, found at the first request (the
+// program imports none of these libraries).
+struct AccessibilityLibrary {
+  using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+  using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+  using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
+
+  LresultFromObjectFn lresultFromObject = nullptr;
+  CreateStdAccessibleObjectFn createStdAccessibleObject = nullptr;
+  SysAllocStringFn sysAllocString = nullptr;
+
+  bool Complete() const { return lresultFromObject && createStdAccessibleObject && sysAllocString; }
+  // Null when any of them is missing.
+  static const AccessibilityLibrary* Get() {
+    static const AccessibilityLibrary library = [] {
+      AccessibilityLibrary l;
+      l.lresultFromObject = LazyProc<LresultFromObjectFn>(L"oleacc.dll", "LresultFromObject");
+      l.createStdAccessibleObject =
+          LazyProc<CreateStdAccessibleObjectFn>(L"oleacc.dll", "CreateStdAccessibleObject");
+      l.sysAllocString = LazyProc<SysAllocStringFn>(L"oleaut32.dll", "SysAllocString");
+      return l;
+    }();
+    return library.Complete() ? &library : nullptr;
+  }
+  // Makes the calling thread a single-threaded COM apartment, for good (an
+  // object handed out lives as long); true also when it already is one.
+  bool JoinApartment() const {
+    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+    const auto coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+    return coInitializeEx != nullptr && SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  }
+};
 
 }  // namespace win32

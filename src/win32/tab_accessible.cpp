@@ -43,25 +43,6 @@ HRESULT Guard(Body&& body) noexcept {
 
 }  // namespace
 
-const AccessibilityLibrary* AccessibilityLibrary::Get() {
-  static const AccessibilityLibrary library = [] {
-    AccessibilityLibrary l;
-    l.lresultFromObject = LazyProc<LresultFromObjectFn>(L"oleacc.dll", "LresultFromObject");
-    l.createStdAccessibleObject =
-        LazyProc<CreateStdAccessibleObjectFn>(L"oleacc.dll", "CreateStdAccessibleObject");
-    l.sysAllocString = LazyProc<SysAllocStringFn>(L"oleaut32.dll", "SysAllocString");
-    return l;
-  }();
-  return library.Complete() ? &library : nullptr;
-}
-
-bool AccessibilityLibrary::JoinApartment() const {
-  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-  const auto coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-  // Left joined for the life of the thread: the object lives as long.
-  return coInitializeEx != nullptr && SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
 TabAccessible::TabAccessible(TabControlWindow& window, const AccessibilityLibrary& library)
     : thread_(GetCurrentThreadId()), window_(&window), library_(library) {}
 

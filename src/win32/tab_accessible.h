@@ -16,28 +16,13 @@
 
 #include <atomic>
 
+#include "win32/lazy_library.h"
+
 namespace win32 {
 
 class TabControlWindow;
 
 // The functions of oleacc and oleaut32 the object needs, loaded once.
-struct AccessibilityLibrary {
-  using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-  using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-  using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
-
-  LresultFromObjectFn lresultFromObject = nullptr;
-  CreateStdAccessibleObjectFn createStdAccessibleObject = nullptr;
-  SysAllocStringFn sysAllocString = nullptr;
-
-  bool Complete() const { return lresultFromObject && createStdAccessibleObject && sysAllocString; }
-  // Loads them at the first call; null when any is missing.
-  static const AccessibilityLibrary* Get();
-  // Makes the calling thread a single-threaded COM apartment (ole32, also
-  // loaded here), for good; false when it cannot be one.
-  bool JoinApartment() const;
-};
-
 class TabAccessible final : public IAccessible {
  public:
   // One reference, the caller's.
