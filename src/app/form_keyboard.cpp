@@ -75,7 +75,10 @@ bool FormMain::TranslateKeys(const MSG& msg) {
       if (!ctrl || msg.hwnd == tabs_->hwnd()) return false;
       SwitchPage(msg.wParam == VK_NEXT);
       return true;
+    case VK_SPACE:
+      return OpenFocusedLink();
     case VK_RETURN: {
+      if (OpenFocusedLink()) return true;
       // Enter presses the focused push button (the toolbar takes it itself).
       HWND focus = GetFocus();
       if (focus == Control(kCommandMini) || focus == Control(kCommandExit)) {

@@ -15,7 +15,8 @@ namespace {
 
 constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr DWORD kList = CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL;
-constexpr DWORD kLink = SS_NOTIFY | SS_NOPREFIX;
+// A tab stop, so that the keyboard reaches it (Enter or Space opens it).
+constexpr DWORD kLink = SS_NOTIFY | SS_NOPREFIX | WS_TABSTOP;
 constexpr DWORD kPicture = SS_BITMAP | SS_REALSIZECONTROL;
 constexpr DWORD kToolbar =
     TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN | WS_TABSTOP;

@@ -312,7 +312,37 @@ LRESULT CALLBACK FormMain::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     SetCursor(form->hand_);
     return TRUE;
   }
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(hwnd, nullptr, TRUE);
+  if (message == WM_PAINT) {
+    // A static draws no focus mark: the focused link gets one round its text.
+    const LRESULT painted = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (GetFocus() == hwnd) DrawLinkFocus(hwnd);
+    return painted;
+  }
   return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void FormMain::DrawLinkFocus(HWND link) {
+  win32::UniqueWindowDc dc(link);
+  const win32::ScopedSelection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+  const std::wstring text = win32::Widen(win32::WindowText(link));
+  RECT client{};
+  GetClientRect(link, &client);
+  RECT mark = client;
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &mark,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  mark.right = std::min(mark.right + 1, client.right);
+  mark.bottom = std::min(mark.bottom, client.bottom);
+  DrawFocusRect(dc.get(), &mark);
+}
+
+// Enter or Space on a focused link opens it as a click does.
+bool FormMain::OpenFocusedLink() {
+  HWND focus = GetFocus();
+  if (focus == nullptr || (focus != Control(kLabelHomePage) && focus != Control(kLabelBBS))) return false;
+  const WPARAM notice = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(focus)), STN_CLICKED);
+  PostMessageW(GetParent(focus), WM_COMMAND, notice, reinterpret_cast<LPARAM>(focus));
+  return true;
 }
 
 // Controls on the pages stand on the tab control's page colour; the

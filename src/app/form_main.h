@@ -98,6 +98,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void CreateWorkers();
   HWND Place(const ControlRow& row);
   int LabelHeight(const ControlRow& row, int pixels) const;
+  static void DrawLinkFocus(HWND link);
+  bool OpenFocusedLink();
   void SetUpHistoryList();
   void SetUpToolbar();
   void SetUpTooltip();

@@ -321,6 +321,35 @@ bool WriteRunValue(HKEY root, REGSAM view, const std::string& data) {
   return status == ERROR_SUCCESS;
 }
 
+HttpOpener::HttpOpener(const std::wstring& command) {
+  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  wchar_t old[1024] = {};
+  DWORD size = sizeof old - sizeof(wchar_t);
+  hadOld_ =
+      RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+  old_ = old;
+  active_ = Set(command);
+}
+
+HttpOpener::~HttpOpener() {
+  if (!key_) return;
+  if (hadOld_) {
+    Set(old_);
+  } else {
+    RegDeleteValueW(key_, nullptr);
+  }
+  RegCloseKey(key_);
+}
+
+bool HttpOpener::Set(const std::wstring& value) {
+  return RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 int ActivePage(const BrevoltApp& app) {
   RECT tabs{};
   GetWindowRect(app.Control(app::kSSTabMain), &tabs);

@@ -118,6 +118,26 @@ bool WriteRunValue(HKEY root, REGSAM view, const std::string& data);
 // The current user's own config.ini (under the roaming application data).
 std::filesystem::path PerUserConfig();
 
+// The shell opens http addresses with the command of the http class. For
+// a test that command can be another program (given with "%1" for the
+// address); the old command comes back on destruction (all tests share one
+// prefix).
+class HttpOpener {
+ public:
+  explicit HttpOpener(const std::wstring& command);
+  ~HttpOpener();
+  HttpOpener(const HttpOpener&) = delete;
+  HttpOpener& operator=(const HttpOpener&) = delete;
+  bool Active() const { return active_; }
+
+ private:
+  bool Set(const std::wstring& value);
+  HKEY key_ = nullptr;
+  bool hadOld_ = false;
+  bool active_ = false;
+  std::wstring old_;
+};
+
 // Which page of the main window is in sight: the one whose first control
 // lies inside the tab control; -1 when none does.
 int ActivePage(const BrevoltApp& app);

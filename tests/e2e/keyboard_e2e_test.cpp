@@ -115,6 +115,26 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   ASSERT_NE(notice, nullptr);
   EXPECT_NE(e2e::DialogText(notice).find("没有记录可保存"), std::string::npos);
   e2e::PressButton(notice, IDOK);
+
+  // The about page's links are tab stops; Enter opens the focused one as a click does.
+  e2e::HttpOpener opener(L"\"" + e2e::HostPath(WINDOW_HOST_EXE) + L"\" %1");
+  ASSERT_TRUE(opener.Active());
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
+  Press({VK_CONTROL, VK_NEXT});
+  ASSERT_EQ(e2e::ActivePage(app), 3);
+  for (int id : {app::kLabelHomePage, app::kLabelBBS, app::kCommandMini}) {
+    Press({VK_TAB});
+    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
+  }
+  Press({VK_SHIFT, VK_TAB});
+  ASSERT_EQ(Focus(app.Main()), app.Control(app::kLabelBBS));
+  Press({VK_RETURN});
+  const wchar_t* address = L"http://www.quillmoor.example/bbs/";
+  HWND opened = nullptr;
+  EXPECT_TRUE(e2e::WaitUntil([&] { return (opened = FindWindowW(nullptr, address)) != nullptr; }, 15s))
+      << "Enter on the link did not open its address";
+  if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+  e2e::WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, 5s);
 }
 
 }  // namespace

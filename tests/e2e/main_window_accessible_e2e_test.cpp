@@ -165,51 +165,9 @@ TEST_F(ScreenReaderEndToEnd, EveryControlHasANameAndTheSpecialOnesTheirOwn) {
   }
 }
 
-// The shell opens http addresses with the command of the http class. For
-// the test that command is a window titled with the address it was given;
-// the old command comes back afterwards (all tests share one prefix).
-class HttpOpener {
- public:
-  explicit HttpOpener(const std::wstring& command) {
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
-      key_ = nullptr;
-      return;
-    }
-    wchar_t old[1024] = {};
-    DWORD size = sizeof old - sizeof(wchar_t);
-    hadOld_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-              ERROR_SUCCESS;
-    old_ = old;
-    active_ = Set(command);
-  }
-  ~HttpOpener() {
-    if (!key_) return;
-    if (hadOld_) {
-      Set(old_);
-    } else {
-      RegDeleteValueW(key_, nullptr);
-    }
-    RegCloseKey(key_);
-  }
-  HttpOpener(const HttpOpener&) = delete;
-  HttpOpener& operator=(const HttpOpener&) = delete;
-  bool Active() const { return active_; }
-
- private:
-  bool Set(const std::wstring& value) {
-    return RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-  }
-  HKEY key_ = nullptr;
-  bool hadOld_ = false;
-  bool active_ = false;
-  std::wstring old_;
-};
-
 // A link's default action opens its address exactly as a click does.
 TEST_F(ScreenReaderEndToEnd, ALinksDefaultActionOpensItsAddress) {
-  HttpOpener opener(L"\"" + e2e::HostPath(WINDOW_HOST_EXE) + L"\" %1");
+  e2e::HttpOpener opener(L"\"" + e2e::HostPath(WINDOW_HOST_EXE) + L"\" %1");
   ASSERT_TRUE(opener.Active());
   e2e::BrevoltApp app;
   ASSERT_TRUE(app.Started());
