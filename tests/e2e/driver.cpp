@@ -118,9 +118,15 @@ HWND Process::FindWindowTitled(const std::wstring& title, std::chrono::milliseco
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);
-  path_ = std::filesystem::path(base) /
-          (L"quill-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()));
-  std::filesystem::create_directories(path_);
+  // A folder that did not exist before: two made within one tick, or one
+  // left by an earlier run under a reused process id, must not be shared.
+  static int made = 0;
+  for (;;) {
+    path_ =
+        std::filesystem::path(base) / (L"quill-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                       std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++made));
+    if (std::filesystem::create_directory(path_)) break;
+  }
 }
 
 TempFolder::~TempFolder() {
