@@ -356,6 +356,14 @@ bool HttpOpener::Set(const std::wstring& value) {
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+bool HttpOpener::Opened(const wchar_t* address, std::chrono::milliseconds timeout) {
+  HWND opened = nullptr;
+  if (!WaitUntil([&] { return (opened = FindWindowW(nullptr, address)) != nullptr; }, timeout)) return false;
+  PostMessageW(opened, WM_CLOSE, 0, 0);
+  WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, std::chrono::seconds(5));
+  return true;
+}
+
 int ActivePage(const BrevoltApp& app) {
   RECT tabs{};
   GetWindowRect(app.Control(app::kSSTabMain), &tabs);

@@ -129,6 +129,9 @@ class HttpOpener {
   HttpOpener(const HttpOpener&) = delete;
   HttpOpener& operator=(const HttpOpener&) = delete;
   bool Active() const { return active_; }
+  // With a stand-in that shows a window titled with its argument: whether
+  // `address` was opened within the time; that window is closed again.
+  static bool Opened(const wchar_t* address, std::chrono::milliseconds timeout);
 
  private:
   bool Set(const std::wstring& value);

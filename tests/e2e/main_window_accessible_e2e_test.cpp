@@ -178,11 +178,7 @@ TEST_F(ScreenReaderEndToEnd, ALinksDefaultActionOpensItsAddress) {
     Accessible link = ObjectOf(app.Control(id));
     ASSERT_TRUE(link);
     EXPECT_EQ(link->accDoDefaultAction(e2e::Child(CHILDID_SELF)), S_OK);
-    HWND opened = nullptr;
-    EXPECT_TRUE(e2e::WaitUntil([&] { return (opened = FindWindowW(nullptr, address)) != nullptr; }, 15s))
-        << "the address was not opened";
-    if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
-    e2e::WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, 5s);
+    EXPECT_TRUE(e2e::HttpOpener::Opened(address, 15s)) << "the address was not opened";
   }
 }
 
