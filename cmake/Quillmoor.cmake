@@ -22,14 +22,23 @@ function(quillmoor_library name dir)
   endif()
 endfunction()
 
+# quillmoor_tests(<program> <folder> [RUN_APART <test>] <libraries>...):
+# RUN_APART leaves a test out of the discovered list, for one that runs as
+# an entry of its own with its own environment.
 function(quillmoor_tests name dir)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "RUN_APART" "")
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest_main ${arg_UNPARSED_ARGUMENTS})
+  set(filter "*")
+  if(arg_RUN_APART)
+    set(filter "-${arg_RUN_APART}")
+  endif()
   # Windows test programs are listed at test time, inside the Wine session.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST TEST_FILTER "${filter}"
+                       PROPERTIES TIMEOUT 120)
 endfunction()

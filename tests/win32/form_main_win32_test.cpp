@@ -110,8 +110,9 @@ void CheckEveryCaption() {
   }
 }
 
-// CTest runs this once more with LC_ALL=en_US.UTF-8 and QUILL_WESTERN_PROBE
-// set (Wine takes the code page from the locale the process starts in).
+// CTest runs this only as FormMainWin32.WesternLocale, with LC_ALL=en_US.UTF-8
+// and QUILL_WESTERN_PROBE set (Wine takes the code page from the locale the
+// process starts in); a run of the whole program skips it.
 TEST(FormMainWin32, EveryCaptionHasItsGlyphsUnderAWesternLocale) {
   if (!std::getenv("QUILL_WESTERN_PROBE")) GTEST_SKIP() << "runs as FormMainWin32.WesternLocale";
   CheckEveryCaption();
