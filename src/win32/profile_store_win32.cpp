@@ -7,14 +7,20 @@
 
 namespace win32 {
 
+// The file keeps its ANSI text, as it always had: the wide functions read
+// and write it in the ANSI code page. They are used for the path, which
+// may name a folder outside that code page (Chinese on a Western Windows).
+
 std::string ProfileStoreWin32::GetString(const std::string& path, const std::string& section,
                                          const std::string& key, std::size_t bufferBytes) {
   if (bufferBytes == 0) return {};
-  std::string buffer(bufferBytes, '\0');
-  const DWORD n =
-      GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer.data(),
-                               static_cast<DWORD>(bufferBytes), Utf8ToAnsi(path).c_str());
-  buffer.resize(n < bufferBytes ? n : bufferBytes - 1);
+  // Read whole, then cut as a buffer of that many ANSI bytes would.
+  std::wstring wide(bufferBytes, L'\0');
+  const DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", wide.data(),
+                                           static_cast<DWORD>(wide.size()), Widen(path).c_str());
+  wide.resize(n);
+  std::string buffer = Utf8ToAnsi(Narrow(wide));
+  if (buffer.size() > bufferBytes - 1) buffer.resize(bufferBytes - 1);
   // A cut may leave the first byte of a double-byte character at the end;
   // half a character is no text, so it goes.
   for (std::size_t i = 0; i < buffer.size(); ++i) {
@@ -27,16 +33,18 @@ std::string ProfileStoreWin32::GetString(const std::string& path, const std::str
 
 bool ProfileStoreWin32::SetString(const std::string& path, const std::string& section, const std::string& key,
                                   const std::string& value) {
+  const std::wstring widePath = Widen(path);
   // A settings file marked read-only stays as it is. The system refuses to
   // write it on its own only where file permissions back the attribute, so
   // the attribute is checked here, as the history writer does.
-  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  const DWORD attributes = GetFileAttributesW(widePath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  return WritePrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(),
-                                    Utf8ToAnsi(value).c_str(), Utf8ToAnsi(path).c_str()) != FALSE;
+  // What the code page cannot hold is written as the ANSI form writes it.
+  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                    Widen(AnsiToUtf8(Utf8ToAnsi(value))).c_str(), widePath.c_str()) != FALSE;
 }
 
 std::string SystemAnsiConverter::ToAnsi(const std::string& utf8) const { return Utf8ToAnsi(utf8); }

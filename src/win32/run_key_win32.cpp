@@ -38,11 +38,14 @@ bool ValueLeft(HKEY root, const std::string& ansiName, REGSAM view) {
 bool RunKeyWin32::SetString(platform::RunScope scope, const std::string& name, const std::string& data) {
   const UniqueRegKey key = OpenRunKey(scope);
   if (!key) return false;
-  const std::string ansiData = Utf8ToAnsi(data);
+  // Stored through the wide form: a folder named outside the ANSI code page
+  // (Chinese on a Western Windows) would otherwise be stored with question
+  // marks, and the entry would start nothing.
+  const std::wstring wide = Widen(data);
   // REG_SZ data counts its terminating zero.
-  return RegSetValueExA(key.get(), Utf8ToAnsi(name).c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(ansiData.c_str()),
-                        static_cast<DWORD>(ansiData.size() + 1)) == ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), Widen(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(wide.c_str()),
+                        static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool RunKeyWin32::DeleteValue(platform::RunScope scope, const std::string& name) {

@@ -11,9 +11,12 @@
 
 #include "e2e/driver.h"
 #include "settings/module_auto_run.h"
+#include "settings/module_config.h"
+#include "western_locale.h"
 #include "win32/file_rights_win32.h"
 #include "win32/profile_store_win32.h"
 #include "win32/run_key_win32.h"
+#include "win32/text.h"
 
 namespace {
 
@@ -205,6 +208,41 @@ TEST(SettingsFilesTest, WritabilityIsFoundWithoutChangingAnything) {
   const std::string perUser = files.PerUserSettingsPath();
   EXPECT_NE(perUser.find(":\\"), std::string::npos) << perUser;
   EXPECT_EQ(perUser.substr(perUser.size() - 21), "\\Quillmoor\\config.ini");
+}
+
+// A program kept in a folder named in Chinese on a Western Windows: the
+// ANSI code page has no such characters, yet the Run entry must still start
+// the program and the settings must still be kept beside it.
+TEST_F(WesternLocale, RunEntryAndSettingsNameAFolderOutsideTheCodePage) {
+  win32::RunKeyWin32 runKey;
+  ClosedFiles closed;
+  const settings::ModuleAutoRun autoRun(runKey, closed, "C:\\Program Files\\加速");
+  autoRun.AddRunEntry();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, win32::kRunKeyPath, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  wchar_t data[MAX_PATH] = {};
+  DWORD size = sizeof data - sizeof(wchar_t);
+  EXPECT_EQ(RegQueryValueExW(key, L"Brevolt", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_STREQ(data, L"\"C:\\Program Files\\加速\\Brevolt.exe\"");
+  EXPECT_TRUE(autoRun.RemoveRunEntry());
+  EXPECT_FALSE(ReadRunValue());
+
+  e2e::TempFolder temp;
+  const auto folder = temp.path() / L"加速";
+  std::filesystem::create_directory(folder);
+  win32::ProfileStoreWin32 store;
+  win32::SettingsFilesWin32 files;
+  std::vector<std::string> notices;
+  const settings::ModuleConfig config(store, win32::Narrow(folder.wstring()), files,
+                                      [&](const std::string& text) { notices.push_back(text); });
+  EXPECT_TRUE(config.SetSpeedLevel("1"));
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  EXPECT_EQ(config.FilePath(), win32::Narrow((folder / L"config.ini").wstring()));
+  EXPECT_TRUE(notices.empty());
+  // Written as the ANSI file it always was.
+  EXPECT_EQ(e2e::ReadFileBytes(folder / L"config.ini"), "[Speed]\r\nSpeedLevel=1\r\n");
 }
 
 }  // namespace
