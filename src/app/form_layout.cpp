@@ -56,8 +56,10 @@ const ControlRow kControls[] = {
     {1, WC_COMBOBOXW, "", kList, kComboAutoCleanCount, 1800, 4680, 1815, 1800, FontRole::Text, 0,
      "历史记录大于几条时自动清除"},
     // Page 2: the history list and its toolbar.
-    {2, WC_LISTVIEWW, "", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, kListViewHistory, 120, 480,
-     8295, 4095, FontRole::Text, 0, "加速记录"},
+    // The form owns the list's image list (LVS_SHAREIMAGELISTS): a list view
+    // otherwise frees it itself, and the form would free it a second time.
+    {2, WC_LISTVIEWW, "", LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_BORDER | WS_TABSTOP,
+     kListViewHistory, 120, 480, 8295, 4095, FontRole::Text, 0, "加速记录"},
     {2, TOOLBARCLASSNAMEW, "", kToolbar, kToolbarSpeedMain, 120, 4680, 8295, 525, FontRole::Text, 0,
      "记录工具"},
     // Page 3: about.

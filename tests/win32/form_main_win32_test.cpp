@@ -1,6 +1,7 @@
 // The main window made in the test process: a creation that fails half-way,
 // and the glyphs of every caption under a Western system locale.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
+#include "e2e/driver.h"
 #include "western_locale.h"
 #include "win32/gdi_objects.h"
 #include "win32/text.h"
@@ -54,6 +56,30 @@ TEST(FormMainWin32, CreationFailingAfterTheFirstMessageFreesTheFormOnce) {
   }
   MSG quit;
   EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // a failed window ends nothing
+}
+
+// The form keeps the image lists its history list and toolbar show, and
+// frees them itself: a control that freed them too would free them twice
+// when the window goes.
+TEST(FormMainWin32, ControlsLeaveTheirImageListsToTheForm) {
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
+  ASSERT_NE(form, nullptr);
+  const struct {
+    int id;
+    UINT get;
+    WPARAM which;
+  } controls[] = {{app::kListViewHistory, LVM_GETIMAGELIST, LVSIL_SMALL},
+                  {app::kToolbarSpeedMain, TB_GETIMAGELIST, 0}};
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.id);
+    const HWND control = e2e::ControlById(form->hwnd(), c.id);
+    ASSERT_NE(control, nullptr);
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(control, c.get, c.which, 0));
+    ASSERT_NE(images, nullptr);
+    DestroyWindow(control);
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy)) << "the control freed the form's image list";
+  }
 }
 
 // The characters of `text` that `font` has no glyph for.
