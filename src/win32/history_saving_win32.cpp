@@ -78,7 +78,13 @@ engine::HistorySaving::Choice HistorySavingWin32::ChooseFile() {
 
 std::optional<std::string> HistorySavingWin32::WriteWholeFile(const std::string& fileName,
                                                               const std::string& text) {
-  return WriteFileReplacing(Widen(fileName), Utf8ToAnsi(text));
+  // The file is in the ANSI code page, as it always was, when that holds
+  // every title. A title it cannot hold (Chinese on a Western Windows, or a
+  // symbol no code page has) would be saved as question marks while the
+  // save is reported done: such a file is written as UTF-8 with its byte
+  // order mark, which Notepad and other editors recognise.
+  if (const auto ansi = Utf8ToAnsiExactly(text)) return WriteFileReplacing(Widen(fileName), *ansi);
+  return WriteFileReplacing(Widen(fileName), "\xEF\xBB\xBF" + text);
 }
 
 }  // namespace win32

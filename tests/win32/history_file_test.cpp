@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "e2e/driver.h"
+#include "western_locale.h"
 #include "win32/history_saving_win32.h"
 #include "win32/text.h"
 #include "win32/unique_handle.h"
@@ -40,11 +42,39 @@ TEST_F(HistoryFileTest, ReplacesALongerFileLeavingNothingOfIt) {
   EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
 }
 
-TEST_F(HistoryFileTest, WritesTheTextInTheAnsiCodePage) {
+// What a save writes for a text, under the code page the tests run in.
+struct SavedBytes {
+  const char* text;
+  std::string bytes;
+};
+
+void CheckSavedBytes(const fs::path& folder, const std::vector<SavedBytes>& cases) {
   win32::HistorySavingWin32 saving(nullptr);
-  ASSERT_EQ(saving.WriteWholeFile(win32::Narrow((folder.path() / L"记录.txt").wstring()), "加速\r\n"),
-            std::nullopt);
-  EXPECT_EQ(Read(folder.path() / L"记录.txt"), "\xBC\xD3\xCB\xD9\r\n");
+  for (const SavedBytes& c : cases) {
+    SCOPED_TRACE(c.text);
+    const fs::path file = folder / L"记录.txt";
+    ASSERT_EQ(saving.WriteWholeFile(win32::Narrow(file.wstring()), c.text), std::nullopt);
+    EXPECT_EQ(Read(file), c.bytes);
+  }
+}
+
+// The ANSI code page while it holds every character; UTF-8 with its byte
+// order mark when it does not, rather than question marks.
+TEST_F(HistoryFileTest, WritesTheTextInTheAnsiCodePageWhenItHoldsIt) {
+  ASSERT_EQ(GetACP(), 936u) << "the Wine session should give code page 936";
+  CheckSavedBytes(folder.path(), {
+                                     {"加速\r\n", "\xBC\xD3\xCB\xD9\r\n"},
+                                     {"a\r\n", "a\r\n"},
+                                     {"加速 🚀\r\n", "\xEF\xBB\xBF加速 🚀\r\n"},
+                                 });
+}
+
+TEST_F(WesternLocale, HistoryTheCodePageCannotHoldIsSavedAsUtf8) {
+  e2e::TempFolder folder;
+  CheckSavedBytes(folder.path(), {
+                                     {"café\r\n", "caf\xE9\r\n"},
+                                     {"加速\r\n", "\xEF\xBB\xBF加速\r\n"},
+                                 });
 }
 
 TEST_F(HistoryFileTest, FailuresKeepTheOldFileAndALaterSaveWorks) {
