@@ -357,12 +357,20 @@ HBRUSH FormMain::PageBrush(HWND control) {
   return pageBrush_.get();
 }
 
+// The system's text colour, which goes with the page colour in every
+// scheme: the DC a control hands over keeps black otherwise, invisible on a
+// high-contrast black page. Under high contrast the links and the warning
+// take the scheme's colours too.
 LRESULT FormMain::OnColor(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
+  HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+  const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                    (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   if (control == Control(kLabelHomePage) || control == Control(kLabelBBS)) {
     const bool hover = control == Control(kLabelHomePage) ? homeHover_ : bbsHover_;
-    SetTextColor(dc, hover ? kLinkHover : kLinkResting);
-  } else if (control == Control(kLabelInfo) && tickControls_ && tickControls_->InfoWarning()) {
+    SetTextColor(dc, high ? GetSysColor(COLOR_HOTLIGHT) : hover ? kLinkHover : kLinkResting);
+  } else if (control == Control(kLabelInfo) && tickControls_ && tickControls_->InfoWarning() && !high) {
     SetTextColor(dc, win32::kInfoWarningColour);
   }
   return reinterpret_cast<LRESULT>(PageBrush(control));
@@ -405,6 +413,9 @@ void FormMain::ShowTrayMenu() {
   GetCursorPos(&cursor);
   SetForegroundWindow(hwnd_);
   TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
+  // Without a message after it, the next right-click on the icon opens the
+  // menu and closes it at once while this window is in front.
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -507,8 +518,19 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case WM_CREATE:
+      // Run as administrator, the window would not hear the shell's
+      // broadcast when Explorer restarts (it comes from a lower integrity
+      // level), and the tray icon would be gone for good.
+      ChangeWindowMessageFilterEx(hwnd_, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
       created_ = CreateControls();
       return created_ ? 0 : -1;
+    case WM_SYSCOLORCHANGE:
+      // Common controls repaint in new system colours only when told.
+      for (HWND control : {Control(kListViewHistory), Control(kToolbarSpeedMain), tooltip_}) {
+        if (control) SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_TIMER:
       if (wParam == kTimerMain) RunTick();
       return 0;

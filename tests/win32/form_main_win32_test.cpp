@@ -82,6 +82,24 @@ TEST(FormMainWin32, ControlsLeaveTheirImageListsToTheForm) {
   }
 }
 
+// Labels and check boxes draw in the system's text colour, whatever colour
+// the DC they hand over had: under a high-contrast scheme the page is dark.
+TEST(FormMainWin32, PageTextTakesTheSystemTextColour) {
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
+  ASSERT_NE(form, nullptr);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  for (int id : {app::kLabelCount, app::kLabelInfo, app::kCheckState, app::kCheckEnableRecord}) {
+    SCOPED_TRACE(id);
+    const HWND control = e2e::ControlById(form->hwnd(), id);
+    ASSERT_NE(control, nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_BTNTEXT));
+  }
+  DeleteDC(dc);
+}
+
 // The characters of `text` that `font` has no glyph for.
 std::wstring MissingGlyphs(HFONT font, const std::wstring& text) {
   win32::UniqueWindowDc screen(nullptr);
