@@ -8,6 +8,7 @@ namespace app {
 inline constexpr const wchar_t* kMainCaption = platform::kMainCaptionW;
 inline constexpr wchar_t kMainClass[] = L"QuillmoorFormMain";
 inline constexpr unsigned kTimerMain = 1;  // TimerMain, the tick's timer
+inline constexpr unsigned kTimerTray = 2;  // tries again to add a tray icon the shell refused
 
 enum ControlId : int {
   kCheckState = 1001,

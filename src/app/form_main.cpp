@@ -122,7 +122,9 @@ void FormMain::Start() {
   StartupMark("load");
   // Focus marks stay on from the start, not only after the first key.
   SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  if (!hiddenToTray_ && hwnd_) {
+  // Started for the tray while the shell refused the icon, the window
+  // stays minimized on the taskbar.
+  if (!hiddenToTray_ && hwnd_ && !IsIconic(hwnd_)) {
     ShowWithState(SW_SHOWNORMAL);
     StartupMark("show");
     UpdateWindow(hwnd_);
@@ -223,9 +225,19 @@ void FormMain::InstallWindowHook() {
 
 void FormMain::RemoveWindowHook() { RemoveWindowSubclass(hwnd_, &FormMain::HookProc, kHookSubclass); }
 
-void FormMain::AddTrayIcon() { tray_.Add(hwnd_, smallIcon_ ? smallIcon_ : icon_); }
+// At logon the shell may not take the icon in time: it is tried again
+// every two seconds for two minutes, and again whenever the taskbar is
+// created anew.
+void FormMain::AddTrayIcon() {
+  if (tray_.Add(hwnd_, smallIcon_ ? smallIcon_ : icon_)) return;
+  trayTries_ = 0;
+  SetTimer(hwnd_, kTimerTray, 2000, nullptr);
+}
 
-void FormMain::DeleteTrayIcon() { tray_.Delete(); }
+void FormMain::DeleteTrayIcon() {
+  KillTimer(hwnd_, kTimerTray);
+  tray_.Delete();
+}
 
 void FormMain::SendHideRequest() { SendMessageW(hwnd_, WM_COMMAND, SC_MINIMIZE, 0); }
 
@@ -391,6 +403,13 @@ void FormMain::PaintBackground(HDC dc) {
 // ---- tray and window hook ----
 
 void FormMain::HideToTray() {
+  if (!tray_.Shown() && !tray_.AddAgain()) {
+    // No icon to come back by: hidden, the window could not be reached
+    // again. It stays on the taskbar, minimized.
+    if (!IsIconic(hwnd_)) ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
+    return;
+  }
+  KillTimer(hwnd_, kTimerTray);
   ShowWindow(hwnd_, SW_HIDE);
   hiddenToTray_ = true;
 }
@@ -513,7 +532,7 @@ void FormMain::OnToolbar(int id) {
 
 LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == TaskbarCreatedMessage()) {
-    tray_.AddAgain();
+    if (tray_.AddAgain()) KillTimer(hwnd_, kTimerTray);
     return 0;
   }
   switch (message) {
@@ -533,6 +552,7 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kTimerMain) RunTick();
+      if (wParam == kTimerTray && (tray_.AddAgain() || ++trayTries_ >= 60)) KillTimer(hwnd_, kTimerTray);
       return 0;
     case kShowNoticeMessage:
       ShowNextNotice();

@@ -132,6 +132,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   int dpi_ = 96;
   bool created_ = false;
   bool hiddenToTray_ = false;
+  int trayTries_ = 0;
   bool topmost_ = false;
   bool loading_ = false;
   bool homeHover_ = false, bbsHover_ = false;

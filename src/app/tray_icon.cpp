@@ -6,8 +6,24 @@
 #include "shell/tray.h"
 
 namespace app {
+namespace {
 
-void TrayIcon::Add(HWND window, HICON icon) {
+TrayIcon::NotifyFunction notifyFunction = &Shell_NotifyIconA;
+
+}  // namespace
+
+void TrayIcon::SetNotifyFunction(NotifyFunction notify) {
+  notifyFunction = notify ? notify : &Shell_NotifyIconA;
+}
+
+bool TrayIcon::Notify(DWORD action) {
+  if (notifyFunction(action, &data_)) return true;
+  // An add that timed out may still have been made: the icon is there when
+  // it can be changed.
+  return action == NIM_ADD && notifyFunction(NIM_MODIFY, &data_);
+}
+
+bool TrayIcon::Add(HWND window, HICON icon) {
   data_ = {};
   data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
   data_.hWnd = window;
@@ -16,19 +32,20 @@ void TrayIcon::Add(HWND window, HICON icon) {
   data_.uCallbackMessage = shell::kTrayCallbackMessage;
   data_.hIcon = icon;
   std::strcpy(data_.szTip, "Quillmoor");
-  Shell_NotifyIconA(NIM_ADD, &data_);
-  added_ = true;
+  wanted_ = true;
+  shown_ = Notify(NIM_ADD);
   ShowPendingBalloon();
+  return shown_;
 }
 
 void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
   balloonTitle_ = title;
   balloonText_ = text;
-  if (added_) ShowPendingBalloon();
+  ShowPendingBalloon();
 }
 
 void TrayIcon::ShowPendingBalloon() {
-  if (balloonText_.empty()) return;
+  if (!shown_ || balloonText_.empty()) return;
   // The same icon (window and id), changed through the wide form so that
   // the text shows on any system code page.
   NOTIFYICONDATAW balloon{};
@@ -45,13 +62,16 @@ void TrayIcon::ShowPendingBalloon() {
 }
 
 void TrayIcon::Delete() {
-  if (!added_) return;
-  Shell_NotifyIconA(NIM_DELETE, &data_);
-  added_ = false;
+  if (shown_) Notify(NIM_DELETE);
+  wanted_ = false;
+  shown_ = false;
 }
 
-void TrayIcon::AddAgain() {
-  if (added_) Shell_NotifyIconA(NIM_ADD, &data_);
+bool TrayIcon::AddAgain() {
+  if (!wanted_) return false;
+  shown_ = Notify(NIM_ADD);
+  ShowPendingBalloon();
+  return shown_;
 }
 
 UINT TaskbarCreatedMessage() {

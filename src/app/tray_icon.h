@@ -11,20 +11,29 @@ namespace app {
 class TrayIcon {
  public:
   // Adds the icon with the first NOTIFYICONDATA form: callback message,
-  // icon and the tip "Quillmoor".
-  void Add(HWND window, HICON icon);
+  // icon and the tip "Quillmoor". False when the shell did not take it (at
+  // logon it may not answer in time): AddAgain tries again later.
+  bool Add(HWND window, HICON icon);
   void Delete();
-  // The notification area was re-created (the shell restarted): the icon
-  // is gone from it and is added again, or a hidden window is unreachable.
-  void AddAgain();
-  bool Added() const { return added_; }
-  // A balloon at the icon; before the icon is added, it waits for it.
+  // Adds the icon once more where it is wanted: after the shell re-created
+  // the notification area, or after an add that failed. True when it is
+  // there.
+  bool AddAgain();
+  // Wanted and in the notification area.
+  bool Shown() const { return shown_; }
+  // A balloon at the icon; before the icon is shown, it waits for it.
   void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
+  // What adds and deletes the icon; tests put a refusing shell in its place.
+  using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+  static void SetNotifyFunction(NotifyFunction notify);
+
  private:
+  bool Notify(DWORD action);
   void ShowPendingBalloon();
   NOTIFYICONDATAA data_{};
-  bool added_ = false;
+  bool wanted_ = false;
+  bool shown_ = false;
   std::wstring balloonTitle_, balloonText_;
 };
 

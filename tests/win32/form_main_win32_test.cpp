@@ -4,11 +4,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
+#include "app/tray_icon.h"
 #include "e2e/driver.h"
 #include "western_locale.h"
 #include "win32/gdi_objects.h"
@@ -98,6 +101,43 @@ TEST(FormMainWin32, PageTextTakesTheSystemTextColour) {
     EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_BTNTEXT));
   }
   DeleteDC(dc);
+}
+
+// A shell that refuses tray icons, or takes them, and what it was asked.
+std::vector<DWORD> shellCalls;
+BOOL WINAPI RefusingShell(DWORD action, PNOTIFYICONDATAA) {
+  shellCalls.push_back(action);
+  return FALSE;
+}
+BOOL WINAPI TakingShell(DWORD action, PNOTIFYICONDATAA) {
+  shellCalls.push_back(action);
+  return TRUE;
+}
+
+// At logon the shell may refuse the icon. Hidden without one, the window
+// could never be reached again: it stays on the taskbar, minimized, until
+// a later try adds the icon.
+TEST(FormMainWin32, WithoutATrayIconTheWindowStaysOnTheTaskbar) {
+  shellCalls.clear();
+  app::TrayIcon::SetNotifyFunction(&RefusingShell);
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
+  ASSERT_NE(form, nullptr);
+  const HWND window = form->hwnd();
+  EXPECT_EQ(std::count(shellCalls.begin(), shellCalls.end(), NIM_ADD), 1);
+  SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(IsIconic(window));
+
+  // The shell answers again: the next try adds the icon, and the window
+  // hides to it.
+  app::TrayIcon::SetNotifyFunction(&TakingShell);
+  shellCalls.clear();
+  SendMessageW(window, WM_TIMER, app::kTimerTray, 0);
+  EXPECT_EQ(shellCalls, std::vector<DWORD>{NIM_ADD});
+  SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(window));
+  form.reset();
+  app::TrayIcon::SetNotifyFunction(nullptr);
 }
 
 // The characters of `text` that `font` has no glyph for.
