@@ -109,6 +109,9 @@ class RunKey {
   virtual ~RunKey() = default;
   // True when the value was written.
   virtual bool SetString(RunScope scope, const std::string& name, const std::string& data) = 0;
+  // Whether this user may set values in that key at all (nothing is
+  // written to find out).
+  virtual bool MaySetValues(RunScope scope) = 0;
   // Deletes the value wherever a build of the program may have written it
   // in that scope; true when none is left (a missing value is no failure).
   virtual bool DeleteValue(RunScope scope, const std::string& name) = 0;
@@ -129,6 +132,7 @@ class FileSecurity {
   struct AccessList {
     bool unrestricted = false;  // no list at all: everyone may do everything
     std::vector<AccessEntry> entries;
+    std::string owner;  // string form; empty where not known
   };
   // nullopt when the descriptor cannot be read.
   virtual std::optional<AccessList> AccessListOf(const std::string& path) = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "settings/app_paths.h"
 
@@ -10,13 +11,31 @@ namespace {
 
 using platform::RunScope;
 
-// A standard user's token holds all four: a denial to any of them binds it.
-constexpr std::array<std::string_view, 4> kOtherUsers = {
+// Who may change what a machine-wide Run value starts.
+constexpr std::array<std::string_view, 3> kTrusted = {
+    "S-1-5-18",                                                        // the system
+    "S-1-5-32-544",                                                    // administrators
+    "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // the installer service
+};
+
+// Stand-ins, not users: an entry for them on the object itself grants no
+// one anything (creator owner), or grants the owner, who is looked at on
+// its own (owner rights).
+constexpr std::array<std::string_view, 2> kStandIns = {"S-1-3-0", "S-1-3-4"};
+
+// Every user's token holds all four: a denial to any of them binds everyone
+// who is not trusted.
+constexpr std::array<std::string_view, 4> kEveryUser = {
     "S-1-5-32-545",  // built-in Users
     "S-1-5-11",      // Authenticated Users
     "S-1-1-0",       // Everyone
     "S-1-5-4",       // the interactive user
 };
+
+template <std::size_t N>
+bool OneOf(const std::array<std::string_view, N>& list, std::string_view sid) {
+  return std::find(list.begin(), list.end(), sid) != list.end();
+}
 
 // Rights that let a user replace what the Run value starts: write or append
 // data (add a file or folder, for a folder), delete a child or the object,
@@ -41,20 +60,22 @@ std::string RunEntryData(std::string_view applicationDirectory) {
 
 bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access) {
   if (!access || access->unrestricted) return true;
-  // Entries count in their order: a right denied before it is allowed stays denied.
-  std::uint32_t denied = 0;
-  std::uint32_t allowed = 0;
+  if (!access->owner.empty() && !OneOf(kTrusted, access->owner)) return true;
+  // Entries count in their order: a right denied before it is allowed stays
+  // denied, to that one or (denied to a group every user is in) to all.
+  std::map<std::string_view, std::uint32_t> denied;
+  std::uint32_t deniedToAll = 0;
   for (const auto& entry : access->entries) {
-    if (entry.inheritOnly) continue;
-    if (std::find(kOtherUsers.begin(), kOtherUsers.end(), entry.sid) == kOtherUsers.end()) continue;
+    if (entry.inheritOnly || OneOf(kTrusted, entry.sid) || OneOf(kStandIns, entry.sid)) continue;
     const std::uint32_t rights = SpecificRights(entry.mask) & kReplaceRights;
-    if (entry.allow) {
-      allowed |= rights & ~denied;
-    } else {
-      denied |= rights & ~allowed;
+    if (!entry.allow) {
+      denied[entry.sid] |= rights;
+      if (OneOf(kEveryUser, entry.sid)) deniedToAll |= rights;
+    } else if ((rights & ~deniedToAll & ~denied[entry.sid]) != 0) {
+      return true;
     }
   }
-  return allowed != 0;
+  return false;
 }
 
 ModuleAutoRun::ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security,
@@ -72,20 +93,22 @@ bool ModuleAutoRun::ProgramOpenToOthers() const {
 RunEntryResult ModuleAutoRun::AddRunEntry() const {
   const std::string name(kRunValueName);
   // A machine-wide value runs in every user's session, administrators'
-  // included: it may only name a program that other users cannot replace.
+  // included: it may only name a program that only administrators can replace.
   const bool open = ProgramOpenToOthers();
   if (!open && runKey_.SetString(RunScope::MachineWide, name, data_)) {
     runKey_.DeleteValue(RunScope::CurrentUser, name);
     return {RunEntryPlace::MachineWide, false};
   }
-  if (!runKey_.SetString(RunScope::CurrentUser, name, data_)) return {RunEntryPlace::Nowhere, open};
+  // Worth telling only where the machine-wide value was possible at all.
+  const bool heldBack = open && runKey_.MaySetValues(RunScope::MachineWide);
+  if (!runKey_.SetString(RunScope::CurrentUser, name, data_)) return {RunEntryPlace::Nowhere, heldBack};
   if (!runKey_.DeleteValue(RunScope::MachineWide, name)) {
     // A machine-wide value this user may not remove starts the program
     // already; a second one would start it twice.
     runKey_.DeleteValue(RunScope::CurrentUser, name);
-    return {RunEntryPlace::MachineWide, open};
+    return {RunEntryPlace::MachineWide, heldBack};
   }
-  return {RunEntryPlace::CurrentUser, open};
+  return {RunEntryPlace::CurrentUser, heldBack};
 }
 
 bool ModuleAutoRun::RemoveRunEntry() const {

@@ -1,6 +1,7 @@
 // Start at logon: one value under a Run key names the program. The
 // machine-wide key is tried first; the current user's serves when that is
-// refused or when the program's files are open to other users.
+// refused or when the program's files may be changed by someone other than
+// an administrator.
 #pragma once
 
 #include <string>
@@ -19,17 +20,21 @@ inline constexpr std::string_view kRunExecutableName = "Brevolt.exe";
 // would try "C:\Program.exe" first for "C:\Program Files\...".
 std::string RunEntryData(std::string_view applicationDirectory);
 
-// Whether anyone but administrators (built-in Users, Authenticated Users,
-// Everyone, the interactive user) may change, replace or delete the object,
-// or add files to it. An access list that cannot be read counts as open.
+// Whether anyone but the system, administrators and the installer service
+// may change, replace or delete the object, or add files to it: by an entry
+// of its access list, or as its owner (an owner may rewrite the list). A
+// machine-wide Run value naming such a program would let that one user run
+// code in every other user's session. An access list that cannot be read
+// counts as open.
 bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access);
 
 enum class RunEntryPlace { MachineWide, CurrentUser, Nowhere };
 
 struct RunEntryResult {
   RunEntryPlace place = RunEntryPlace::Nowhere;
-  // The program's folder or file may be changed by other users, so the
-  // machine-wide value was not written.
+  // The machine-wide value could have been written, but was not because
+  // someone other than an administrator may change the program's folder or
+  // file.
   bool openToOthers = false;
 };
 

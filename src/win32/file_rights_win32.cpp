@@ -25,13 +25,19 @@ std::string SidText(PSID sid) {
 
 std::optional<platform::FileSecurity::AccessList> FileSecurityWin32::AccessListOf(const std::string& path) {
   PACL dacl = nullptr;
+  PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetNamedSecurityInfoW(Widen(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                            &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+  if (GetNamedSecurityInfoW(Widen(path).c_str(), SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl,
+                            nullptr, &descriptor) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   const UniqueLocal owned(descriptor);
   AccessList list;
+  if (owner) {
+    list.owner = SidText(owner);
+    if (list.owner.empty()) return std::nullopt;  // an owner not known counts as open
+  }
   if (!dacl) {
     list.unrestricted = true;
     return list;

@@ -48,6 +48,13 @@ bool RunKeyWin32::SetString(platform::RunScope scope, const std::string& name, c
                         static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+bool RunKeyWin32::MaySetValues(platform::RunScope scope) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(Root(scope), kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
 bool RunKeyWin32::DeleteValue(platform::RunScope scope, const std::string& name) {
   const std::string ansiName = Utf8ToAnsi(name);
   if (const UniqueRegKey key = OpenRunKey(scope)) RegDeleteValueA(key.get(), ansiName.c_str());

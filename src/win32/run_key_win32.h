@@ -16,6 +16,7 @@ inline constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVers
 class RunKeyWin32 : public platform::RunKey {
  public:
   bool SetString(platform::RunScope scope, const std::string& name, const std::string& data) override;
+  bool MaySetValues(platform::RunScope scope) override;
   // Also in the 32-bit view, where a 32-bit build of the program wrote it.
   bool DeleteValue(platform::RunScope scope, const std::string& name) override;
 };

@@ -242,6 +242,17 @@ void PressButton(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+std::vector<std::string> TakeNotices(DWORD processId, std::chrono::milliseconds wait) {
+  using namespace std::chrono_literals;
+  std::vector<std::string> notices;
+  while (HWND box = WaitForWindowOfClass(processId, L"#32770", notices.empty() ? wait : 1000ms)) {
+    notices.push_back(TextOf(box) + "|" + DialogText(box));
+    PressButton(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box); }, 3s);
+  }
+  return notices;
+}
+
 std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
   std::vector<std::vector<std::string>> rows;
   DWORD pid = 0;

@@ -170,6 +170,11 @@ std::string DialogText(HWND dialog);
 // Presses a dialog's button by id (IDOK, IDYES, ...).
 void PressButton(HWND dialog, int id);
 
+// Every notice box a process opens, the first within `wait` and each
+// further one within a second of the last, closed as it comes:
+// "caption|text" each.
+std::vector<std::string> TakeNotices(DWORD processId, std::chrono::milliseconds wait);
+
 // Rows of a report-mode list view in another process: the texts of the
 // first `columns` columns of every row.
 std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns);

@@ -20,18 +20,8 @@ using e2e::Click;
 using e2e::Contains;
 using e2e::Topmost;
 
-// Every notice box the program opens, the first within the time and each
-// further one within a second of the last, closed as it comes:
-// "caption|text" each.
 std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::milliseconds wait) {
-  std::vector<std::string> notices;
-  while (HWND box =
-             e2e::WaitForWindowOfClass(app.process().id(), L"#32770", notices.empty() ? wait : 1000ms)) {
-    notices.push_back(e2e::TextOf(box) + "|" + e2e::DialogText(box));
-    e2e::PressButton(box, IDOK);
-    e2e::WaitUntil([&] { return !IsWindow(box); }, 3s);
-  }
-  return notices;
+  return e2e::TakeNotices(app.process().id(), wait);
 }
 
 std::string Notice(std::string_view text) { return "提示|" + std::string(text); }
@@ -84,10 +74,14 @@ TEST_F(StartAtLogonEndToEnd, RefusedMachineWideKeyGivesTheUsersValueAndUncheckin
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "<none>");
 
-  // With the rights back, checking writes the machine-wide value alone.
+  // With the rights back, the value is still the user's alone: Wine gives
+  // every folder to its user, who could replace what every other user's
+  // logon would start. Now that the machine-wide value was possible, the
+  // user hears why.
   Click(box);
-  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), Command(app));
-  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+  EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
 }
 
 TEST_F(StartAtLogonEndToEnd, RefusedEverywhereUnchecksTheBoxAndSaysSoOnce) {

@@ -18,6 +18,7 @@ struct FakeRunKey : platform::RunKey {
     values[scope][name] = data;
     return true;
   }
+  bool MaySetValues(platform::RunScope scope) override { return refused.count(scope) == 0; }
   bool DeleteValue(platform::RunScope scope, const std::string& name) override {
     if (!refused.count(scope)) values[scope].erase(name);
     return values[scope].count(name) == 0;

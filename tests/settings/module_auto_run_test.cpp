@@ -40,7 +40,23 @@ const AccessList kAdministratorsOnly{
      {true, false, "S-1-5-32-544", kFullControl},
      {true, false, "S-1-5-32-545", kReadExecute},
      {true, true, "S-1-3-0", kGenericAll},
-     {true, true, "S-1-5-32-545", kGenericWrite}}};
+     {true, true, "S-1-5-32-545", kGenericWrite}},
+    ""};
+
+constexpr char kUser[] = "S-1-5-21-0-0-0-1000";
+
+// What a user's profile folders have: the system, administrators and that user.
+const AccessList kUsersOwnFolder{false,
+                                 {{true, false, "S-1-5-18", kFullControl},
+                                  {true, false, "S-1-5-32-544", kFullControl},
+                                  {true, false, kUser, kFullControl},
+                                  {true, false, "S-1-1-0", kReadExecute}},
+                                 ""};
+
+AccessList WithOwner(AccessList list, std::string owner) {
+  list.owner = std::move(owner);
+  return list;
+}
 
 TEST(ModuleAutoRunTest, WhoMayChangeTheProgram) {
   const struct {
@@ -49,28 +65,47 @@ TEST(ModuleAutoRunTest, WhoMayChangeTheProgram) {
     bool open;
   } cases[] = {
       {"administrators only", kAdministratorsOnly, false},
-      {"Wine, mode 755",
-       AccessList{false,
-                  {{true, false, "S-1-5-18", kFullControl},
-                   {true, false, "S-1-5-21-0-0-0-1000", kFullControl},
-                   {true, false, "S-1-1-0", kReadExecute}}},
+      {"administrators only, owned by administrators", WithOwner(kAdministratorsOnly, "S-1-5-32-544"), false},
+      {"administrators only, owned by the installer service",
+       WithOwner(kAdministratorsOnly, "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"),
        false},
-      {"Wine, mode 777", AccessList{false, {{true, false, "S-1-1-0", 0x1301FF}}}, true},
-      {"a folder under C:\\",
-       AccessList{false, {{true, false, "S-1-5-32-544", kFullControl}, {true, false, "S-1-5-11", kModify}}},
+      // The owner may rewrite the list, whatever it says.
+      {"administrators only, owned by a user", WithOwner(kAdministratorsOnly, kUser), true},
+      // A user's own folder (Downloads, the desktop; Wine gives every folder
+      // this list): that user could replace what every other user's logon starts.
+      {"a user's own folder", WithOwner(kUsersOwnFolder, kUser), true},
+      {"a user's own folder, owned by administrators", WithOwner(kUsersOwnFolder, "S-1-5-32-544"), true},
+      {"denied to that user before allowed to that user",
+       AccessList{false, {{false, false, kUser, 0xD0046}, {true, false, kUser, kFullControl}}, ""}, false},
+      {"denied to another user before allowed to that user",
+       AccessList{
+           false, {{false, false, "S-1-5-21-1-2-3-1001", 0xD0046}, {true, false, kUser, kFullControl}}, ""},
        true},
-      {"interactive user, generic write", AccessList{false, {{true, false, "S-1-5-4", kGenericWrite}}}, true},
-      {"Users may delete children", AccessList{false, {{true, false, "S-1-5-32-545", 0x40}}}, true},
-      {"Users may change the access list", AccessList{false, {{true, false, "S-1-5-32-545", 0x40000}}}, true},
-      {"Users may only set attributes", AccessList{false, {{true, false, "S-1-5-32-545", 0x100 | 0x10}}},
+      {"creator owner and owner rights on the object itself",
+       AccessList{
+           false, {{true, false, "S-1-3-0", kFullControl}, {true, false, "S-1-3-4", kFullControl}}, ""},
+       false},
+      {"Wine, mode 777", AccessList{false, {{true, false, "S-1-1-0", 0x1301FF}}, ""}, true},
+      {"a folder under C:\\",
+       AccessList{
+           false, {{true, false, "S-1-5-32-544", kFullControl}, {true, false, "S-1-5-11", kModify}}, ""},
+       true},
+      {"interactive user, generic write", AccessList{false, {{true, false, "S-1-5-4", kGenericWrite}}, ""},
+       true},
+      {"Users may delete children", AccessList{false, {{true, false, "S-1-5-32-545", 0x40}}, ""}, true},
+      {"Users may change the access list", AccessList{false, {{true, false, "S-1-5-32-545", 0x40000}}, ""},
+       true},
+      {"Users may only set attributes", AccessList{false, {{true, false, "S-1-5-32-545", 0x100 | 0x10}}, ""},
        false},
       {"denied to Everyone before allowed to Users",
-       AccessList{false, {{false, false, "S-1-1-0", 0xD0046}, {true, false, "S-1-5-32-545", kFullControl}}},
+       AccessList{
+           false, {{false, false, "S-1-1-0", 0xD0046}, {true, false, "S-1-5-32-545", kFullControl}}, ""},
        false},
       {"allowed to Users before denied to Everyone",
-       AccessList{false, {{true, false, "S-1-5-32-545", kFullControl}, {false, false, "S-1-1-0", 0xD0046}}},
+       AccessList{
+           false, {{true, false, "S-1-5-32-545", kFullControl}, {false, false, "S-1-1-0", 0xD0046}}, ""},
        true},
-      {"no access list at all", AccessList{true, {}}, true},
+      {"no access list at all", AccessList{true, {}, ""}, true},
       {"unreadable", std::nullopt, true},
   };
   for (const auto& c : cases) EXPECT_EQ(settings::OpenToOtherUsers(c.list), c.open) << c.what;
@@ -83,6 +118,7 @@ struct RunEntryCase {
   std::map<RunScope, std::map<std::string, std::string>> before;
   RunEntryPlace place;
   std::map<RunScope, std::map<std::string, std::string>> after;
+  bool told = false;  // the user hears that the machine-wide value was held back
 };
 
 TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
@@ -108,6 +144,14 @@ TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
        true,
        {},
        {{RunScope::MachineWide, old}},
+       RunEntryPlace::CurrentUser,
+       {{RunScope::MachineWide, none}, {RunScope::CurrentUser, ours}},
+       true},
+      // Machine-wide was never possible: nothing to tell.
+      {"standard user, folder open to others",
+       true,
+       {RunScope::MachineWide},
+       {},
        RunEntryPlace::CurrentUser,
        {{RunScope::MachineWide, none}, {RunScope::CurrentUser, ours}}},
       {"refused everywhere",
@@ -136,7 +180,7 @@ TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
     const settings::ModuleAutoRun autoRun(key, security, "C:\\Program Files\\Quillmoor");
     const settings::RunEntryResult result = autoRun.AddRunEntry();
     EXPECT_EQ(result.place, c.place) << c.what;
-    EXPECT_EQ(result.openToOthers, c.programOpen) << c.what;
+    EXPECT_EQ(result.openToOthers, c.told) << c.what;
     EXPECT_EQ(key.values[RunScope::MachineWide], c.after.at(RunScope::MachineWide)) << c.what;
     EXPECT_EQ(key.values[RunScope::CurrentUser], c.after.at(RunScope::CurrentUser)) << c.what;
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -145,18 +146,42 @@ TEST(SettingsRunKeyTest, RemovingAlsoClearsTheThirtyTwoBitView) {
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "<none>");
 }
 
-// Wine keeps a file's descriptor as its Unix mode: "other" users become
-// Everyone, and a descriptor set from Windows changes the mode.
-TEST(FileRightsTest, FolderAndFileOpenToEveryoneAreSeen) {
+// The user this test runs as, in string form.
+std::string CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  alignas(TOKEN_USER) BYTE buffer[256];
+  DWORD size = 0;
+  std::string text;
+  if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) {
+    LPSTR sid = nullptr;
+    if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid)) {
+      text = sid;
+      LocalFree(sid);
+    }
+  }
+  CloseHandle(token);
+  return text;
+}
+
+// Wine keeps a file's descriptor as its Unix mode, owned by the user: every
+// folder is the user's own, as Downloads is on Windows, and so open.
+TEST(FileRightsTest, OwnerAndEntriesAreRead) {
   e2e::TempFolder folder;
   const auto exe = folder.path() / L"Brevolt.exe";
   e2e::WriteFileBytes(exe, "MZ");
   win32::FileSecurityWin32 security;
   const std::string folderPath = folder.path().string();
   const std::string exePath = exe.string();
-  EXPECT_FALSE(settings::OpenToOtherUsers(security.AccessListOf(folderPath)));
-  EXPECT_FALSE(settings::OpenToOtherUsers(security.AccessListOf(exePath)));
-  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(folderPath + "\\missing.exe")));
+  const std::string user = CurrentUserSid();
+  ASSERT_FALSE(user.empty());
+  for (const std::string& path : {folderPath, exePath}) {
+    const auto list = security.AccessListOf(path);
+    ASSERT_TRUE(list) << path;
+    EXPECT_EQ(list->owner, user) << path;
+    EXPECT_TRUE(settings::OpenToOtherUsers(list)) << path;
+  }
+  EXPECT_FALSE(security.AccessListOf(folderPath + "\\missing.exe"));
 
   for (const auto& path : {folder.path(), exe}) {
     PSECURITY_DESCRIPTOR open = nullptr;
@@ -170,8 +195,15 @@ TEST(FileRightsTest, FolderAndFileOpenToEveryoneAreSeen) {
               static_cast<DWORD>(ERROR_SUCCESS));
     LocalFree(open);
   }
-  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(folderPath)));
-  EXPECT_TRUE(settings::OpenToOtherUsers(security.AccessListOf(exePath)));
+  // Everyone may now write: the entry is read as it is.
+  for (const std::string& path : {folderPath, exePath}) {
+    const auto list = security.AccessListOf(path);
+    ASSERT_TRUE(list) << path;
+    const bool everyoneWrites = std::any_of(list->entries.begin(), list->entries.end(), [](const auto& e) {
+      return e.allow && !e.inheritOnly && e.sid == "S-1-1-0" && (e.mask & FILE_WRITE_DATA) != 0;
+    });
+    EXPECT_TRUE(everyoneWrites) << path;
+  }
 }
 
 TEST(SettingsFilesTest, WritabilityIsFoundWithoutChangingAnything) {
