@@ -93,8 +93,20 @@ HWND FormMain::Place(const ControlRow& row) {
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
   height = LabelHeight(row, height);
+  // What follows a label grown for its text on its line moves along, and
+  // keeps its right edge.
+  int left = Px(row.left);
+  const std::pair<int, int> line{row.page, row.top};
+  if (const auto pushed = lineShift_.find(line); pushed != lineShift_.end()) {
+    left += pushed->second;
+    width = std::max(width - pushed->second, 0);
+  }
+  if (const int grown = LabelWidth(row, width); grown > width) {
+    lineShift_[line] += grown - width;
+    width = grown;
+  }
   HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
-                               Px(row.left), Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
+                               left, Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
   if (!child) return nullptr;  // a control that cannot be made is left out
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(row.font)), FALSE);
@@ -102,7 +114,7 @@ HWND FormMain::Place(const ControlRow& row) {
   if (const auto box = CheckOf(row.id)) {
     SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (onPage) tabs_->AddPageControl(child, row.page, Px(row.left), Px(row.top), width, height);
+  if (onPage) tabs_->AddPageControl(child, row.page, left, Px(row.top), width, height);
   if (row.font == FontRole::Link) {
     // Read as a link to its address; its default action clicks it.
     win32::DescribeForScreenReaders(child, {win32::Widen(row.text), ROLE_SYSTEM_LINK, L"打开", true});
@@ -122,6 +134,18 @@ int FormMain::LabelHeight(const ControlRow& row, int pixels) const {
   const int line = TextHeight(fonts_.For(row.font));
   if (row.font == FontRole::Link) return line;
   return std::max(pixels, line);
+}
+
+// A plain label is at least as wide as its text: with larger system text
+// ("make text bigger") a caption would otherwise be cut.
+int FormMain::LabelWidth(const ControlRow& row, int pixels) const {
+  if (std::wcscmp(row.cls, WC_STATICW) != 0 || row.picture != 0 || row.id != kStaticLabel) return pixels;
+  const std::wstring text = win32::Widen(row.text);
+  win32::UniqueWindowDc screen(nullptr);
+  win32::ScopedSelection selection(screen.get(), fonts_.For(row.font));
+  SIZE extent{};
+  GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  return std::max(pixels, static_cast<int>(extent.cx));
 }
 
 void FormMain::SetUpHistoryList() {

@@ -98,6 +98,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void CreateWorkers();
   HWND Place(const ControlRow& row);
   int LabelHeight(const ControlRow& row, int pixels) const;
+  int LabelWidth(const ControlRow& row, int pixels) const;
   static void DrawLinkFocus(HWND link);
   bool OpenFocusedLink();
   void SetUpHistoryList();
@@ -152,6 +153,9 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
 
   std::unique_ptr<win32::TabControlWindow> tabs_;
   std::map<int, HWND> controls_;  // by control id; plain labels are not kept
+  // While the controls are placed: how far a label grown for its text has
+  // pushed what follows it on its line, by page and top.
+  std::map<std::pair<int, int>, int> lineShift_;
 
   win32::SystemForegroundWindows windows_;
   win32::SystemProcessPriorities processes_;

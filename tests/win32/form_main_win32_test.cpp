@@ -14,6 +14,7 @@
 #include "app/tray_icon.h"
 #include "e2e/driver.h"
 #include "western_locale.h"
+#include "win32/controls.h"
 #include "win32/gdi_objects.h"
 #include "win32/text.h"
 
@@ -138,6 +139,47 @@ TEST(FormMainWin32, WithoutATrayIconTheWindowStaysOnTheTaskbar) {
   EXPECT_FALSE(IsWindowVisible(window));
   form.reset();
   app::TrayIcon::SetNotifyFunction(nullptr);
+}
+
+// With larger system text ("make text bigger"), a caption is never cut and
+// never runs into what follows it on its line.
+TEST(FormMainWin32, LabelsMakeRoomForLargerText) {
+  NONCLIENTMETRICSW saved{};
+  saved.cbSize = sizeof saved;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
+  NONCLIENTMETRICSW larger = saved;
+  larger.lfMessageFont.lfHeight = -16;  // 12 at 96 dpi, as Windows has it
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0));
+  std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+  ASSERT_NE(form, nullptr);
+  const struct {
+    const char* text;
+    int next;  // the control after it on its line
+  } lines[] = {{"已加速程序数量：", app::kLabelCount}, {"正在加速的程序：", app::kLabelInfo}};
+  for (const auto& line : lines) {
+    SCOPED_TRACE(line.text);
+    const HWND next = e2e::ControlById(form->hwnd(), line.next);
+    ASSERT_NE(next, nullptr);
+    HWND label = nullptr;
+    for (HWND c = GetWindow(GetParent(next), GW_CHILD); c && !label; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (win32::WindowText(c) == line.text) label = c;
+    }
+    ASSERT_NE(label, nullptr);
+    const std::wstring text = win32::Widen(line.text);
+    const HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT labelRect{}, nextRect{};
+    GetWindowRect(label, &labelRect);
+    GetWindowRect(next, &nextRect);
+    EXPECT_GT(extent.cx, 8 * 12) << "the larger font did not take";
+    EXPECT_GE(labelRect.right - labelRect.left, extent.cx);
+    EXPECT_GT(nextRect.left, labelRect.right);
+  }
 }
 
 // The characters of `text` that `font` has no glyph for.
