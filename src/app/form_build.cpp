@@ -67,6 +67,7 @@ bool FormMain::CreateControls() {
   for (const ControlRow& row : MainWindowControls()) Place(row);
   SetUpHistoryList();
   SetUpToolbar();
+  KeepFocusInSight();
   for (int id : {kLabelHomePage, kLabelBBS}) {
     SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
   }

@@ -122,6 +122,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void MoveFocus(int step);
   void SwitchPage(bool forward);
   void RestoreFocus();
+  // The history list and the toolbar show the focus whenever they have it.
+  void KeepFocusInSight();
 
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   HWND Control(int id) const;

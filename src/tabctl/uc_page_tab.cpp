@@ -204,6 +204,20 @@ void ucPageTab::SetUseThemeDetection(bool on) {
   });
 }
 
+void ucPageTab::SetBusy(bool busy) {
+  busy_ = busy;
+  // The holder may focus the control from inside a switch (its TabSwitch
+  // handler moving the focus off a page that went out of sight): the mark
+  // could not be toggled then, so the strip is drawn anew as it is now.
+  if (busy_ || !focusMarkStale_) return;
+  try {
+    Refresh();
+  } catch (const ControlError&) {
+    // Cleared from scope ends too, where nothing may be thrown: the old
+    // image stays, and the next repaint draws the mark.
+  }
+}
+
 void ucPageTab::SetIsFocused(bool focused) {
   Guarded("IsFocused", [&] {
     isFocused_ = focused;
@@ -311,6 +325,8 @@ void ucPageTab::Refresh() {
         // Stored directly: the colours stay as they are and nothing is saved.
         tabTheme_ = GetThemeInfo() == "None" ? TabThemes::System : TabThemes::LightVisual;
       }
+      // Drawn from the focus state as it is now, whatever toggles were missed.
+      focusMarkStale_ = false;
       if (renderer_) renderer_->DrawMe(*this);
       if (!RunMode()) host_.SetPersistentImage(false);
     }
@@ -332,7 +348,10 @@ void ucPageTab::ShowHideFocus() {
 
 void ucPageTab::pShowHideFocus() {
   Guarded("pShowHideFocus", [&] {
-    if (busy_) return;
+    if (busy_) {
+      focusMarkStale_ = true;
+      return;
+    }
     {
       FlagScope busy(busy_);
       if (initialised_) {

@@ -259,9 +259,10 @@ class ucPageTab {
   // itself is toggled by pShowHideFocus.
   void SetIsFocused(bool focused);
   // Set while a full repaint, a focus toggle or an input-driven switch
-  // runs: repaints and mouse-button handling do nothing meanwhile.
+  // runs: repaints and mouse-button handling do nothing meanwhile. A focus
+  // change that came meanwhile is drawn when busy is cleared.
   bool Busy() const { return busy_; }
-  void SetBusy(bool busy) { busy_ = busy; }
+  void SetBusy(bool busy);
   bool Initialised() const { return initialised_; }
   HoverState& Hover() { return hover_; }
   const HoverState& Hover() const { return hover_; }
@@ -342,6 +343,9 @@ class ucPageTab {
   std::int32_t hotTab_ = 0;
   bool isFocused_ = false;
   bool busy_ = false;
+  // A focus toggle was refused while busy: the image's focus mark may not
+  // match IsFocused until the next full repaint.
+  bool focusMarkStale_ = false;
   bool initialised_ = false;
   bool terminated_ = false;
   bool laidOut_ = false;  // the tabs' rectangles are a layout of the current tab set

@@ -4,11 +4,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "win32/gdi_objects.h"
 
 using namespace std::chrono_literals;
 
@@ -40,6 +43,43 @@ HWND Focus(HWND main) {
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
   return info.hwndFocus;
+}
+
+// What the screen shows of a window, from its top down to `bottom` (screen
+// coordinates; the whole window when 0).
+std::vector<std::uint32_t> OnScreen(HWND window, LONG bottom = 0) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (bottom > r.top && bottom < r.bottom) r.bottom = bottom;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  win32::UniqueWindowDc screen(nullptr);
+  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return {};
+  win32::ScopedSelection selection(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  return {pixels, pixels + static_cast<size_t>(width) * height};
+}
+
+// Paints reach the screen some time after the keys: what it shows once it
+// has stopped changing.
+std::vector<std::uint32_t> Steady(const std::function<std::vector<std::uint32_t>()>& look) {
+  std::vector<std::uint32_t> last = look();
+  int same = 0;
+  e2e::WaitUntil(
+      [&] {
+        std::vector<std::uint32_t> now = look();
+        same = now == last ? same + 1 : 0;
+        last = std::move(now);
+        return same >= 5;
+      },
+      3s);
+  return last;
 }
 
 TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
@@ -90,19 +130,42 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   EXPECT_FALSE(SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0));
 
   // Switching away from the page takes the focus off its control; the
-  // history page's walk never meets a control of another page.
+  // history page's walk never meets a control of another page. Each stop
+  // shows that it has the focus, and only one stop does at a time.
   Press({VK_CONTROL, VK_NEXT});
   ASSERT_EQ(e2e::ActivePage(app), 2);
   EXPECT_EQ(Focus(app.Main()), tabs);
-  for (int id : {app::kListViewHistory, app::kToolbarSpeedMain, app::kCommandMini, app::kCommandExit,
-                 app::kSSTabMain}) {
+  HWND list = app.Control(app::kListViewHistory);
+  HWND toolbar = app.Control(app::kToolbarSpeedMain);
+  RECT page{};
+  GetWindowRect(list, &page);
+  auto strip = [&] { return OnScreen(tabs, page.top); };  // the tabs, above the page's controls
+  const auto switchedTo = Steady(strip);
+  ASSERT_FALSE(switchedTo.empty());
+  const auto listAway = Steady([&] { return OnScreen(list); });
+  Press({VK_TAB});
+  ASSERT_EQ(Focus(app.Main()), list);
+  ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0) << "recording is off: the list is empty";
+  EXPECT_TRUE(Steady([&] { return OnScreen(list); }) != listAway) << "no focus mark on the empty list";
+  const auto stripAway = Steady(strip);
+  Press({VK_TAB});
+  EXPECT_EQ(Focus(app.Main()), toolbar);
+  EXPECT_EQ(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0), 0);
+  Press({VK_TAB});
+  EXPECT_EQ(Focus(app.Main()), app.Control(app::kCommandMini));
+  EXPECT_EQ(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0), -1) << "the toolbar still looks focused";
+  for (int id : {app::kCommandExit, app::kSSTabMain}) {
     Press({VK_TAB});
     EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
   }
-  // The tab control switches pages with the arrows itself.
+  // The tab control switches pages with the arrows itself, drawing the
+  // tabs anew: the focused tabs as they must look.
   Press({VK_RIGHT});
   EXPECT_EQ(e2e::ActivePage(app), 3);
   Press({VK_LEFT});
+  const auto focusedTabs = Steady(strip);
+  EXPECT_TRUE(focusedTabs != stripAway) << "the tabs look the same with and without the focus";
+  EXPECT_TRUE(switchedTo == focusedTabs) << "the tabs got the focus by Ctrl+Page Down without showing it";
 
   // The toolbar's buttons: the arrows move between them, Enter presses one
   // (saving an empty list gives its notice).
@@ -131,6 +194,24 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   Press({VK_RETURN});
   EXPECT_TRUE(e2e::HttpOpener::Opened(L"http://www.quillmoor.example/bbs/", 15s))
       << "Enter on the link did not open its address";
+}
+
+// Tabbing into a list of rows, none of them focused yet, shows where the
+// keys will act: the first row gets the focus mark, and nothing is selected.
+TEST(KeyboardEndToEnd, TabIntoTheHistoryMarksItsFirstRowWithoutSelectingIt) {
+  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=300\r\n");
+  ASSERT_TRUE(app.Started());
+  SetForegroundWindow(app.Main());
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
+  HWND list = app.Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+  ASSERT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);
+  Press({VK_CONTROL, VK_PRIOR});
+  ASSERT_EQ(e2e::ActivePage(app), 2);
+  Press({VK_TAB});
+  ASSERT_EQ(Focus(app.Main()), list);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
 }
 
 }  // namespace

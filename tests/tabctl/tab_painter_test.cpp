@@ -274,6 +274,19 @@ TEST(PaintPipeline, TheFocusMarkNeedsRunModeFocusAndTheSwitch) {
   p.host.userMode = true;
   p.tab.Refresh();
   EXPECT_NE(p.canvas.Pixels(), unfocused);
+
+  // Focus that arrives inside a switch, while the control is busy (its
+  // holder focusing it from the switch's handler), shows once it is over.
+  p.tab.SetIsFocused(false);
+  p.tab.Refresh();
+  p.tab.SetBusy(true);
+  p.tab.SetActiveTab(1);
+  p.tab.SetIsFocused(true);
+  p.tab.pShowHideFocus();
+  p.tab.SetBusy(false);
+  const auto afterSwitch = p.canvas.Pixels();
+  p.tab.Refresh();
+  EXPECT_EQ(p.canvas.Pixels(), afterSwitch);
 }
 
 TEST(PaintPipeline, WheelStopsAtBothEnds) {
