@@ -11,6 +11,7 @@
 
 #include "app/control_ids.h"
 #include "platform/texts.h"
+#include "win32/gdi_objects.h"
 #include "win32/text.h"
 
 namespace e2e {
@@ -235,6 +236,26 @@ std::string DialogText(HWND dialog) {
     text += part;
   }
   return text;
+}
+
+std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (bottom > r.top && bottom < r.bottom) r.bottom = bottom;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return {};
+  win32::UniqueWindowDc screen(nullptr);
+  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return {};
+  win32::ScopedSelection selection(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  return {pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
 }
 
 void PressButton(HWND dialog, int id) {

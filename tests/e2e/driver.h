@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -163,6 +164,10 @@ std::string TextOf(HWND window);
 // The first visible top-level window of a process with the given class
 // (for example "#32770" for a message box or a file dialog), waiting for it.
 HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout);
+
+// What the screen shows of a window, row by row from its top down to
+// `bottom` (screen coordinates; the whole window when 0), as 0x00RRGGBB.
+std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom = 0);
 
 // Texts of the static controls of a dialog, joined by "\n".
 std::string DialogText(HWND dialog);

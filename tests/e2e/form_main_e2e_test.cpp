@@ -10,7 +10,6 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
-#include "win32/gdi_objects.h"
 #include "win32/history_saving_win32.h"
 #include "win32/text.h"
 
@@ -294,23 +293,10 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
 
 // Screen pixels of a window that are close to one pure colour.
 int PixelsOfColour(HWND window, COLORREF colour) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  win32::UniqueWindowDc screen(nullptr);
-  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  win32::ScopedSelection selection(memory.get(), bitmap.get());
-  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
-  GdiFlush();
+  const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
   int count = 0;
-  const auto* pixel = static_cast<const std::uint32_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    const int red = (pixel[i] >> 16) & 0xFF, green = (pixel[i] >> 8) & 0xFF, blue = pixel[i] & 0xFF;
-    const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  for (const std::uint32_t pixel : e2e::ScreenPixels(window)) {
+    const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
     if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60)
       ++count;
   }

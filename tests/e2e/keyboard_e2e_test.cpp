@@ -11,7 +11,6 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
-#include "win32/gdi_objects.h"
 
 using namespace std::chrono_literals;
 
@@ -43,27 +42,6 @@ HWND Focus(HWND main) {
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
   return info.hwndFocus;
-}
-
-// What the screen shows of a window, from its top down to `bottom` (screen
-// coordinates; the whole window when 0).
-std::vector<std::uint32_t> OnScreen(HWND window, LONG bottom = 0) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  if (bottom > r.top && bottom < r.bottom) r.bottom = bottom;
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  win32::UniqueWindowDc screen(nullptr);
-  win32::UniqueMemoryDc memory = win32::UniqueMemoryDc::CompatibleWith(screen.get());
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  win32::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return {};
-  win32::ScopedSelection selection(memory.get(), bitmap.get());
-  BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  return {pixels, pixels + static_cast<size_t>(width) * height};
 }
 
 // Paints reach the screen some time after the keys: what it shows once it
@@ -143,14 +121,15 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
   HWND toolbar = app.Control(app::kToolbarSpeedMain);
   RECT page{};
   GetWindowRect(list, &page);
-  auto strip = [&] { return OnScreen(tabs, page.top); };  // the tabs, above the page's controls
+  auto strip = [&] { return e2e::ScreenPixels(tabs, page.top); };  // the tabs, above the page's controls
   const auto switchedTo = Steady(strip);
   ASSERT_FALSE(switchedTo.empty());
-  const auto listAway = Steady([&] { return OnScreen(list); });
+  const auto listAway = Steady([&] { return e2e::ScreenPixels(list); });
   Press({VK_TAB});
   ASSERT_EQ(Focus(app.Main()), list);
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0) << "recording is off: the list is empty";
-  EXPECT_TRUE(Steady([&] { return OnScreen(list); }) != listAway) << "no focus mark on the empty list";
+  EXPECT_TRUE(Steady([&] { return e2e::ScreenPixels(list); }) != listAway)
+      << "no focus mark on the empty list";
   const auto stripAway = Steady(strip);
   Press({VK_TAB});
   EXPECT_EQ(Focus(app.Main()), toolbar);
