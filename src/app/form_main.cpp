@@ -375,9 +375,12 @@ HBRUSH FormMain::PageBrush(HWND control) {
 // take the scheme's colours too.
 LRESULT FormMain::OnColor(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
-  HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
-  const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+  if (!highContrast_) {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    highContrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                     (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  }
+  const bool high = *highContrast_;
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   if (control == Control(kLabelHomePage) || control == Control(kLabelBBS)) {
     const bool hover = control == Control(kLabelHomePage) ? homeHover_ : bbsHover_;
@@ -543,7 +546,11 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ChangeWindowMessageFilterEx(hwnd_, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
       created_ = CreateControls();
       return created_ ? 0 : -1;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) highContrast_.reset();
+      break;
     case WM_SYSCOLORCHANGE:
+      highContrast_.reset();  // a scheme switched on or off changes the colours
       // Common controls repaint in new system colours only when told.
       for (HWND control : {Control(kListViewHistory), Control(kToolbarSpeedMain), tooltip_}) {
         if (control) SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);

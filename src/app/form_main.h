@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   int dpi_ = 96;
   bool created_ = false;
   bool hiddenToTray_ = false;
+  std::optional<bool> highContrast_;  // read when first needed after a change
   int trayTries_ = 0;
   bool topmost_ = false;
   bool loading_ = false;
