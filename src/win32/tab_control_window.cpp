@@ -557,6 +557,13 @@ tabctl::Color TabControlWindow::AmbientBackColor() {
   if (brush > 0 && brush <= COLOR_MENUBAR + 1) {
     return 0x80000000u | static_cast<tabctl::Color>(brush - 1);
   }
+  // So is one of the system's own colour brushes: read as its colour of the
+  // moment, it would stay so when the user picks other colours.
+  for (int index = 0; index <= COLOR_MENUBAR; ++index) {
+    if (reinterpret_cast<ULONG_PTR>(GetSysColorBrush(index)) == brush) {
+      return 0x80000000u | static_cast<tabctl::Color>(index);
+    }
+  }
   LOGBRUSH lb{};
   if (brush != 0 && GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) != 0 &&
       lb.lbStyle == BS_SOLID) {

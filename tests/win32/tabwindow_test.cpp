@@ -284,6 +284,29 @@ TEST_F(TabWindowTest, WheelAndAccessKeysThroughTheMessageLoop) {
   EXPECT_EQ(c.ActiveTab(), 3);
 }
 
+// The host's background, as the control takes it for its own: a system
+// colour stays one (and follows the user's scheme), whichever way the host's
+// class gives it.
+TEST_F(TabWindowTest, TheHostsBackgroundColourIsReadAsItIsGiven) {
+  const ULONG_PTR before = GetClassLongPtrW(parent_, GCLP_HBRBACKGROUND);
+  const HBRUSH solid = CreateSolidBrush(RGB(1, 2, 3));
+  const struct {
+    ULONG_PTR brush;
+    tabctl::Color colour;
+  } cases[] = {{COLOR_WINDOW + 1, 0x80000005},
+               {reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)), 0x8000000F},
+               {reinterpret_cast<ULONG_PTR>(GetSysColorBrush(COLOR_WINDOW)), 0x80000005},
+               {reinterpret_cast<ULONG_PTR>(solid), 0x030201}};
+  for (const auto& c : cases) {
+    SetClassLongPtrW(parent_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(c.brush));
+    // A strip colour not saved is the host's background.
+    tab_->Control().ReadProperties(tabctl::ParsePropertyText("").bag);
+    EXPECT_EQ(tab_->Control().TabStripBackColor(), c.colour) << std::hex << c.colour;
+  }
+  SetClassLongPtrW(parent_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(before));
+  DeleteObject(solid);
+}
+
 TEST_F(TabWindowTest, FocusChangesToggleTheFocusMark) {
   auto& c = tab_->Control();
   c.SetHotTab(2);
