@@ -19,11 +19,13 @@ for s in 16 24 32 48; do convert "$tmp/icon256.png" -resize ${s}x${s} "$tmp/icon
 convert "$tmp/icon16.png" "$tmp/icon24.png" "$tmp/icon32.png" "$tmp/icon48.png" "$tmp/icon256.png" \
   "$out/brevolt.ico"
 
-# 16 x 16 pictures: drawn at 64 and scaled down for smooth edges.
+# Small pictures: drawn at 64 and scaled down for smooth edges, with a frame
+# for each small-icon size from 96 to 192 dpi (16, 20, 24, 32), so that
+# larger scales do not stretch the 16-pixel one.
 small() {  # name, draw arguments...
   local name=$1; shift
-  convert -size 64x64 xc:none "$@" -resize 16x16 "$tmp/$name.png"
-  convert "$tmp/$name.png" "$out/$name.ico"
+  for s in 16 20 24 32; do convert -size 64x64 xc:none "$@" -resize ${s}x${s} "$tmp/$name-$s.png"; done
+  convert "$tmp/$name-16.png" "$tmp/$name-20.png" "$tmp/$name-24.png" "$tmp/$name-32.png" "$out/$name.ico"
 }
 small tab_status -fill '#2e7d32' -draw 'circle 32,36 32,8' -fill white -draw 'circle 32,36 32,16' \
   -stroke '#c62828' -strokewidth 7 -draw 'line 32,36 50,18' -fill '#2e7d32' -stroke none -draw 'circle 32,36 32,30'
