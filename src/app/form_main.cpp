@@ -229,7 +229,10 @@ void FormMain::RemoveWindowHook() { RemoveWindowSubclass(hwnd_, &FormMain::HookP
 // every two seconds for two minutes, and again whenever the taskbar is
 // created anew.
 void FormMain::AddTrayIcon() {
-  if (tray_.Add(hwnd_, smallIcon_ ? smallIcon_ : icon_)) return;
+  if (!tray_.Add(hwnd_, smallIcon_ ? smallIcon_ : icon_)) KeepTryingTrayIcon();
+}
+
+void FormMain::KeepTryingTrayIcon() {
   trayTries_ = 0;
   SetTimer(hwnd_, kTimerTray, 2000, nullptr);
 }
@@ -535,7 +538,12 @@ void FormMain::OnToolbar(int id) {
 
 LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == TaskbarCreatedMessage()) {
-    if (tray_.AddAgain()) KillTimer(hwnd_, kTimerTray);
+    // A shell that has only just started may refuse it too.
+    if (tray_.AddAgain()) {
+      KillTimer(hwnd_, kTimerTray);
+    } else if (tray_.Wanted()) {
+      KeepTryingTrayIcon();
+    }
     return 0;
   }
   switch (message) {

@@ -112,6 +112,8 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void ShowTrayMenu();
   void ShowAndRestore();
   void HideToTray();
+  // Tries to add the tray icon again every two seconds, for two minutes.
+  void KeepTryingTrayIcon();
   void ShowWithState(int command);
   void BeginWindowDrag();
   void SetLinkHover(HWND link, bool hover);

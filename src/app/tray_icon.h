@@ -19,6 +19,8 @@ class TrayIcon {
   // the notification area, or after an add that failed. True when it is
   // there.
   bool AddAgain();
+  // Added and not deleted since, whether the shell took it or not.
+  bool Wanted() const { return wanted_; }
   // Wanted and in the notification area.
   bool Shown() const { return shown_; }
   // A balloon at the icon; before the icon is shown, it waits for it.
