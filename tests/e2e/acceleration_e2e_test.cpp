@@ -202,17 +202,16 @@ TEST_F(AccelerationEndToEnd, SwitchOffSessionEndAndExitPutTheRaisedProcessBack) 
   SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_TRUE(WaitForClass(hostA_, kHigh));
 
-  // The question box takes the foreground; give it back to A and let a tick
-  // see it, so that A is the raised process when the user answers Yes.
+  // The question box may take the foreground: a tick sent once it is up
+  // (it returns once the box's thread, which made it, has handled it) takes
+  // that in; then A comes back and a second tick sees it, so that A is the
+  // raised process when the user answers Yes.
   PostMessageW(main_, WM_CLOSE, 0, 0);
   HWND box = e2e::WaitForWindowOfClass(brevolt_.id(), L"#32770", 5s);
   ASSERT_NE(box, nullptr);
-  e2e::WaitUntil(
-      [&] {
-        if (GetForegroundWindow() != windowA_) SetForegroundWindow(windowA_);
-        return false;
-      },
-      1500ms);
+  SendMessageW(main_, WM_TIMER, app::kTimerMain, 0);
+  ASSERT_TRUE(e2e::BringToFront(windowA_, 3s));
+  SendMessageW(main_, WM_TIMER, app::kTimerMain, 0);
   ASSERT_EQ(GetForegroundWindow(), windowA_);
   ASSERT_EQ(hostA_.PriorityClass(), kHigh);
   e2e::PressButton(box, IDYES);

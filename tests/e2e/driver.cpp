@@ -42,6 +42,15 @@ bool Settle(HWND window, int rounds) {
   return true;
 }
 
+bool BringToFront(HWND window, std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+      },
+      timeout);
+}
+
 Process::~Process() {
   if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
     TerminateProcess(process_.get(), 1);
@@ -84,7 +93,7 @@ HWND WaitForTopWindow(DWORD processId, const std::function<bool(HWND)>& match,
     const std::function<bool(HWND)>* match;
     HWND found;
   } search{processId, &match, nullptr};
-  WaitUntil(
+  const bool found = WaitUntil(
       [&] {
         EnumWindows(
             [](HWND hwnd, LPARAM lParam) -> BOOL {
@@ -99,7 +108,7 @@ HWND WaitForTopWindow(DWORD processId, const std::function<bool(HWND)>& match,
         return search.found != nullptr;
       },
       timeout);
-  return search.found;
+  return found ? search.found : nullptr;
 }
 
 }  // namespace
@@ -162,12 +171,14 @@ void BrevoltApp::Start() {
     main_ = process_.FindWindowTitled(platform::kMainCaptionW, std::chrono::seconds(10), false);
   // Start-up has ended once the program waits for input and the window is
   // shown, or its tray icon is there (the hide request follows it at once);
-  // a loaded machine may take seconds.
-  if (main_) {
-    WaitForInputIdle(process_.handle(), 10000);
-    WaitUntil([&] { return IsWindowVisible(main_) || TrayIconPresent(main_); }, std::chrono::seconds(10));
-    Settle(main_);
-  }
+  // a loaded machine may take seconds. A start that never got there is no
+  // start: Started() says so.
+  if (!main_) return;
+  const bool ready =
+      WaitForInputIdle(process_.handle(), 10000) == 0 &&
+      WaitUntil([&] { return IsWindowVisible(main_) || TrayIconPresent(main_); }, std::chrono::seconds(10)) &&
+      Settle(main_);
+  if (!ready) main_ = nullptr;
 }
 
 bool BrevoltApp::Restart() {
@@ -258,18 +269,56 @@ std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom) {
   return {pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
 }
 
+std::vector<std::uint32_t> SteadyPixels(const std::function<std::vector<std::uint32_t>()>& look,
+                                        std::chrono::milliseconds timeout) {
+  std::vector<std::uint32_t> last = look();
+  int same = 0;
+  const bool steady = WaitUntil(
+      [&] {
+        std::vector<std::uint32_t> now = look();
+        same = now == last ? same + 1 : 0;
+        last = std::move(now);
+        return same >= 4;
+      },
+      timeout);
+  return steady ? last : std::vector<std::uint32_t>{};
+}
+
 void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+namespace {
+
+// "caption|text" of a notice box, which is closed; false when it stayed.
+bool CloseNotice(HWND box, std::string& said) {
+  using namespace std::chrono_literals;
+  said = TextOf(box) + "|" + DialogText(box);
+  PressButton(box, IDOK);
+  if (WaitUntil([&] { return !IsWindow(box); }, 3s)) return true;
+  said += " <did not close>";
+  return false;
+}
+
+}  // namespace
+
+std::string TakeNotice(DWORD processId, std::chrono::milliseconds wait) {
+  HWND box = WaitForWindowOfClass(processId, L"#32770", wait);
+  if (!box) return "<no notice>";
+  std::string said;
+  CloseNotice(box, said);
+  return said;
 }
 
 std::vector<std::string> TakeNotices(DWORD processId, std::chrono::milliseconds wait) {
   using namespace std::chrono_literals;
   std::vector<std::string> notices;
   while (HWND box = WaitForWindowOfClass(processId, L"#32770", notices.empty() ? wait : 1000ms)) {
-    notices.push_back(TextOf(box) + "|" + DialogText(box));
-    PressButton(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box); }, 3s);
+    std::string said;
+    const bool closed = CloseNotice(box, said);
+    notices.push_back(said);
+    if (!closed) break;
   }
   return notices;
 }
@@ -391,9 +440,9 @@ bool HttpOpener::Set(const std::wstring& value) {
 bool HttpOpener::Opened(const wchar_t* address, std::chrono::milliseconds timeout) {
   HWND opened = nullptr;
   if (!WaitUntil([&] { return (opened = FindWindowW(nullptr, address)) != nullptr; }, timeout)) return false;
+  // Closed again, so that a later test finds only its own.
   PostMessageW(opened, WM_CLOSE, 0, 0);
-  WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, std::chrono::seconds(5));
-  return true;
+  return WaitUntil([&] { return FindWindowW(nullptr, address) == nullptr; }, std::chrono::seconds(5));
 }
 
 int ActivePage(const BrevoltApp& app) {

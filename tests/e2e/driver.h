@@ -18,15 +18,21 @@ namespace e2e {
 // A Linux path handed over by the build, as Wine sees it (drive Z:).
 std::wstring HostPath(const char* path);
 
-// Polls until done() or the time is up; true when done() held.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+// Polls until done() or the time is up; true when done() held. A test
+// that waits asserts the result: a wait that ran out is a failure.
+[[nodiscard]] bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Lets the thread of another process's window catch up with what is queued
 // for it: each round trip of a sent WM_NULL returns only once that thread
 // has fetched messages again, so after `rounds` of them it has handled at
 // least as many posted or input messages that were waiting. False when the
-// thread stops answering.
-bool Settle(HWND window, int rounds = 8);
+// thread stops answering. Input from SendInput is not queued yet when it
+// returns (it goes through the Wine server): wait for its effect instead.
+[[nodiscard]] bool Settle(HWND window, int rounds = 8);
+
+// Asks for `window` in front until it is there (a window that was just
+// started may take the activation back once); false when it never was.
+[[nodiscard]] bool BringToFront(HWND window, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // A started program, terminated on destruction if still running.
 class Process {
@@ -169,11 +175,21 @@ HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::mill
 // `bottom` (screen coordinates; the whole window when 0), as 0x00RRGGBB.
 std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom = 0);
 
+// Paints reach the screen some time after what caused them: what `look`
+// reads once it has stopped changing (the same five reads in a row), or
+// nothing when it still changed after `timeout`.
+std::vector<std::uint32_t> SteadyPixels(const std::function<std::vector<std::uint32_t>()>& look,
+                                        std::chrono::milliseconds timeout = std::chrono::seconds(3));
+
 // Texts of the static controls of a dialog, joined by "\n".
 std::string DialogText(HWND dialog);
 
 // Presses a dialog's button by id (IDOK, IDYES, ...).
 void PressButton(HWND dialog, int id);
+
+// The next notice box of a process within `wait`, closed: "caption|text",
+// "<no notice>" when none came, with " <did not close>" when it stayed.
+std::string TakeNotice(DWORD processId, std::chrono::milliseconds wait);
 
 // Every notice box a process opens, the first within `wait` and each
 // further one within a second of the last, closed as it comes:

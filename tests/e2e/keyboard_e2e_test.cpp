@@ -1,12 +1,15 @@
 // The main window without a mouse: real key presses (SendInput) walk the
-// controls, switch pages, toggle check boxes and pick list items.
+// controls, switch pages, toggle check boxes and pick list items. A key
+// reaches the program through the Wine server some time after SendInput
+// returns, so every step waits for the effect it expects.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -16,8 +19,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
+constexpr auto kKeyEffect = 5s;  // a loaded machine may be slow, a lost key never comes
+
 // Presses the keys in order and lets them go in reverse, as fingers do.
-void Press(std::initializer_list<WORD> chord) {
+void Press(const std::vector<WORD>& chord) {
   std::vector<INPUT> inputs;
   for (WORD key : chord) {
     INPUT in{};
@@ -33,147 +38,274 @@ void Press(std::initializer_list<WORD> chord) {
     inputs.push_back(in);
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  // Every key message, and what it posts in turn, handled by the window in front.
-  e2e::Settle(GetForegroundWindow(), 2 * static_cast<int>(inputs.size()) + 4);
 }
 
-HWND Focus(HWND main) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
-  return info.hwndFocus;
-}
-
-// Paints reach the screen some time after the keys: what it shows once it
-// has stopped changing.
-std::vector<std::uint32_t> Steady(const std::function<std::vector<std::uint32_t>()>& look) {
-  std::vector<std::uint32_t> last = look();
-  int same = 0;
-  e2e::WaitUntil(
-      [&] {
-        std::vector<std::uint32_t> now = look();
-        same = now == last ? same + 1 : 0;
-        last = std::move(now);
-        return same >= 5;
-      },
-      3s);
-  return last;
-}
-
-TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
-  e2e::BrevoltApp app;
-  ASSERT_TRUE(app.Started());
-  SetForegroundWindow(app.Main());
-  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
-  HWND tabs = app.Control(app::kSSTabMain);
-  EXPECT_EQ(Focus(app.Main()), tabs);
-  EXPECT_EQ(e2e::ActivePage(app), 3);
-
-  Press({VK_CONTROL, VK_TAB});  // from the last page round to the first
-  EXPECT_EQ(e2e::ActivePage(app), 0);
-  Press({VK_CONTROL, VK_NEXT});
-  ASSERT_EQ(e2e::ActivePage(app), 1);
-
-  // Tab: the tabs, the settings page's controls in reading order, the buttons, round again.
-  const std::vector<int> order = {
-      app::kCheckAutoRun, app::kCheckAutoMin,      app::kCheckState,          app::kCheckMostTop,
-      app::kComboSpeed,   app::kCheckEnableRecord, app::kComboAutoCleanCount, app::kCommandMini,
-      app::kCommandExit,  app::kSSTabMain};
-  for (int id : order) {
-    Press({VK_TAB});
-    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
+// Names for the messages of a failed step.
+std::string NameOf(int id) {
+  switch (id) {
+    case app::kSSTabMain:
+      return "the tabs";
+    case app::kCheckAutoRun:
+      return "开机自启动";
+    case app::kCheckAutoMin:
+      return "启动时最小化";
+    case app::kCheckState:
+      return "the acceleration box";
+    case app::kCheckMostTop:
+      return "the topmost box";
+    case app::kComboSpeed:
+      return "the speed list";
+    case app::kCheckEnableRecord:
+      return "the recording box";
+    case app::kComboAutoCleanCount:
+      return "the threshold list";
+    case app::kCommandMini:
+      return "the hide button";
+    case app::kCommandExit:
+      return "the exit button";
+    case app::kListViewHistory:
+      return "the history list";
+    case app::kToolbarSpeedMain:
+      return "the toolbar";
+    case app::kLabelHomePage:
+      return "the home page link";
+    case app::kLabelBBS:
+      return "the forum link";
+    default:
+      return "control " + std::to_string(id);
   }
-  Press({VK_SHIFT, VK_TAB});
-  EXPECT_EQ(Focus(app.Main()), app.Control(app::kCommandExit));
+}
 
-  // Space toggles a check box, and its handler stores the option.
-  for (int i = 0; i < 2; ++i) Press({VK_TAB});
-  ASSERT_EQ(Focus(app.Main()), app.Control(app::kCheckAutoRun));
+// One key press of a walk and where it must leave the focus (and the page,
+// when it switches one).
+struct Step {
+  std::vector<WORD> keys;
+  int focus;
+  int page = -1;
+};
+
+class KeyboardEndToEnd : public ::testing::Test {
+ protected:
+  // Starts the program and brings it to the front, the tabs focused on the
+  // about page, as every start leaves it.
+  void Open(const std::string& configIni = "") {
+    app_ = std::make_unique<e2e::BrevoltApp>(configIni);
+    ASSERT_TRUE(app_->Started());
+    ASSERT_TRUE(e2e::BringToFront(app_->Main(), kKeyEffect));
+    ASSERT_TRUE(FocusComesTo(app::kSSTabMain));
+    ASSERT_TRUE(PageComesTo(3));
+  }
+
+  HWND Control(int id) const { return app_->Control(id); }
+
+  int FocusId() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(app_->Main(), nullptr), &info);
+    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+  }
+
+  ::testing::AssertionResult FocusComesTo(int id) const {
+    if (e2e::WaitUntil([&] { return FocusId() == id; }, kKeyEffect)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the focus should be on " << NameOf(id) << ", it is on " << NameOf(FocusId());
+  }
+
+  ::testing::AssertionResult PageComesTo(int page) const {
+    if (e2e::WaitUntil([&] { return e2e::ActivePage(*app_) == page; }, kKeyEffect))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "page " << page << " should be in sight, page " << e2e::ActivePage(*app_) << " is";
+  }
+
+  ::testing::AssertionResult ConfigComesTo(const std::string& entry) const {
+    if (e2e::WaitUntil([&] { return e2e::Contains(app_->ConfigIni(), entry); }, kKeyEffect))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << entry << " not stored:\n" << app_->ConfigIni();
+  }
+
+  // Each step's keys, then its effect; stops at the first step that fails.
+  ::testing::AssertionResult Walk(const std::vector<Step>& steps) const {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const Step& step = steps[i];
+      Press(step.keys);
+      if (step.page >= 0) {
+        if (auto page = PageComesTo(step.page); !page) return page << " (step " << i + 1 << ")";
+      }
+      if (auto focus = FocusComesTo(step.focus); !focus) return focus << " (step " << i + 1 << ")";
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult ToolbarHotItemComesTo(int item) const {
+    HWND toolbar = Control(app::kToolbarSpeedMain);
+    const auto hot = [&] { return static_cast<int>(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0)); };
+    if (e2e::WaitUntil([&] { return hot() == item; }, kKeyEffect)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the toolbar's hot button should be " << item << ", it is " << hot();
+  }
+
+  std::unique_ptr<e2e::BrevoltApp> app_;
+};
+
+TEST_F(KeyboardEndToEnd, CtrlTabAndCtrlPageKeysSwitchPagesFromAnywhere) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_TRUE(Walk({
+      {{VK_CONTROL, VK_TAB}, app::kSSTabMain, 0},  // from the last page round to the first
+      {{VK_CONTROL, VK_NEXT}, app::kSSTabMain, 1},
+      {{VK_TAB}, app::kCheckAutoRun},
+      {{VK_CONTROL, VK_NEXT}, app::kSSTabMain, 2},  // from a control: it goes out of sight with its page
+      {{VK_CONTROL, VK_PRIOR}, app::kSSTabMain, 1},
+      {{VK_CONTROL, VK_SHIFT, VK_TAB}, app::kSSTabMain, 0},
+  }));
+}
+
+TEST_F(KeyboardEndToEnd, TabWalksTheSettingsPageAndTheButtonsRoundAgain) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_TRUE(Walk({
+      {{VK_CONTROL, VK_TAB}, app::kSSTabMain, 0},
+      {{VK_CONTROL, VK_NEXT}, app::kSSTabMain, 1},
+      // The settings page's controls in reading order, the buttons, the tabs.
+      {{VK_TAB}, app::kCheckAutoRun},
+      {{VK_TAB}, app::kCheckAutoMin},
+      {{VK_TAB}, app::kCheckState},
+      {{VK_TAB}, app::kCheckMostTop},
+      {{VK_TAB}, app::kComboSpeed},
+      {{VK_TAB}, app::kCheckEnableRecord},
+      {{VK_TAB}, app::kComboAutoCleanCount},
+      {{VK_TAB}, app::kCommandMini},
+      {{VK_TAB}, app::kCommandExit},
+      {{VK_TAB}, app::kSSTabMain},
+      // And back.
+      {{VK_SHIFT, VK_TAB}, app::kCommandExit},
+      {{VK_SHIFT, VK_TAB}, app::kCommandMini},
+      {{VK_SHIFT, VK_TAB}, app::kComboAutoCleanCount},
+  }));
+}
+
+TEST_F(KeyboardEndToEnd, SpaceTogglesACheckBoxAndItsHandlerStoresIt) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({
+      {{VK_CONTROL, VK_TAB}, app::kSSTabMain, 0},
+      {{VK_CONTROL, VK_NEXT}, app::kSSTabMain, 1},
+      {{VK_TAB}, app::kCheckAutoRun},
+  }));
+  HWND box = Control(app::kCheckAutoRun);
   Press({VK_SPACE});
-  EXPECT_EQ(SendMessageW(app.Control(app::kCheckAutoRun), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_NE(app.ConfigIni().find("AutoRun=1"), std::string::npos) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Checked(box); }, kKeyEffect)) << "Space did not check the box";
+  EXPECT_TRUE(ConfigComesTo("AutoRun=1"));
   // Wine gives every folder to its user: the value is the user's, who hears
   // why once; the focus comes back to the box.
-  EXPECT_EQ(e2e::TakeNotices(app.process().id(), 3s).size(), 1u);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return Focus(app.Main()) == app.Control(app::kCheckAutoRun); }, 3s));
+  EXPECT_EQ(e2e::TakeNotices(app_->process().id(), kKeyEffect).size(), 1u);
+  ASSERT_TRUE(FocusComesTo(app::kCheckAutoRun));
   Press({VK_SPACE});
-  EXPECT_NE(app.ConfigIni().find("AutoRun=0"), std::string::npos) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::Checked(box); }, kKeyEffect)) << "Space did not uncheck it";
+  EXPECT_TRUE(ConfigComesTo("AutoRun=0"));
+}
 
-  // The arrows pick a list's item as a mouse choice does; Alt+Down opens it.
-  for (int i = 0; i < 4; ++i) Press({VK_TAB});
-  HWND speed = app.Control(app::kComboSpeed);
-  ASSERT_EQ(Focus(app.Main()), speed);
+TEST_F(KeyboardEndToEnd, ArrowsPickAListItemAndAltDownOpensTheList) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({
+      {{VK_CONTROL, VK_TAB}, app::kSSTabMain, 0},
+      {{VK_CONTROL, VK_NEXT}, app::kSSTabMain, 1},
+      {{VK_SHIFT, VK_TAB}, app::kCommandExit},
+      {{VK_SHIFT, VK_TAB}, app::kCommandMini},
+      {{VK_SHIFT, VK_TAB}, app::kComboAutoCleanCount},
+      {{VK_SHIFT, VK_TAB}, app::kCheckEnableRecord},
+      {{VK_SHIFT, VK_TAB}, app::kComboSpeed},
+  }));
+  HWND speed = Control(app::kComboSpeed);
+  // As a mouse choice does: the item, and its change notice stores it.
   Press({VK_UP});
-  EXPECT_EQ(e2e::TextOf(speed), "普通加速");
-  EXPECT_NE(app.ConfigIni().find("SpeedLevel=1"), std::string::npos) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TextOf(speed) == "普通加速"; }, kKeyEffect))
+      << "the list shows " << e2e::TextOf(speed);
+  EXPECT_TRUE(ConfigComesTo("SpeedLevel=1"));
+  const auto dropped = [&] { return SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0) != 0; };
   Press({VK_MENU, VK_DOWN});
-  EXPECT_TRUE(SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_TRUE(e2e::WaitUntil(dropped, kKeyEffect)) << "Alt+Down did not open the list";
   Press({VK_ESCAPE});
-  EXPECT_FALSE(SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !dropped(); }, kKeyEffect)) << "Escape did not close the list";
+}
 
-  // Switching away from the page takes the focus off its control; the
-  // history page's walk never meets a control of another page. Each stop
-  // shows that it has the focus, and only one stop does at a time.
-  Press({VK_CONTROL, VK_NEXT});
-  ASSERT_EQ(e2e::ActivePage(app), 2);
-  EXPECT_EQ(Focus(app.Main()), tabs);
-  HWND list = app.Control(app::kListViewHistory);
-  HWND toolbar = app.Control(app::kToolbarSpeedMain);
-  RECT page{};
-  GetWindowRect(list, &page);
-  auto strip = [&] { return e2e::ScreenPixels(tabs, page.top); };  // the tabs, above the page's controls
-  const auto switchedTo = Steady(strip);
-  ASSERT_FALSE(switchedTo.empty());
-  const auto listAway = Steady([&] { return e2e::ScreenPixels(list); });
-  Press({VK_TAB});
-  ASSERT_EQ(Focus(app.Main()), list);
+// Switching to the history page leaves the focus on the tabs; its walk
+// never meets a control of another page, and each stop shows that it has
+// the focus while only one does.
+TEST_F(KeyboardEndToEnd, HistoryPageWalkShowsTheFocusAtEachStopOnly) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({{{VK_CONTROL, VK_PRIOR}, app::kSSTabMain, 2}}));
+  HWND list = Control(app::kListViewHistory);
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0) << "recording is off: the list is empty";
-  EXPECT_TRUE(Steady([&] { return e2e::ScreenPixels(list); }) != listAway)
+  const auto listPixels = [&] { return e2e::ScreenPixels(list); };
+  const auto listAway = e2e::SteadyPixels(listPixels);
+  ASSERT_FALSE(listAway.empty()) << "the list's pixels never stopped changing";
+
+  ASSERT_TRUE(Walk({{{VK_TAB}, app::kListViewHistory}}));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return listPixels() != listAway; }, kKeyEffect))
       << "no focus mark on the empty list";
-  const auto stripAway = Steady(strip);
-  Press({VK_TAB});
-  EXPECT_EQ(Focus(app.Main()), toolbar);
-  EXPECT_EQ(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0), 0);
-  Press({VK_TAB});
-  EXPECT_EQ(Focus(app.Main()), app.Control(app::kCommandMini));
-  EXPECT_EQ(SendMessageW(toolbar, TB_GETHOTITEM, 0, 0), -1) << "the toolbar still looks focused";
-  for (int id : {app::kCommandExit, app::kSSTabMain}) {
-    Press({VK_TAB});
-    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
-  }
-  // The tab control switches pages with the arrows itself, drawing the
-  // tabs anew: the focused tabs as they must look.
-  Press({VK_RIGHT});
-  EXPECT_EQ(e2e::ActivePage(app), 3);
-  Press({VK_LEFT});
-  const auto focusedTabs = Steady(strip);
-  EXPECT_TRUE(focusedTabs != stripAway) << "the tabs look the same with and without the focus";
-  EXPECT_TRUE(switchedTo == focusedTabs) << "the tabs got the focus by Ctrl+Page Down without showing it";
+  ASSERT_TRUE(Walk({{{VK_TAB}, app::kToolbarSpeedMain}}));
+  EXPECT_TRUE(ToolbarHotItemComesTo(0)) << " with the focus on the toolbar";
+  EXPECT_TRUE(e2e::WaitUntil([&] { return listPixels() == listAway; }, kKeyEffect))
+      << "the list still shows the focus";
+  ASSERT_TRUE(Walk({{{VK_TAB}, app::kCommandMini}}));
+  EXPECT_TRUE(ToolbarHotItemComesTo(-1)) << ": the toolbar still looks focused";
+  EXPECT_TRUE(Walk({
+      {{VK_TAB}, app::kCommandExit},
+      {{VK_TAB}, app::kSSTabMain},
+  }));
+}
 
-  // The toolbar's buttons: the arrows move between them, Enter presses one
-  // (saving an empty list gives its notice).
-  Press({VK_TAB});
-  Press({VK_TAB});
-  ASSERT_EQ(Focus(app.Main()), app.Control(app::kToolbarSpeedMain));
+// The tabs show the focus however they got it: by Ctrl+Page Up, and after
+// the tab control has switched pages with the arrows itself.
+TEST_F(KeyboardEndToEnd, FocusedTabsLookFocusedAfterEverySwitch) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({{{VK_CONTROL, VK_PRIOR}, app::kSSTabMain, 2}}));
+  RECT page{};
+  GetWindowRect(Control(app::kListViewHistory), &page);
+  HWND tabs = Control(app::kSSTabMain);
+  const auto strip = [&] {
+    return e2e::ScreenPixels(tabs, page.top);
+  };  // the tabs, above the page's controls
+  const auto switchedTo = e2e::SteadyPixels(strip);
+  ASSERT_FALSE(switchedTo.empty()) << "the tabs' pixels never stopped changing";
+
+  ASSERT_TRUE(Walk({{{VK_TAB}, app::kListViewHistory}}));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return strip() != switchedTo; }, kKeyEffect))
+      << "the tabs look the same with and without the focus";
+  ASSERT_TRUE(Walk({
+      {{VK_SHIFT, VK_TAB}, app::kSSTabMain},
+      {{VK_RIGHT}, app::kSSTabMain, 3},
+      {{VK_LEFT}, app::kSSTabMain, 2},
+  }));
+  std::vector<std::uint32_t> seen;
+  EXPECT_TRUE(e2e::WaitUntil([&] { return (seen = strip()) == switchedTo; }, kKeyEffect))
+      << "the tabs drawn anew by the arrows differ from the tabs focused by Ctrl+Page Up";
+}
+
+TEST_F(KeyboardEndToEnd, ArrowsMoveBetweenToolbarButtonsAndEnterPressesOne) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({
+      {{VK_CONTROL, VK_PRIOR}, app::kSSTabMain, 2},
+      {{VK_TAB}, app::kListViewHistory},
+      {{VK_TAB}, app::kToolbarSpeedMain},
+  }));
+  ASSERT_TRUE(ToolbarHotItemComesTo(0));
   Press({VK_RIGHT});
+  ASSERT_TRUE(ToolbarHotItemComesTo(1));
+  // The second button saves: an empty list gives its notice.
   Press({VK_RETURN});
-  HWND notice = e2e::WaitForWindowOfClass(app.process().id(), L"#32770", 3s);
-  ASSERT_NE(notice, nullptr);
-  EXPECT_NE(e2e::DialogText(notice).find("没有记录可保存"), std::string::npos);
-  e2e::PressButton(notice, IDOK);
+  EXPECT_EQ(e2e::TakeNotice(app_->process().id(), kKeyEffect), "提示|没有记录可保存。");
+}
 
-  // The about page's links are tab stops; Enter opens the focused one as a click does.
+TEST_F(KeyboardEndToEnd, AboutPageLinksAreTabStopsAndEnterOpensTheFocusedOne) {
   e2e::HttpOpener opener(L"\"" + e2e::HostPath(WINDOW_HOST_EXE) + L"\" %1");
   ASSERT_TRUE(opener.Active());
-  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
-  Press({VK_CONTROL, VK_NEXT});
-  ASSERT_EQ(e2e::ActivePage(app), 3);
-  for (int id : {app::kLabelHomePage, app::kLabelBBS, app::kCommandMini}) {
-    Press({VK_TAB});
-    EXPECT_EQ(Focus(app.Main()), app.Control(id)) << "expected control " << id;
-  }
-  Press({VK_SHIFT, VK_TAB});
-  ASSERT_EQ(Focus(app.Main()), app.Control(app::kLabelBBS));
+  ASSERT_NO_FATAL_FAILURE(Open());
+  ASSERT_TRUE(Walk({
+      {{VK_TAB}, app::kLabelHomePage},
+      {{VK_TAB}, app::kLabelBBS},
+      {{VK_TAB}, app::kCommandMini},
+      {{VK_SHIFT, VK_TAB}, app::kLabelBBS},
+  }));
   Press({VK_RETURN});
   EXPECT_TRUE(e2e::HttpOpener::Opened(L"http://www.quillmoor.example/bbs/", 15s))
       << "Enter on the link did not open its address";
@@ -181,19 +313,20 @@ TEST(KeyboardEndToEnd, TabWalksThePageInSightAndKeysWorkTheControls) {
 
 // Tabbing into a list of rows, none of them focused yet, shows where the
 // keys will act: the first row gets the focus mark, and nothing is selected.
-TEST(KeyboardEndToEnd, TabIntoTheHistoryMarksItsFirstRowWithoutSelectingIt) {
-  e2e::BrevoltApp app("[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=300\r\n");
-  ASSERT_TRUE(app.Started());
-  SetForegroundWindow(app.Main());
-  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3s));
-  HWND list = app.Control(app::kListViewHistory);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s));
+TEST_F(KeyboardEndToEnd, TabIntoTheHistoryMarksItsFirstRowWithoutSelectingIt) {
+  ASSERT_NO_FATAL_FAILURE(
+      Open("[Normal]\r\nEnableSpeed=1\r\n[Record]\r\nEnableRecord=1\r\nRecordCount=300\r\n"));
+  HWND list = Control(app::kListViewHistory);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, kKeyEffect));
   ASSERT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);
-  Press({VK_CONTROL, VK_PRIOR});
-  ASSERT_EQ(e2e::ActivePage(app), 2);
-  Press({VK_TAB});
-  ASSERT_EQ(Focus(app.Main()), list);
-  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
+  ASSERT_TRUE(Walk({
+      {{VK_CONTROL, VK_PRIOR}, app::kSSTabMain, 2},
+      {{VK_TAB}, app::kListViewHistory},
+  }));
+  EXPECT_TRUE(e2e::WaitUntil(
+      [&] { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == 0; },
+      kKeyEffect))
+      << "the first row did not get the focus mark";
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
 }
 

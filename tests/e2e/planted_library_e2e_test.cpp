@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -44,31 +45,20 @@ std::vector<std::wstring> PlantedNames() {
   return names;
 }
 
-// The tab strip as shown on the screen, one value per pixel.
-std::vector<COLORREF> TabStripPixels(HWND tabs) {
+// The tab strip as shown on the screen: its captions and pictures.
+std::vector<std::uint32_t> TabStripPixels(HWND tabs) {
   RECT r{};
   GetWindowRect(tabs, &r);
-  const int width = r.right - r.left, height = 28;
-  std::vector<COLORREF> pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  return e2e::ScreenPixels(tabs, r.top + 28);
 }
 
 // Runs the program from a folder (with the planted libraries or without),
 // records one row, opens the save dialog and cancels it; returns the tab
-// strip's pixels, or nothing when a step failed.
-std::vector<COLORREF> RunAndSave(const std::filesystem::path& folder, bool plant) {
+// strip's pixels, or nothing when a step failed. Given the strip of another
+// run, it waits for the strip to show the same (the last read when it
+// never does); without, for it to stop changing.
+std::vector<std::uint32_t> RunAndSave(const std::filesystem::path& folder, bool plant,
+                                      const std::vector<std::uint32_t>* like = nullptr) {
   const auto exe = folder / L"Brevolt.exe";
   std::filesystem::copy_file(e2e::HostPath(BREVOLT_EXE), exe);
   e2e::WriteFileBytes(folder / L"config.ini",
@@ -85,9 +75,15 @@ std::vector<COLORREF> RunAndSave(const std::filesystem::path& folder, bool plant
   SetForegroundWindow(main);
   HWND list = e2e::ControlById(main, app::kListViewHistory);
   if (!e2e::WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 3s)) return {};
-  if (!e2e::Settle(main)) return {};
-  UpdateWindow(e2e::ControlById(main, app::kSSTabMain));  // painted before its pixels are read
-  const std::vector<COLORREF> strip = TabStripPixels(e2e::ControlById(main, app::kSSTabMain));
+  HWND tabStrip = e2e::ControlById(main, app::kSSTabMain);
+  std::vector<std::uint32_t> strip;
+  if (like) {
+    if (!e2e::WaitUntil([&] { return (strip = TabStripPixels(tabStrip)) == *like; }, 5s) && strip.empty())
+      return {};
+  } else {
+    strip = e2e::SteadyPixels([&] { return TabStripPixels(tabStrip); });
+    if (strip.empty()) return {};
+  }
 
   // A screen reader reads the tabs.
   HRESULT hr = E_FAIL;
@@ -102,7 +98,7 @@ std::vector<COLORREF> RunAndSave(const std::filesystem::path& folder, bool plant
   // The file dialog, not a notice: it has the file name box.
   if (!dialog || (!GetDlgItem(dialog, 0x480) && !GetDlgItem(dialog, 0x47C))) return {};
   e2e::PressButton(dialog, IDCANCEL);
-  e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s);
+  if (!e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s)) return {};
   return strip;
 }
 
@@ -121,9 +117,9 @@ TEST(PlantedLibraryEndToEnd, NoneRunsAndTheProgramDrawsAndSavesAsWithout) {
   ASSERT_NE(std::wstring(order).find(L"comdlg32"), std::wstring::npos)
       << "run through CTest, which sets the native-first load order";
   e2e::TempFolder clean, planted;
-  const std::vector<COLORREF> expected = RunAndSave(clean.path(), false);
+  const std::vector<std::uint32_t> expected = RunAndSave(clean.path(), false);
   ASSERT_FALSE(expected.empty()) << "the program without planted libraries did not start or save";
-  const std::vector<COLORREF> seen = RunAndSave(planted.path(), true);
+  const std::vector<std::uint32_t> seen = RunAndSave(planted.path(), true, &expected);
   EXPECT_TRUE(Markers(planted.path()).empty())
       << "a planted library ran: "
       << std::filesystem::path(Markers(planted.path()).empty() ? L"" : Markers(planted.path()).front())
