@@ -48,16 +48,10 @@ void WindowControls::SetInfoTooltip(const std::string& text) {
 void WindowControls::SetCountCaption(const std::string& text) { SetWindowTextUtf8(h_.labelCount, text); }
 
 void WindowControls::SetInfoWarning(bool warning) {
-  if (InfoWarning() == warning) return;
-  if (warning) {
-    SetPropW(h_.labelInfo, kInfoWarningProperty, reinterpret_cast<HANDLE>(1));
-  } else {
-    RemovePropW(h_.labelInfo, kInfoWarningProperty);
-  }
+  if (infoWarning_ == warning) return;
+  infoWarning_ = warning;
   InvalidateRect(h_.labelInfo, nullptr, TRUE);
 }
-
-bool WindowControls::InfoWarning() const { return GetPropW(h_.labelInfo, kInfoWarningProperty) != nullptr; }
 
 void WindowControls::ShowNotice(const std::string& text) {
   if (notice_) notice_(text);

@@ -27,22 +27,21 @@ class WindowControls : public engine::AccelerationControls {
   void SetInfoCaption(const std::string& text) override;
   void SetInfoTooltip(const std::string& text) override;
   void SetCountCaption(const std::string& text) override;
-  // Kept as a property of LabelInfo (kInfoWarningProperty, non-zero when
-  // on) and repainted; the window's WM_CTLCOLORSTATIC picks the colour.
+  // Kept here and LabelInfo repainted; the window's WM_CTLCOLORSTATIC
+  // picks the colour (which is how anyone outside sees it).
   void SetInfoWarning(bool warning) override;
   void ShowNotice(const std::string& text) override;
 
-  bool InfoWarning() const;
+  bool InfoWarning() const { return infoWarning_; }
   // Where notices go (the tray balloon); without one they are dropped.
   void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_ = std::move(sink); }
 
  private:
   Handles h_;
+  bool infoWarning_ = false;
   std::function<void(const std::string&)> notice_;
 };
 
-// LabelInfo's warning state, readable from other processes too.
-inline constexpr wchar_t kInfoWarningProperty[] = L"QuillmoorInfoWarning";
 // The warning colour of LabelInfo's text (dark red, as a BGR value).
 inline constexpr COLORREF kInfoWarningColour = RGB(192, 0, 0);
 

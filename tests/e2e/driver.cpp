@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -267,6 +268,17 @@ std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom) {
   GdiFlush();
   const auto* pixels = static_cast<const std::uint32_t*>(bits);
   return {pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height)};
+}
+
+int PixelsOfColour(HWND window, COLORREF colour) {
+  const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  int count = 0;
+  for (const std::uint32_t pixel : ScreenPixels(window)) {
+    const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60)
+      ++count;
+  }
+  return count;
 }
 
 std::vector<std::uint32_t> SteadyPixels(const std::function<std::vector<std::uint32_t>()>& look,

@@ -175,6 +175,10 @@ HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::mill
 // `bottom` (screen coordinates; the whole window when 0), as 0x00RRGGBB.
 std::vector<std::uint32_t> ScreenPixels(HWND window, LONG bottom = 0);
 
+// How many screen pixels of a window are close to a colour (each channel
+// within 60: text is drawn smoothed into its background).
+int PixelsOfColour(HWND window, COLORREF colour);
+
 // Paints reach the screen some time after what caused them: what `look`
 // reads once it has stopped changing (the same five reads in a row), or
 // nothing when it still changed after `timeout`.

@@ -284,18 +284,6 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
   }
 }
 
-// Screen pixels of a window that are close to one pure colour.
-int PixelsOfColour(HWND window, COLORREF colour) {
-  const int want[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-  int count = 0;
-  for (const std::uint32_t pixel : e2e::ScreenPixels(window)) {
-    const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
-    if (std::abs(red - want[0]) < 60 && std::abs(green - want[1]) < 60 && std::abs(blue - want[2]) < 60)
-      ++count;
-  }
-  return count;
-}
-
 void MoveMouseTo(POINT p) {
   SetCursorPos(p.x, p.y);
   INPUT in{};
@@ -320,7 +308,7 @@ TEST(FormMainEndToEnd, OnlyTheLinkUnderTheMouseIsHovered) {
   ASSERT_LT(top.bottom, bottom.top) << "no strip of the tab control between the links";
   const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
   const auto shown = [&] {
-    const bool homeHot = PixelsOfColour(home, red) > 0, bbsHot = PixelsOfColour(bbs, red) > 0;
+    const bool homeHot = e2e::PixelsOfColour(home, red) > 0, bbsHot = e2e::PixelsOfColour(bbs, red) > 0;
     return std::string(homeHot && bbsHot ? "both links"
                        : homeHot         ? "the home link"
                        : bbsHot          ? "the forum link"
@@ -335,7 +323,7 @@ TEST(FormMainEndToEnd, OnlyTheLinkUnderTheMouseIsHovered) {
     ASSERT_TRUE(e2e::WaitUntil([&] { return shown() == under; }, 5s))
         << "mouse at y=" << y << " over " << under << ", hovered: " << shown();
   }
-  EXPECT_GT(PixelsOfColour(home, blue), 0) << "the home link lost its resting colour";
+  EXPECT_GT(e2e::PixelsOfColour(home, blue), 0) << "the home link lost its resting colour";
   MoveMouseTo({x, bottom.bottom + 20});  // onto the page: both rest
   EXPECT_TRUE(e2e::WaitUntil([&] { return shown() == "none"; }, 5s)) << "hovered off both links: " << shown();
 }

@@ -10,6 +10,7 @@
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "win32/controls.h"
 #include "win32/text.h"
 #include "win32/unique_handle.h"
 
@@ -129,10 +130,22 @@ TEST(HostileTitlesEndToEnd, TitlesAroundTheCutEndingInDoubleByteCharacters) {
 
 // The switch to it is still shown, counted and recorded; it keeps its class,
 // and the next switch raises the next process as usual.
+// The warning shows as LabelInfo's text colour: the status page in sight,
+// the hosts' windows moved off it so that the screen shows it.
 TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   e2e::BrevoltApp app(
-      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord=1\r\n");
+      "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Record]\r\nEnableRecord="
+      "1\r\n");
   ASSERT_TRUE(app.Started());
+  SendMessageW(app.Control(app::kSSTabMain), WM_KEYDOWN, VK_RIGHT, 0);  // from the about page round to status
+  ASSERT_EQ(e2e::ActivePage(app), 0);
+  const auto warningShown = [&](bool shown) {
+    return e2e::WaitUntil(
+        [&] {
+          return (e2e::PixelsOfColour(app.Control(app::kLabelInfo), win32::kInfoWarningColour) > 0) == shown;
+        },
+        3s);
+  };
   const std::wstring hostExe = e2e::HostPath(WINDOW_HOST_EXE);
   e2e::Process guarded =
       e2e::Process::Start(hostExe, L"Quill guarded", L"", L"D:(D;;0x0200;;;WD)(A;;GA;;;WD)");
@@ -142,6 +155,15 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   ASSERT_NE(guardedWindow, nullptr);
   ASSERT_NE(openWindow, nullptr);
   HWND info = app.Control(app::kLabelInfo);
+  RECT main{}, label{};
+  GetWindowRect(app.Main(), &main);
+  GetWindowRect(info, &label);
+  for (HWND host : {guardedWindow, openWindow}) {
+    SetWindowPos(host, nullptr, main.right + 4, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{}, both{};
+    GetWindowRect(host, &r);
+    ASSERT_FALSE(IntersectRect(&both, &r, &label)) << "a host's window covers LabelInfo";
+  }
   const auto bringUp = [&](HWND window, const std::string& title) {
     return e2e::WaitUntil(
         [&] {
@@ -161,13 +183,13 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
   const int before = std::atoi(e2e::TextOf(app.Control(app::kLabelCount)).c_str());
 
-  EXPECT_EQ(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
+  EXPECT_TRUE(warningShown(false)) << "a warning for a process that was raised";
   EXPECT_EQ(e2e::ToolTipTextOf(info), "Quill open");
 
   ASSERT_TRUE(bringUp(guardedWindow, "Quill guarded"));
   EXPECT_EQ(guarded.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   // The caption stays the title; the colour and the tooltip tell the truth.
-  EXPECT_NE(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
+  EXPECT_TRUE(warningShown(true)) << "no warning colour for a process that kept its class";
   EXPECT_EQ(
       e2e::ToolTipTextOf(info),
       "Quill "
@@ -184,7 +206,7 @@ TEST(HostileProcessEndToEnd, ForegroundProcessRefusingSetRights) {
   ASSERT_TRUE(bringUp(openWindow, "Quill open"));
   EXPECT_EQ(open.PriorityClass(), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
   EXPECT_EQ(guarded.PriorityClass(), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-  EXPECT_EQ(GetPropW(info, L"QuillmoorInfoWarning"), nullptr);
+  EXPECT_TRUE(warningShown(false)) << "the warning stayed after a process was raised again";
 }
 
 // ---- saving the history ----
