@@ -6,21 +6,12 @@
 #include "shell/tray.h"
 
 namespace app {
-namespace {
-
-TrayIcon::NotifyFunction notifyFunction = &Shell_NotifyIconA;
-
-}  // namespace
-
-void TrayIcon::SetNotifyFunction(NotifyFunction notify) {
-  notifyFunction = notify ? notify : &Shell_NotifyIconA;
-}
 
 bool TrayIcon::Notify(DWORD action) {
-  if (notifyFunction(action, &data_)) return true;
+  if (Shell_NotifyIconA(action, &data_)) return true;
   // An add that timed out may still have been made: the icon is there when
   // it can be changed.
-  return action == NIM_ADD && notifyFunction(NIM_MODIFY, &data_);
+  return action == NIM_ADD && Shell_NotifyIconA(NIM_MODIFY, &data_);
 }
 
 bool TrayIcon::Add(HWND window, HICON icon) {

@@ -26,10 +26,6 @@ class TrayIcon {
   // A balloon at the icon; before the icon is shown, it waits for it.
   void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
-  // What adds and deletes the icon; tests put a refusing shell in its place.
-  using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-  static void SetNotifyFunction(NotifyFunction notify);
-
  private:
   bool Notify(DWORD action);
   void ShowPendingBalloon();

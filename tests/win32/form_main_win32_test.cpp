@@ -11,7 +11,6 @@
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
-#include "app/tray_icon.h"
 #include "e2e/driver.h"
 #include "western_locale.h"
 #include "win32/controls.h"
@@ -104,41 +103,65 @@ TEST(FormMainWin32, PageTextTakesTheSystemTextColour) {
   DeleteDC(dc);
 }
 
-// A shell that refuses tray icons, or takes them, and what it was asked.
-std::vector<DWORD> shellCalls;
-BOOL WINAPI RefusingShell(DWORD action, PNOTIFYICONDATAA) {
-  shellCalls.push_back(action);
-  return FALSE;
-}
-BOOL WINAPI TakingShell(DWORD action, PNOTIFYICONDATAA) {
-  shellCalls.push_back(action);
-  return TRUE;
-}
+// A notification area that refuses every icon: a top-level window of the
+// taskbar's class, in front of the real one so that the shell finds it first,
+// answering FALSE to what the shell hands over in WM_COPYDATA.
+class RefusingTray {
+ public:
+  RefusingTray() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RefusingTray::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1,
+                            nullptr, nullptr, wc.hInstance, nullptr);
+    asked_ = 0;
+  }
+  ~RefusingTray() { Close(); }
+  void Close() {
+    if (hwnd_) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    UnregisterClassW(L"Shell_TrayWnd", GetModuleHandleW(nullptr));
+  }
+  HWND hwnd() const { return hwnd_; }
+  static int Asked() { return asked_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+      ++asked_;
+      return FALSE;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  HWND hwnd_ = nullptr;
+  static inline int asked_ = 0;
+};
 
 // At logon the shell may refuse the icon. Hidden without one, the window
 // could never be reached again: it stays on the taskbar, minimized, until
 // a later try adds the icon.
 TEST(FormMainWin32, WithoutATrayIconTheWindowStaysOnTheTaskbar) {
-  shellCalls.clear();
-  app::TrayIcon::SetNotifyFunction(&RefusingShell);
+  RefusingTray tray;
+  ASSERT_NE(tray.hwnd(), nullptr);
+  ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), tray.hwnd());
   std::unique_ptr<app::FormMain> form = app::FormMain::Create(GetModuleHandleW(nullptr));
   ASSERT_NE(form, nullptr);
   const HWND window = form->hwnd();
-  EXPECT_EQ(std::count(shellCalls.begin(), shellCalls.end(), NIM_ADD), 1);
+  ASSERT_GT(RefusingTray::Asked(), 0) << "the icon was not offered to the refusing notification area";
   SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_TRUE(IsIconic(window));
 
-  // The shell answers again: the next try adds the icon, and the window
-  // hides to it.
-  app::TrayIcon::SetNotifyFunction(&TakingShell);
-  shellCalls.clear();
+  // The real notification area answers again: the next try adds the icon,
+  // and the window hides to it.
+  tray.Close();
   SendMessageW(window, WM_TIMER, app::kTimerTray, 0);
-  EXPECT_EQ(shellCalls, std::vector<DWORD>{NIM_ADD});
+  SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
   SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_FALSE(IsWindowVisible(window));
   form.reset();
-  app::TrayIcon::SetNotifyFunction(nullptr);
 }
 
 // With larger system text ("make text bigger"), a caption is never cut and
