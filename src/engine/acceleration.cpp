@@ -31,11 +31,14 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
   const std::string speed = ports.controls.SpeedText();
   const bool levelError = speed != kLevelNormal && speed != kLevelCrazy;
   std::string tooltip = title;
-  if (!levelError) {
+  if (foreground == 0) {
+    // The lock screen, a secure desktop or a switch between windows: there
+    // is no program to raise, and this one is not the user's.
+    ports.controls.SetInfoWarning(levelError);
+  } else if (!levelError) {
     const std::uint32_t level = speed == kLevelNormal ? kHighPriority : kRealtimePriority;
-    const RaiseOutcome outcome =
-        RaiseProcess(ports.processes, ports.records, state.Raised,
-                     TargetProcessId(ports.windows, ports.processes, state.CurrentWindow), level);
+    const RaiseOutcome outcome = RaiseProcess(ports.processes, ports.records, state.Raised,
+                                              TargetProcessId(ports.windows, state.CurrentWindow), level);
     // The caption stays the title; colour and tooltip say what really happened.
     ports.controls.SetInfoWarning(outcome.result != RaiseResult::Granted);
     if (outcome.result != RaiseResult::Granted) tooltip += "\n" + OutcomeText(outcome);

@@ -74,9 +74,8 @@ std::string ClassText(std::uint32_t priorityClass) {
 
 }  // namespace
 
-std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::ProcessPriorities& processes,
-                              platform::WindowHandle window) {
-  if (window == 0) return processes.CurrentProcessId();
+std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::WindowHandle window) {
+  if (window == 0) return 0;
   const std::uint32_t owner = windows.OwnerProcessId(window);
   if (owner == 0 || windows.ClassName(window) != kFrameWindowClass) return owner;
   // The frame host draws the frame of every Store app; the app itself owns

@@ -44,12 +44,10 @@ struct RaiseOutcome {
   std::uint32_t obtained = 0;  // read back; 0 when unreadable
 };
 
-// The process to raise for a foreground window: the program's own for no
-// window; for a Store app's frame window, the app inside it (its core
-// window belongs to another process than the frame); else the window's.
-// 0 when the window is gone.
-std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::ProcessPriorities& processes,
-                              platform::WindowHandle window);
+// The process to raise for a foreground window: for a Store app's frame
+// window, the app inside it (its core window belongs to another process
+// than the frame); else the window's. 0 for no window or one that is gone.
+std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::WindowHandle window);
 
 // Raises the process to `priorityClass`. When its class changed, it is held
 // in `raised` and written to the records before the change is made. The

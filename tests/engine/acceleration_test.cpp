@@ -249,13 +249,22 @@ TEST_F(TickTest, LevelErrorShowsTheMessageButStillRestoresCountsAndRecords) {
   EXPECT_EQ(history.rows.back().level, "疯狂加速");
 }
 
-TEST_F(TickTest, NoForegroundWindowRaisesTheOwnProcessWithAnEmptyTitle) {
+// The lock screen or a secure desktop: the user's program goes back, and
+// nothing (least of all this program) is raised until a window returns.
+TEST_F(TickTest, NoForegroundWindowPutsBackAndRaisesNothingWithAnEmptyTitle) {
   TickOn(0xA);
   EXPECT_TRUE(TickOn(0));
   EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(1000), 128u);
+  EXPECT_EQ(processes.ClassOf(1000), 32u);
   EXPECT_EQ(controls.info, "");
+  EXPECT_FALSE(controls.warning);
+  EXPECT_EQ(controls.count, "2");
   EXPECT_EQ(history.rows.back().title, "");
+  EXPECT_TRUE(processes.open.empty());
+
+  EXPECT_TRUE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(1000), 32u);
 }
 
 TEST_F(TickTest, RecordingOffStillCounts) {
