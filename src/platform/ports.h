@@ -115,6 +115,12 @@ class RunKey {
   // Deletes the value wherever a build of the program may have written it
   // in that scope; true when none is left (a missing value is no failure).
   virtual bool DeleteValue(RunScope scope, const std::string& name) = 0;
+  // Windows' own startup switch (Task Manager's Startup tab, Settings'
+  // startup apps): a value of the same name beside the key. Whether the
+  // value is there and switched off, so that Windows does not start it.
+  virtual bool SwitchedOff(RunScope scope, const std::string& name) = 0;
+  // Removes that switch, which leaves the value on; true when none is left.
+  virtual bool DeleteSwitch(RunScope scope, const std::string& name) = 0;
 };
 
 // One entry of a file's or folder's access list.

@@ -95,27 +95,43 @@ RunEntryResult ModuleAutoRun::AddRunEntry() const {
   // A machine-wide value runs in every user's session, administrators'
   // included: it may only name a program that only administrators can replace.
   const bool open = ProgramOpenToOthers();
-  if (!open && runKey_.SetString(RunScope::MachineWide, name, data_)) {
-    runKey_.DeleteValue(RunScope::CurrentUser, name);
+  if (!open && runKey_.SetString(RunScope::MachineWide, name, data_) &&
+      runKey_.DeleteSwitch(RunScope::MachineWide, name)) {
+    Remove(RunScope::CurrentUser);
     return {RunEntryPlace::MachineWide, false};
   }
   // Worth telling only where the machine-wide value was possible at all.
   const bool heldBack = open && runKey_.MaySetValues(RunScope::MachineWide);
-  if (!runKey_.SetString(RunScope::CurrentUser, name, data_)) return {RunEntryPlace::Nowhere, heldBack};
-  if (!runKey_.DeleteValue(RunScope::MachineWide, name)) {
+  // A value Windows keeps switched off starts nothing: not written at all.
+  if (!runKey_.SetString(RunScope::CurrentUser, name, data_) ||
+      !runKey_.DeleteSwitch(RunScope::CurrentUser, name))
+    return {RunEntryPlace::Nowhere, heldBack};
+  if (!Remove(RunScope::MachineWide)) {
     // A machine-wide value this user may not remove starts the program
     // already; a second one would start it twice.
-    runKey_.DeleteValue(RunScope::CurrentUser, name);
+    Remove(RunScope::CurrentUser);
     return {RunEntryPlace::MachineWide, heldBack};
   }
   return {RunEntryPlace::CurrentUser, heldBack};
 }
 
-bool ModuleAutoRun::RemoveRunEntry() const {
+bool ModuleAutoRun::Remove(RunScope scope) const {
   const std::string name(kRunValueName);
-  const bool machineGone = runKey_.DeleteValue(RunScope::MachineWide, name);
-  const bool userGone = runKey_.DeleteValue(RunScope::CurrentUser, name);
+  if (!runKey_.DeleteValue(scope, name)) return false;
+  // Left behind, it would switch off a value written later.
+  runKey_.DeleteSwitch(scope, name);
+  return true;
+}
+
+bool ModuleAutoRun::RemoveRunEntry() const {
+  const bool machineGone = Remove(RunScope::MachineWide);
+  const bool userGone = Remove(RunScope::CurrentUser);
   return machineGone && userGone;
+}
+
+bool ModuleAutoRun::SwitchedOffInWindows() const {
+  const std::string name(kRunValueName);
+  return runKey_.SwitchedOff(RunScope::MachineWide, name) || runKey_.SwitchedOff(RunScope::CurrentUser, name);
 }
 
 }  // namespace settings

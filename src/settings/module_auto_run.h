@@ -46,14 +46,20 @@ class ModuleAutoRun {
   // Writes the value, replacing earlier data: machine-wide when the
   // program's folder and file are closed to other users and that key may
   // be written, otherwise for the current user. Never both, so the program
-  // is started once at logon.
+  // is started once at logon. Windows' startup switch of the value written
+  // is removed, so that Windows starts it.
   RunEntryResult AddRunEntry() const;
-  // Deletes the value from both keys; false when one is left that this
-  // user may not delete.
+  // Deletes the value from both keys, with Windows' startup switch of it;
+  // false when a value is left that this user may not delete.
   bool RemoveRunEntry() const;
+  // The value is there, but switched off in Task Manager or Settings:
+  // Windows will not start the program at logon.
+  bool SwitchedOffInWindows() const;
 
  private:
   bool ProgramOpenToOthers() const;
+  // The value and its switch in one key; false when the value is left.
+  bool Remove(platform::RunScope scope) const;
 
   platform::RunKey& runKey_;
   platform::FileSecurity& security_;

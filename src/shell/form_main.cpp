@@ -19,7 +19,14 @@ void FormMainRules::Load() {
   for (auto item : settings::kRecordCountItems) counts.emplace_back(item);
   view_.FillCombo(Combo::AutoCleanCount, counts);
 
-  ApplyCheck(Check::AutoRun, settings::IsOn(config_.GetAutoRun()));
+  bool autoRun = settings::IsOn(config_.GetAutoRun());
+  if (autoRun && autoRun_.SwitchedOffInWindows()) {
+    // Switched off in Task Manager or Settings since: the user's last word
+    // wins, and the value stays as Windows left it, listed there as off.
+    config_.SetAutoRun(settings::OnOffText(false));
+    autoRun = false;
+  }
+  ApplyCheck(Check::AutoRun, autoRun);
   ApplyCheck(Check::AutoMin, settings::IsOn(config_.GetAutoMin()));
   ApplySelection(Combo::Speed, settings::IsOn(config_.GetSpeedLevel()) ? 0 : 1);
   ApplyCheck(Check::EnableRecord, settings::IsOn(config_.GetEnableRecord()));

@@ -33,6 +33,23 @@ bool ValueLeft(HKEY root, const std::string& ansiName, REGSAM view) {
   return RegQueryValueExA(key, ansiName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_FILE_NOT_FOUND;
 }
 
+// The switches sit in the 64-bit view, for the values of either view.
+const wchar_t* OwnViewSwitchPath() {
+#ifdef _WIN64
+  return kStartupSwitchPath;
+#else
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? kStartupSwitch32Path : kStartupSwitchPath;
+#endif
+}
+
+bool ValuePresent(HKEY root, const std::wstring& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  const UniqueRegKey owned(key);
+  return RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 bool RunKeyWin32::SetString(platform::RunScope scope, const std::string& name, const std::string& data) {
@@ -67,6 +84,41 @@ bool RunKeyWin32::DeleteValue(platform::RunScope scope, const std::string& name)
     if (ValueLeft(Root(scope), ansiName, view)) return false;
   }
   return true;
+}
+
+bool RunKeyWin32::SwitchedOff(platform::RunScope scope, const std::string& name) {
+  const std::wstring wide = Widen(name);
+  if (!ValuePresent(Root(scope), wide)) return false;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(Root(scope), OwnViewSwitchPath(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const UniqueRegKey owned(key);
+  BYTE data[64] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  if (RegQueryValueExW(key, wide.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
+  // 2 or 6 on, 3 or 7 off; then the time it was switched off.
+  return type == REG_BINARY && size >= 1 && (data[0] & 1) != 0;
+}
+
+bool RunKeyWin32::DeleteSwitch(platform::RunScope scope, const std::string& name) {
+  const std::wstring wide = Widen(name);
+  bool gone = true;
+  for (const wchar_t* path : {kStartupSwitchPath, kStartupSwitch32Path}) {
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExW(Root(scope), path, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) continue;
+    if (opened != ERROR_SUCCESS) {
+      gone = false;
+      continue;
+    }
+    const UniqueRegKey owned(key);
+    const LONG deleted = RegDeleteValueW(key, wide.c_str());
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) gone = false;
+  }
+  return gone;
 }
 
 }  // namespace win32

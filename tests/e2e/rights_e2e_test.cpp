@@ -26,6 +26,12 @@ std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::millisec
 
 std::string Notice(std::string_view text) { return "提示|" + std::string(text); }
 
+// Task Manager's Startup tab writes its switch beside the Run key, as
+// Windows 8 and later do: 3 = off, then the time it was switched off.
+constexpr wchar_t kSwitchPath[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+const std::string kSwitchedOff("\x03\0\0\0\x10\x32\x54\x76\x98\xBA\xDC\x01", 12);
+
 void RemoveRunValues() {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     for (REGSAM view : {REGSAM{0}, REGSAM{KEY_WOW64_32KEY}}) {
@@ -35,6 +41,11 @@ void RemoveRunValues() {
         RegDeleteValueA(key, "Brevolt");
         RegCloseKey(key);
       }
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, kSwitchPath, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+      RegDeleteValueW(key, L"Brevolt");
+      RegCloseKey(key);
     }
   }
 }
@@ -130,6 +141,64 @@ TEST_F(StartAtLogonEndToEnd, FolderOpenToOthersKeepsTheValueForTheUser) {
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
   Click(app.Control(app::kCheckAutoRun));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+bool SwitchOffInTaskManager() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSwitchPath, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG status =
+      RegSetValueExW(key, L"Brevolt", 0, REG_BINARY, reinterpret_cast<const BYTE*>(kSwitchedOff.data()), 12);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+// The switch's bytes, or "<none>".
+std::string StartupSwitch() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSwitchPath, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+      ERROR_SUCCESS)
+    return "<none>";
+  char data[64] = {};
+  DWORD size = sizeof data;
+  const LONG status =
+      RegQueryValueExW(key, L"Brevolt", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS ? std::string(data, size) : "<none>";
+}
+
+// Switched off in Windows while the program was not running: the box shows
+// what Windows will do and the entry stays listed as off; checking the box
+// switches it on again, unchecking removes both.
+TEST_F(StartAtLogonEndToEnd, TaskManagersSwitchWinsAtStartAndCheckingSwitchesItOn) {
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  Click(app.Control(app::kCheckAutoRun));
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
+  ASSERT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+  ASSERT_TRUE(SwitchOffInTaskManager());
+
+  ASSERT_TRUE(app.Restart());
+  HWND box = app.Control(app::kCheckAutoRun);
+  EXPECT_FALSE(Checked(box));
+  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+  EXPECT_EQ(StartupSwitch(), kSwitchedOff);
+
+  Click(box);
+  EXPECT_TRUE(Checked(box));
+  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=1"));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
+  EXPECT_EQ(StartupSwitch(), "<none>");
+  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
+
+  ASSERT_TRUE(SwitchOffInTaskManager());
+  Click(box);
+  EXPECT_FALSE(Checked(box));
+  EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
+  EXPECT_EQ(StartupSwitch(), "<none>");
 }
 
 // ---- config.ini that cannot be written ----

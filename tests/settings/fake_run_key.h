@@ -23,6 +23,15 @@ struct FakeRunKey : platform::RunKey {
     if (!refused.count(scope)) values[scope].erase(name);
     return values[scope].count(name) == 0;
   }
+  // Names switched off in Task Manager, whether their value is there or not.
+  std::map<platform::RunScope, std::set<std::string>> off;
+  bool SwitchedOff(platform::RunScope scope, const std::string& name) override {
+    return values[scope].count(name) != 0 && off[scope].count(name) != 0;
+  }
+  bool DeleteSwitch(platform::RunScope scope, const std::string& name) override {
+    if (!refused.count(scope)) off[scope].erase(name);
+    return off[scope].count(name) == 0;
+  }
 };
 
 }  // namespace fakes

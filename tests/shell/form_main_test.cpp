@@ -227,6 +227,48 @@ TEST_F(FormMainTest, StartUpRenewalSpeaksOnlyWhenTheBoxChanges) {
   EXPECT_EQ(fresh.notices, std::vector<std::string>{std::string(shell::kAutoRunRefusedNotice)});
 }
 
+// Switched off in Task Manager while the program was not running: the box
+// follows Windows, which keeps its entry (listed as off) until the user
+// checks the box again.
+TEST_F(FormMainTest, StartupSwitchedOffInWindowsWinsAndCheckingSwitchesItOn) {
+  for (RunScope scope : {RunScope::MachineWide, RunScope::CurrentUser}) {
+    SCOPED_TRACE(scope == RunScope::MachineWide ? "machine-wide" : "current user");
+    profile.values = {{"Normal/AutoRun", "1"}};
+    runKey.values.clear();
+    runKey.values[scope]["Brevolt"] = "C:\\Apps\\Brevolt\\Brevolt.exe";
+    runKey.off[scope] = {"Brevolt"};
+    View fresh;
+    shell::FormMainRules again{fresh, config, autoRun, state};
+    again.Load();
+    EXPECT_FALSE(fresh.checks[Check::AutoRun]);
+    EXPECT_EQ(profile.values["Normal/AutoRun"], "0");
+    EXPECT_EQ(runKey.values[scope].count("Brevolt"), 1u);
+    EXPECT_EQ(runKey.off[scope].count("Brevolt"), 1u);
+
+    fresh.checks[Check::AutoRun] = true;
+    again.CheckChanged(Check::AutoRun);
+    EXPECT_EQ(profile.values["Normal/AutoRun"], "1");
+    EXPECT_EQ(runKey.values[RunScope::MachineWide].count("Brevolt"), 1u);
+    EXPECT_TRUE(runKey.off[scope].empty());
+    EXPECT_FALSE(autoRun.SwitchedOffInWindows());
+
+    // A switch left from before must not turn off the value written next.
+    runKey.off[RunScope::MachineWide] = {"Brevolt"};
+    fresh.checks[Check::AutoRun] = false;
+    again.CheckChanged(Check::AutoRun);
+    EXPECT_TRUE(runKey.values[RunScope::MachineWide].empty());
+    EXPECT_TRUE(runKey.off[RunScope::MachineWide].empty());
+  }
+  // A switch whose value is gone says nothing about the program.
+  profile.values = {{"Normal/AutoRun", "1"}};
+  runKey.off[RunScope::CurrentUser] = {"Brevolt"};
+  View fresh;
+  shell::FormMainRules again{fresh, config, autoRun, state};
+  again.Load();
+  EXPECT_TRUE(fresh.checks[Check::AutoRun]);
+  EXPECT_EQ(profile.values["Normal/AutoRun"], "1");
+}
+
 TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
   view.answer = false;
   rules.RequestUnload();
