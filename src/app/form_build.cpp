@@ -222,7 +222,12 @@ void FormMain::SetUpTooltip() {
 void FormMain::CreateWorkers() {
   config_ = std::make_unique<settings::ModuleConfig>(profile_, win32::ApplicationDirectory(), settingsFiles_,
                                                      [this](const std::string& text) { Notice(text); });
-  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory());
+  // Elevated with another account's name and password, "the current user"
+  // is that account: its Run key and settings are not the user's.
+  const bool anotherUser = win32::RunsAsAnotherUser();
+  config_->SetProfileOfAnotherUser(anotherUser);
+  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory(),
+                                                       anotherUser);
   tickControls_ = std::make_unique<win32::WindowControls>(
       win32::WindowControls::Handles{Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord),
                                      Control(kLabelInfo), Control(kLabelCount), tooltip_});

@@ -129,6 +129,9 @@ struct AccessEntry {
   bool inheritOnly = false;  // applies to children only, not to this object
   std::string sid;           // string form, "S-1-1-0"
   std::uint32_t mask = 0;    // access rights, generic ones included
+  // An entry of a kind not read (object or callback entries, or newer
+  // ones): what it grants is not known, so it counts as granting everything.
+  bool unknownKind = false;
 };
 
 // Who may do what with a file or folder.
@@ -139,6 +142,9 @@ class FileSecurity {
     bool unrestricted = false;  // no list at all: everyone may do everything
     std::vector<AccessEntry> entries;
     std::string owner;  // string form; empty where not known
+    // A junction, symbolic link or mount point: where it leads may change
+    // without its own list saying so.
+    bool reparsePoint = false;
   };
   // nullopt when the descriptor cannot be read.
   virtual std::optional<AccessList> AccessListOf(const std::string& path) = 0;

@@ -50,24 +50,22 @@ std::uint32_t SpecificRights(std::uint32_t mask) {
   return mask;
 }
 
-}  // namespace
+// Rights that let a user move a folder's child away, or the folder itself,
+// and put another in its place.
+constexpr std::uint32_t kMoveAwayRights = 0x40 | 0x10000 | 0x40000 | 0x80000;
 
-std::string RunEntryData(std::string_view applicationDirectory) {
-  std::string path = AppFilePath(applicationDirectory, kRunExecutableName);
-  if (path.find(' ') == std::string::npos) return path;
-  return '"' + path + '"';
-}
-
-bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access) {
-  if (!access || access->unrestricted) return true;
+bool OpenFor(const std::optional<platform::FileSecurity::AccessList>& access, std::uint32_t replaceRights) {
+  if (!access || access->unrestricted || access->reparsePoint) return true;
   if (!access->owner.empty() && !OneOf(kTrusted, access->owner)) return true;
   // Entries count in their order: a right denied before it is allowed stays
   // denied, to that one or (denied to a group every user is in) to all.
   std::map<std::string_view, std::uint32_t> denied;
   std::uint32_t deniedToAll = 0;
   for (const auto& entry : access->entries) {
-    if (entry.inheritOnly || OneOf(kTrusted, entry.sid) || OneOf(kStandIns, entry.sid)) continue;
-    const std::uint32_t rights = SpecificRights(entry.mask) & kReplaceRights;
+    if (entry.inheritOnly) continue;
+    if (entry.unknownKind) return true;
+    if (OneOf(kTrusted, entry.sid) || OneOf(kStandIns, entry.sid)) continue;
+    const std::uint32_t rights = SpecificRights(entry.mask) & replaceRights;
     if (!entry.allow) {
       denied[entry.sid] |= rights;
       if (OneOf(kEveryUser, entry.sid)) deniedToAll |= rights;
@@ -78,16 +76,64 @@ bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& a
   return false;
 }
 
+}  // namespace
+
+std::string RunEntryData(std::string_view applicationDirectory) {
+  std::string path = AppFilePath(applicationDirectory, kRunExecutableName);
+  if (path.find(' ') == std::string::npos) return path;
+  return '"' + path + '"';
+}
+
+bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access) {
+  return OpenFor(access, kReplaceRights);
+}
+
+bool OpenAbove(const std::optional<platform::FileSecurity::AccessList>& access) {
+  return OpenFor(access, kMoveAwayRights);
+}
+
+std::vector<std::string> FoldersAbove(std::string_view path) {
+  // A share's root is "\\server\share": the folders above it are no folders.
+  std::size_t root = 0;
+  if (path.substr(0, 2) == "\\\\") {
+    const std::size_t server = path.find('\\', 2);
+    const std::size_t share = server == std::string_view::npos ? server : path.find('\\', server + 1);
+    root = share == std::string_view::npos ? path.size() : share;
+  }
+  std::vector<std::string> folders;
+  std::string current(path);
+  for (;;) {
+    std::string folder = ApplicationDirectoryOf(current);
+    if (folder.empty() || folder == current || folder.size() < root) break;
+    folders.push_back(folder);
+    current = std::move(folder);
+  }
+  return folders;
+}
+
+bool ProfileOfAnotherUser(std::string_view processUser, std::string_view sessionUser) {
+  return !processUser.empty() && !sessionUser.empty() && processUser != sessionUser;
+}
+
 ModuleAutoRun::ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security,
-                             std::string_view applicationDirectory)
+                             std::string_view applicationDirectory, bool anotherUsersProfile)
     : runKey_(runKey),
       security_(security),
       folder_(applicationDirectory),
-      data_(RunEntryData(applicationDirectory)) {}
+      data_(RunEntryData(applicationDirectory)),
+      anotherUsersProfile_(anotherUsersProfile) {}
 
 bool ModuleAutoRun::ProgramOpenToOthers() const {
-  return OpenToOtherUsers(security_.AccessListOf(folder_)) ||
-         OpenToOtherUsers(security_.AccessListOf(AppFilePath(folder_, kRunExecutableName)));
+  const std::string file = AppFilePath(folder_, kRunExecutableName);
+  if (OpenToOtherUsers(security_.AccessListOf(file))) return true;
+  const std::vector<std::string> folders = FoldersAbove(file);
+  // Its own folder takes no one else's files (a library beside it would be
+  // loaded); above it, no one else may move the way to it aside.
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const auto access = security_.AccessListOf(folders[i]);
+    if (i == 0 ? OpenToOtherUsers(access) : OpenAbove(access)) return true;
+  }
+  return false;
 }
 
 RunEntryResult ModuleAutoRun::AddRunEntry() const {
@@ -102,6 +148,7 @@ RunEntryResult ModuleAutoRun::AddRunEntry() const {
   }
   // Worth telling only where the machine-wide value was possible at all.
   const bool heldBack = open && runKey_.MaySetValues(RunScope::MachineWide);
+  if (anotherUsersProfile_) return {RunEntryPlace::Nowhere, heldBack, true};
   // A value Windows keeps switched off starts nothing: not written at all.
   if (!runKey_.SetString(RunScope::CurrentUser, name, data_) ||
       !runKey_.DeleteSwitch(RunScope::CurrentUser, name))

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ports.h"
 
@@ -24,9 +25,24 @@ std::string RunEntryData(std::string_view applicationDirectory);
 // may change, replace or delete the object, or add files to it: by an entry
 // of its access list, or as its owner (an owner may rewrite the list). A
 // machine-wide Run value naming such a program would let that one user run
-// code in every other user's session. An access list that cannot be read
-// counts as open.
+// code in every other user's session. An access list that cannot be read,
+// and a reparse point, count as open.
 bool OpenToOtherUsers(const std::optional<platform::FileSecurity::AccessList>& access);
+// The same for a folder above the program's: there, only the rights that
+// let a user move a child away (delete a child or the folder itself,
+// change its list or owner) count; adding files there replaces nothing.
+bool OpenAbove(const std::optional<platform::FileSecurity::AccessList>& access);
+
+// Every folder a path lies in, from its own up to the root of its volume
+// ("C:", "\server\share").
+std::vector<std::string> FoldersAbove(std::string_view path);
+
+// Whether the program runs as another user than the one at the desktop
+// (elevated with an administrator's name and password): its own registry
+// and application-data folder are then that account's, not the user's. The
+// users' account names, compared as given; an empty one is not known, and
+// then the profile counts as the user's.
+bool ProfileOfAnotherUser(std::string_view processUser, std::string_view sessionUser);
 
 enum class RunEntryPlace { MachineWide, CurrentUser, Nowhere };
 
@@ -36,12 +52,17 @@ struct RunEntryResult {
   // someone other than an administrator may change the program's folder or
   // file.
   bool openToOthers = false;
+  // Nowhere, because the current user's value would have been another
+  // account's, which does not start anything for the user at the desktop.
+  bool anotherUsersProfile = false;
 };
 
 class ModuleAutoRun {
  public:
+  // anotherUsersProfile: the current user's key is not the desktop user's
+  // (see ProfileOfAnotherUser), so no value is written there.
   ModuleAutoRun(platform::RunKey& runKey, platform::FileSecurity& security,
-                std::string_view applicationDirectory);
+                std::string_view applicationDirectory, bool anotherUsersProfile = false);
 
   // Writes the value, replacing earlier data: machine-wide when the
   // program's folder and file are closed to other users and that key may
@@ -65,6 +86,7 @@ class ModuleAutoRun {
   platform::FileSecurity& security_;
   std::string folder_;
   std::string data_;
+  bool anotherUsersProfile_;
 };
 
 }  // namespace settings

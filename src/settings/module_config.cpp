@@ -63,7 +63,8 @@ bool ModuleConfig::SetConfigValue(std::string_view section, std::string_view key
   };
   if (write()) return true;
   if (MoveToPerUserFile() && write()) {
-    TellOnce(toldMoved_, std::string(kSettingsMovedNotice) + path_);
+    TellOnce(toldMoved_, std::string(kSettingsMovedNotice) + path_ +
+                             (anotherUsersProfile_ ? std::string(kSettingsOtherAccountNote) : std::string()));
     return true;
   }
   TellOnce(toldNotSaved_, std::string(kSettingsNotSavedNotice));

@@ -21,6 +21,9 @@ namespace settings {
 inline constexpr std::string_view kConfigFileName = "config.ini";
 inline constexpr std::string_view kSettingsMovedNotice =
     "程序所在文件夹中的 config.ini 无法写入，设置已改为保存在：\n";
+// Added to the notice above when the program runs as another user.
+inline constexpr std::string_view kSettingsOtherAccountNote =
+    "\n本程序正以另一个用户的帐户运行：这是该帐户的设置文件，不是您自己的。";
 inline constexpr std::string_view kSettingsNotSavedNotice =
     "无法保存设置：config.ini 无法写入。本次运行中所做的更改在程序退出后不会保留。";
 
@@ -36,6 +39,10 @@ class ModuleConfig {
   using Notify = std::function<void(const std::string& text)>;
   ModuleConfig(platform::ProfileStore& store, std::string_view applicationDirectory,
                platform::SettingsFiles& files, Notify tell);
+
+  // The program runs as another user than the one at the desktop: the
+  // per-user file is that account's, and the notice of the move says so.
+  void SetProfileOfAnotherUser(bool another) { anotherUsersProfile_ = another; }
 
   // The file in use now.
   const std::string& FilePath() const { return path_; }
@@ -78,6 +85,7 @@ class ModuleConfig {
   // getters and setters stay const for their callers.
   mutable std::string path_;
   mutable bool perUser_ = false;
+  bool anotherUsersProfile_ = false;
   mutable bool toldMoved_ = false;
   mutable bool toldNotSaved_ = false;
 };

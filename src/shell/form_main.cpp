@@ -95,7 +95,8 @@ void FormMainRules::AutoRunChanged(bool checked) {
   if (result.place == settings::RunEntryPlace::Nowhere) {
     view_.SetChecked(Check::AutoRun, false);
     config_.SetAutoRun(settings::OnOffText(false));
-    view_.Notice(std::string(kAutoRunRefusedNotice));
+    view_.Notice(
+        std::string(result.anotherUsersProfile ? kAutoRunOtherAccountNotice : kAutoRunRefusedNotice));
     return;
   }
   // Said when the user asks, not again at every start that renews the value.

@@ -17,6 +17,9 @@ inline constexpr std::string_view kExitCaption = "请确认!";
 inline constexpr std::string_view kAutoRunRefusedNotice = "无法设置开机自启动：没有写入注册表启动项的权限。";
 inline constexpr std::string_view kAutoRunForUserNotice =
     "程序所在的文件夹或程序文件可被管理员以外的用户修改，为安全起见，开机自启动只为当前用户设置。";
+inline constexpr std::string_view kAutoRunOtherAccountNotice =
+    "无法设置开机自启动：本程序正以另一个用户的帐户运行（以其他用户身份提升），"
+    "写入该帐户的启动项不会在您登录时启动本程序。请以您自己的帐户运行本程序后再设置。";
 inline constexpr std::string_view kAutoRunNotRemovedNotice =
     "无法取消开机自启动：所有用户的启动项只有以管理员身份运行本程序才能删除。";
 

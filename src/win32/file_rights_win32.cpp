@@ -4,7 +4,12 @@
 #include <aclapi.h>
 #include <sddl.h>
 #include <shlobj.h>
+#include <wtsapi32.h>
 
+#include <vector>
+
+#include "settings/module_auto_run.h"
+#include "win32/lazy_library.h"
 #include "win32/text.h"
 #include "win32/unique_handle.h"
 
@@ -21,7 +26,55 @@ std::string SidText(PSID sid) {
   return text;
 }
 
+// "DOMAIN\USER" in capitals: Windows compares account names regardless of case.
+std::string AccountName(std::wstring domain, std::wstring user) {
+  std::wstring name = domain + L"\\" + user;
+  CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  return Narrow(name);
+}
+
+std::string ProcessUserName() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const UniqueHandle owned(token);
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
+  wchar_t user[256] = {}, domain[256] = {};
+  DWORD userSize = 256, domainSize = 256;
+  SID_NAME_USE use{};
+  if (!LookupAccountSidW(nullptr, reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, user, &userSize,
+                         domain, &domainSize, &use)) {
+    return {};
+  }
+  return AccountName(domain, user);
+}
+
+// The user logged on to this process's session, as the session manager
+// knows it (an elevated process may not open the shell's token).
+std::string SessionUserName() {
+  using QueryFn = BOOL(WINAPI*)(HANDLE, DWORD, WTS_INFO_CLASS, LPWSTR*, DWORD*);
+  using FreeFn = void(WINAPI*)(PVOID);
+  const auto query = LazyProc<QueryFn>(L"wtsapi32.dll", "WTSQuerySessionInformationW");
+  const auto release = LazyProc<FreeFn>(L"wtsapi32.dll", "WTSFreeMemory");
+  if (!query || !release) return {};
+  const auto read = [&](WTS_INFO_CLASS what) {
+    LPWSTR text = nullptr;
+    DWORD bytes = 0;
+    std::wstring value;
+    if (query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, what, &text, &bytes) && text) value = text;
+    if (text) release(text);
+    return value;
+  };
+  const std::wstring user = read(WTSUserName), domain = read(WTSDomainName);
+  if (user.empty() || domain.empty()) return {};
+  return AccountName(domain, user);
+}
+
 }  // namespace
+
+bool RunsAsAnotherUser() { return settings::ProfileOfAnotherUser(ProcessUserName(), SessionUserName()); }
 
 std::optional<platform::FileSecurity::AccessList> FileSecurityWin32::AccessListOf(const std::string& path) {
   PACL dacl = nullptr;
@@ -46,14 +99,29 @@ std::optional<platform::FileSecurity::AccessList> FileSecurityWin32::AccessListO
     void* ace = nullptr;
     if (!GetAce(dacl, i, &ace)) return std::nullopt;
     const auto* header = static_cast<const ACE_HEADER*>(ace);
-    // Allow and deny entries have the same layout; other kinds (object or
-    // callback entries) do not occur on files.
-    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE && header->AceType != ACCESS_DENIED_ACE_TYPE) continue;
-    auto* entry = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-    list.entries.push_back({header->AceType == ACCESS_ALLOWED_ACE_TYPE,
-                            (header->AceFlags & INHERIT_ONLY_ACE) != 0, SidText(&entry->SidStart),
-                            entry->Mask});
+    const bool inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
+    if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
+      auto* entry = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+      list.entries.push_back(
+          {header->AceType == ACCESS_ALLOWED_ACE_TYPE, inheritOnly, SidText(&entry->SidStart), entry->Mask});
+      continue;
+    }
+    // A denial of another kind is passed over: that only counts more as open.
+    // Any other kind (object, callback, compound, newer ones) may grant
+    // anything to anyone.
+    const BYTE type = header->AceType;
+    if (type == ACCESS_DENIED_OBJECT_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_ACE_TYPE ||
+        type == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE) {
+      continue;
+    }
+    platform::AccessEntry unknown{true, inheritOnly, "", 0};
+    unknown.unknownKind = true;
+    list.entries.push_back(unknown);
   }
+  // A junction or link may lead elsewhere later whatever its list says.
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  list.reparsePoint =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   return list;
 }
 

@@ -24,4 +24,9 @@ class SettingsFilesWin32 : public platform::SettingsFiles {
   bool ReplaceWithCopy(const std::string& from, const std::string& to) override;
 };
 
+// Whether this process runs as another user than the one at the desktop
+// (its session's user): then the current user's registry and folders are
+// that other account's. False where either cannot be found out.
+bool RunsAsAnotherUser();
+
 }  // namespace win32

@@ -58,6 +58,22 @@ AccessList WithOwner(AccessList list, std::string owner) {
   return list;
 }
 
+AccessList WithEntry(AccessList list, platform::AccessEntry entry) {
+  list.entries.push_back(std::move(entry));
+  return list;
+}
+
+platform::AccessEntry Unknown(bool inheritOnly) {
+  platform::AccessEntry entry{true, inheritOnly, "", 0};
+  entry.unknownKind = true;
+  return entry;
+}
+
+AccessList Reparse(AccessList list) {
+  list.reparsePoint = true;
+  return list;
+}
+
 TEST(ModuleAutoRunTest, WhoMayChangeTheProgram) {
   const struct {
     const char* what;
@@ -107,8 +123,74 @@ TEST(ModuleAutoRunTest, WhoMayChangeTheProgram) {
        true},
       {"no access list at all", AccessList{true, {}, ""}, true},
       {"unreadable", std::nullopt, true},
+      // What an object or callback entry grants is not read: it may be anything.
+      {"an entry of a kind not read", WithEntry(kAdministratorsOnly, Unknown(false)), true},
+      {"an entry of a kind not read, for children only", WithEntry(kAdministratorsOnly, Unknown(true)),
+       false},
+      {"a junction or symbolic link", Reparse(kAdministratorsOnly), true},
   };
   for (const auto& c : cases) EXPECT_EQ(settings::OpenToOtherUsers(c.list), c.open) << c.what;
+}
+
+// Whoever may move a folder on the way aside can put another program in
+// its place: every folder up to the root counts, but above the program's
+// own folder only what moves a child away (adding files there replaces
+// nothing, and every user may add folders to C:\).
+TEST(ModuleAutoRunTest, EveryFolderUpToTheRootIsClosed) {
+  const std::string file = "C:\\Program Files\\Quillmoor\\Brevolt.exe";
+  const AccessList root{false,
+                        {{true, false, "S-1-5-32-544", kFullControl},
+                         {true, false, "S-1-5-18", kFullControl},
+                         {true, false, "S-1-5-32-545", kReadExecute},
+                         {true, true, "S-1-5-11", kModify},
+                         {true, false, "S-1-5-11", 0x4},  // create folders, on C:\ itself
+                         {true, true, "S-1-3-0", kGenericAll}},
+                        "S-1-5-18"};
+  const struct {
+    const char* what;
+    std::string folder;
+    std::optional<AccessList> list;
+    RunEntryPlace place;
+  } cases[] = {
+      {"as Windows sets them up", "C:\\", root, RunEntryPlace::MachineWide},
+      {"Program Files owned by a user", "C:\\Program Files", WithOwner(kAdministratorsOnly, kUser),
+       RunEntryPlace::CurrentUser},
+      {"Users may delete children of Program Files", "C:\\Program Files",
+       WithEntry(kAdministratorsOnly, {true, false, "S-1-5-32-545", 0x40}), RunEntryPlace::CurrentUser},
+      {"Users may delete Program Files itself", "C:\\Program Files",
+       WithEntry(kAdministratorsOnly, {true, false, "S-1-5-32-545", 0x10000}), RunEntryPlace::CurrentUser},
+      {"Users may change the list of C:\\", "C:\\", WithEntry(root, {true, false, "S-1-5-32-545", 0x40000}),
+       RunEntryPlace::CurrentUser},
+      {"Users may add files to Program Files", "C:\\Program Files",
+       WithEntry(kAdministratorsOnly, {true, false, "S-1-5-32-545", 0x2 | 0x4}), RunEntryPlace::MachineWide},
+      {"Users may add files to the program's folder", "C:\\Program Files\\Quillmoor",
+       WithEntry(kAdministratorsOnly, {true, false, "S-1-5-32-545", 0x2}), RunEntryPlace::CurrentUser},
+      {"Program Files is a junction", "C:\\Program Files", Reparse(kAdministratorsOnly),
+       RunEntryPlace::CurrentUser},
+      {"an entry of a kind not read on C:\\", "C:\\", WithEntry(root, Unknown(false)),
+       RunEntryPlace::CurrentUser},
+      {"C:\\ unreadable", "C:\\", std::nullopt, RunEntryPlace::CurrentUser},
+  };
+  for (const auto& c : cases) {
+    FakeSecurity security;
+    for (const char* path :
+         {"C:\\Program Files\\Quillmoor\\Brevolt.exe", "C:\\Program Files\\Quillmoor", "C:\\Program Files"}) {
+      security.lists[path] = kAdministratorsOnly;
+    }
+    security.lists["C:\\"] = root;
+    if (c.list) {
+      security.lists[c.folder] = *c.list;
+    } else {
+      security.lists.erase(c.folder);
+    }
+    FakeRunKey key;
+    const settings::ModuleAutoRun autoRun(key, security, "C:\\Program Files\\Quillmoor");
+    EXPECT_EQ(autoRun.AddRunEntry().place, c.place) << c.what;
+  }
+  EXPECT_EQ(settings::FoldersAbove(file),
+            (std::vector<std::string>{"C:\\Program Files\\Quillmoor", "C:\\Program Files", "C:\\"}));
+  EXPECT_EQ(settings::FoldersAbove("\\\\server\\share\\Tools\\Brevolt.exe"),
+            (std::vector<std::string>{"\\\\server\\share\\Tools", "\\\\server\\share"}));
 }
 
 struct RunEntryCase {
@@ -118,7 +200,8 @@ struct RunEntryCase {
   std::map<RunScope, std::map<std::string, std::string>> before;
   RunEntryPlace place;
   std::map<RunScope, std::map<std::string, std::string>> after;
-  bool told = false;  // the user hears that the machine-wide value was held back
+  bool told = false;         // the user hears that the machine-wide value was held back
+  bool anotherUser = false;  // elevated as another account: its key is not the user's
 };
 
 TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
@@ -167,6 +250,24 @@ TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
        {{RunScope::MachineWide, old}},
        RunEntryPlace::MachineWide,
        {{RunScope::MachineWide, old}, {RunScope::CurrentUser, none}}},
+      // The machine-wide value starts it for every user, the one at the desktop too.
+      {"another user's account, folder closed",
+       false,
+       {},
+       {},
+       RunEntryPlace::MachineWide,
+       {{RunScope::MachineWide, ours}, {RunScope::CurrentUser, none}},
+       false,
+       true},
+      // That account's own value would start nothing for the user.
+      {"another user's account, folder open to others",
+       true,
+       {},
+       {},
+       RunEntryPlace::Nowhere,
+       {{RunScope::MachineWide, none}, {RunScope::CurrentUser, none}},
+       true,
+       true},
   };
   for (const auto& c : cases) {
     FakeRunKey key;
@@ -174,13 +275,16 @@ TEST(ModuleAutoRunTest, TheValueGoesWhereItIsSafeAndAllowedAndOnlyThere) {
     key.values = c.before;
     FakeSecurity security;
     if (!c.programOpen) {
-      security.lists["C:\\Program Files\\Quillmoor"] = kAdministratorsOnly;
+      for (const char* path : {"C:\\", "C:\\Program Files", "C:\\Program Files\\Quillmoor"}) {
+        security.lists[path] = kAdministratorsOnly;
+      }
       security.lists[data] = kAdministratorsOnly;
     }
-    const settings::ModuleAutoRun autoRun(key, security, "C:\\Program Files\\Quillmoor");
+    const settings::ModuleAutoRun autoRun(key, security, "C:\\Program Files\\Quillmoor", c.anotherUser);
     const settings::RunEntryResult result = autoRun.AddRunEntry();
     EXPECT_EQ(result.place, c.place) << c.what;
     EXPECT_EQ(result.openToOthers, c.told) << c.what;
+    EXPECT_EQ(result.anotherUsersProfile, c.anotherUser && c.place == RunEntryPlace::Nowhere) << c.what;
     EXPECT_EQ(key.values[RunScope::MachineWide], c.after.at(RunScope::MachineWide)) << c.what;
     EXPECT_EQ(key.values[RunScope::CurrentUser], c.after.at(RunScope::CurrentUser)) << c.what;
   }
@@ -203,6 +307,13 @@ TEST(ModuleAutoRunTest, RemovingClearsBothKeysAndSaysWhenOneIsLeft) {
   key.refused = {RunScope::MachineWide};
   EXPECT_FALSE(autoRun.RemoveRunEntry());
   EXPECT_EQ(key.values[RunScope::CurrentUser].count("Brevolt"), 0u);
+}
+
+TEST(ModuleAutoRunTest, AnotherUsersProfileOnlyWhenBothAreKnownAndDiffer) {
+  EXPECT_TRUE(settings::ProfileOfAnotherUser("PC\\ADMIN", "PC\\LI"));
+  EXPECT_FALSE(settings::ProfileOfAnotherUser("PC\\LI", "PC\\LI"));
+  EXPECT_FALSE(settings::ProfileOfAnotherUser("", "PC\\LI"));
+  EXPECT_FALSE(settings::ProfileOfAnotherUser("PC\\ADMIN", ""));
 }
 
 TEST(ModuleAutoRunTest, APathWithBlanksIsQuoted) {

@@ -234,6 +234,16 @@ TEST_F(ModuleConfigTest, SettingsMoveToThePerUserFileWhenTheirOwnCannotBeWritten
   EXPECT_FALSE(nowhere.SetAlwaysTop("0"));
   EXPECT_FALSE(nowhere.SetAutoMin("0"));
   EXPECT_EQ(told, std::vector<std::string>{std::string(settings::kSettingsNotSavedNotice)});
+
+  // Run as another user, the per-user file is that account's: said with it.
+  told.clear();
+  store.refused = {beside};
+  fs::remove_all(dir_ + "/user");
+  ModuleConfig other(store, dir_, files, tell);
+  other.SetProfileOfAnotherUser(true);
+  EXPECT_TRUE(other.SetAlwaysTop("1"));
+  EXPECT_EQ(told, std::vector<std::string>{std::string(settings::kSettingsMovedNotice) + perUser +
+                                           std::string(settings::kSettingsOtherAccountNote)});
 }
 
 TEST(AppPathsTest, DirectoryAndFilePathsTheWindowsWay) {

@@ -195,6 +195,24 @@ TEST_F(FormMainTest, StartAtLogonBoxFollowsWhatCouldBeWritten) {
     EXPECT_EQ(written, c.checked) << c.what;
   }
 
+  // Elevated as another user, with a folder others may change: no value,
+  // and the user hears that the account is the reason.
+  {
+    profile.writes.clear();
+    view.notices.clear();
+    runKey.values.clear();
+    runKey.refused.clear();
+    security.open = true;
+    const settings::ModuleAutoRun asAdmin{runKey, security, "C:\\Apps\\Brevolt", true};
+    shell::FormMainRules other{view, config, asAdmin, state};
+    view.checks[Check::AutoRun] = true;
+    other.CheckChanged(Check::AutoRun);
+    EXPECT_FALSE(view.checks[Check::AutoRun]);
+    EXPECT_EQ(view.notices, std::vector<std::string>{std::string(shell::kAutoRunOtherAccountNotice)});
+    EXPECT_TRUE(runKey.values[RunScope::CurrentUser].empty());
+    security.open = false;
+  }
+
   // A machine-wide value this user may not delete: the box stays checked.
   runKey.refused = {RunScope::MachineWide};
   runKey.values[RunScope::MachineWide]["Brevolt"] = "x";
