@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app/control_ids.h"
 #include "app/resources/resource_ids.h"
@@ -252,6 +253,23 @@ bool FormMain::AskYesNo(const std::string& text, const std::string& caption) {
                                MB_YESNO | MB_ICONQUESTION) == IDYES;
   if (!wasEnabled && hwnd_) EnableWindow(hwnd_, FALSE);
   return yes;
+}
+
+void FormMain::CancelModalSteps() {
+  if (saving_) saving_->Silence();
+  notices_.clear();
+  // The file dialog and the boxes are dialogs owned by the window; each
+  // takes IDCANCEL as its Cancel button (a box with OK alone as its OK).
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM owner) {
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && std::wcscmp(cls, L"#32770") == 0)
+          PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void FormMain::Unload() {

@@ -72,6 +72,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void DeleteTrayIcon() override;
   void SendHideRequest() override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void CancelModalSteps() override;
   void Unload() override;
   void Notice(const std::string& text) override;
   void ShowNextNotice();

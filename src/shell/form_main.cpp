@@ -126,6 +126,9 @@ void FormMainRules::RequestUnload() {
       view_.DeleteTrayIcon();
       view_.RemoveWindowHook();
       unloading_ = true;
+      // A dialog open below the question would keep the program running
+      // until the user found it; its code ends its step as it unwinds.
+      if (modalSteps_ > 1) view_.CancelModalSteps();
     }
   }  // the question's own step ends here: with no other step open, the window goes
 }

@@ -58,6 +58,9 @@ class FormMainView {
   // A "提示" box with an exclamation icon. It may open after the handler
   // that asked for it has returned.
   virtual void Notice(const std::string& text) = 0;
+  // Closes the dialogs and boxes still open under the exit question as if
+  // cancelled, and shows no notice from then on: the user said Yes.
+  virtual void CancelModalSteps() = 0;
   // Destroys the window, which ends the program.
   virtual void Unload() = 0;
 };

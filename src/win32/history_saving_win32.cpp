@@ -52,6 +52,7 @@ std::optional<std::string> WriteFileReplacing(const std::wstring& path, const st
 }
 
 void HistorySavingWin32::Notice(const std::string& text) {
+  if (silent_) return;
   MessageBoxW(owner_, Widen(text).c_str(), Widen("提示").c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -24,13 +24,17 @@ std::optional<std::string> WriteFileReplacing(const std::wstring& path, const st
 class HistorySavingWin32 : public engine::HistorySaving {
  public:
   explicit HistorySavingWin32(HWND owner) : owner_(owner) {}
+  // Shown unless silenced.
   void Notice(const std::string& text) override;
+  // From now on no notice is shown: the program is ending.
+  void Silence() { silent_ = true; }
   Choice ChooseFile() override;
   // The file holds the text in the ANSI code page.
   std::optional<std::string> WriteWholeFile(const std::string& fileName, const std::string& text) override;
 
  private:
   HWND owner_;
+  bool silent_ = false;
 };
 
 }  // namespace win32

@@ -90,6 +90,7 @@ struct View : shell::FormMainView {
   }
   std::vector<std::string> notices;
   void Notice(const std::string& text) override { notices.push_back(text); }
+  void CancelModalSteps() override { steps.push_back("cancel steps"); }
   void Unload() override { steps.push_back("unload"); }
 };
 
@@ -301,12 +302,19 @@ TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
 
 // Exit chosen from the tray menu while the save dialog or a notice runs its
 // own loop: the window must outlive the code under that loop.
-TEST_F(FormMainTest, ExitDuringAModalStepWaitsForItAndNeverAsksTwice) {
+TEST_F(FormMainTest, ExitDuringAModalStepCancelsItWaitsForItAndNeverAsksTwice) {
+  {
+    shell::FormMainRules nothingOpen{view, config, autoRun, state};
+    nothingOpen.RequestUnload();  // nothing open under the question: nothing to cancel
+    EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "cancel steps"), 0);
+    view.steps.clear();
+  }
+
   rules.BeginModalStep();                             // the save dialog
   view.whileAsking = [&] { rules.RequestUnload(); };  // exit chosen again under the question
   rules.RequestUnload();
   EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "ask 确定退出吗? 请确认!"), 1);
-  EXPECT_EQ(view.steps.back(), "unhook");
+  EXPECT_EQ(view.steps.back(), "cancel steps");
   EXPECT_TRUE(rules.Unloading());
   rules.BeginModalStep();  // the notice after the dialog
   rules.EndModalStep();
