@@ -40,6 +40,13 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) {
 // system folder, never from the program's folder or the current folder.
 // SetDefaultDllDirectories is looked up because Windows 7 has it only with
 // its loader update. A corrupted heap ends the process instead of going on.
+//
+// Some system code searches with rules of its own that ignore that limit
+// (the visual-style library's delayed loads under Wine look beside the
+// program first), and Windows 7 without the update has no limit at all. The
+// libraries it asks for by bare name are loaded here from the system folder
+// by full path, so that such a search finds them already loaded. They stay
+// loaded.
 inline void RestrictLibrarySearch() {
   HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
@@ -47,6 +54,7 @@ inline void RestrictLibrarySearch() {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
   if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryW(L"");
+  for (const wchar_t* name : {L"msimg32.dll", L"ole32.dll"}) LoadLibraryFromSystemFolder(name);
 }
 
 // The function `name` of the system library `library` as a pointer of type

@@ -25,15 +25,15 @@ namespace {
 // Wine's comctl32 loads it too), comctl32 (loaded at its first call; the
 // manifest names its version), comdlg32 (the save dialog), dwmapi and
 // propsys (pulled in by the dialog), oleacc (the tab strip's accessible
-// object, loaded when a screen reader first asks). The build hands them
-// over and puts them, native first, into the load order this program runs
-// with.
+// object, loaded when a screen reader first asks), and msimg32 and ole32,
+// which Wine's uxtheme loads through a search of its own that ignores the
+// program's limit to the system folder (ole32 is a known DLL on Windows,
+// not under Wine). The build hands them over and puts them, native first,
+// into the load order this program runs with.
 // Left out: the known DLLs the program imports (kernel32, user32, gdi32,
 // advapi32, shell32, msvcrt): Windows always takes them from the system
 // folder, while Wine has no known-DLL list and loads a planted copy, and
-// version with advapi32, before the program runs at all. And msimg32, which
-// the program no longer uses: Wine's uxtheme loads it through a search of
-// its own that ignores the program's limit to the system folder.
+// version with advapi32, before the program runs at all.
 std::vector<std::wstring> PlantedNames() {
   std::vector<std::wstring> names;
   std::wstring all = L"" PLANTED_NAMES;
