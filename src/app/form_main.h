@@ -20,6 +20,7 @@
 #include "quillmoor/pagetab/page_tab_window.h"
 #include "settings/module_auto_run.h"
 #include "settings/module_config.h"
+#include "settings/profile_store_portable.h"
 #include "shell/form_main.h"
 #include "win32/controls.h"
 #include "win32/file_rights_win32.h"
@@ -168,7 +169,12 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   win32::SystemProcessPriorities processes_;
   win32::SystemClock clock_;
   win32::SystemAnsiCodePage codePage_;
-  win32::ProfileStoreWin32 profile_;
+  win32::ProfileStoreWin32 systemProfile_;
+  win32::SystemAnsiConverter ansi_;
+  // A config.ini saved with a UTF-8 mark is read and written by the
+  // program itself: Windows would miss its first section.
+  settings::PortableProfileStore ownProfile_{ansi_};
+  settings::Utf8MarkRouting profile_{systemProfile_, ownProfile_};
   win32::RunKeyWin32 runKey_;
   win32::FileSecurityWin32 fileSecurity_;
   win32::SettingsFilesWin32 settingsFiles_;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <string_view>
 
 #include "platform/text.h"
 #include "settings/profile_format.h"
@@ -121,6 +122,13 @@ bool PortableProfileStore::SetString(const std::string& path, const std::string&
   const fs::path file = ToPath(path);
   const FileState state = StateOf(file);
   if (state == FileState::kUnusable) return false;
+  // A file marked read-only (the attribute on Windows) stays as it is, also
+  // where the system would let this user write it anyway.
+  std::error_code error;
+  if (state == FileState::kRegular &&
+      (fs::status(file, error).permissions() & fs::perms::owner_write) == fs::perms::none) {
+    return false;
+  }
   std::string text;
   if (state == FileState::kRegular) {
     std::optional<std::string> read = ReadAll(file);
@@ -136,6 +144,22 @@ bool PortableProfileStore::SetString(const std::string& path, const std::string&
   const bool exists = state == FileState::kRegular;
   if (exists && *updated == text) return true;
   return ReplaceFile(file, *updated, exists);
+}
+
+bool StartsWithUtf8Mark(const std::string& path) {
+  std::ifstream in(ToPath(path), std::ios::binary);
+  char start[3] = {};
+  return in.read(start, sizeof start) && std::string_view(start, sizeof start) == kUtf8Bom;
+}
+
+std::string Utf8MarkRouting::GetString(const std::string& path, const std::string& section,
+                                       const std::string& key, std::size_t bufferBytes) {
+  return StoreFor(path).GetString(path, section, key, bufferBytes);
+}
+
+bool Utf8MarkRouting::SetString(const std::string& path, const std::string& section, const std::string& key,
+                                const std::string& value) {
+  return StoreFor(path).SetString(path, section, key, value);
 }
 
 }  // namespace settings

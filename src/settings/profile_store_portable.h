@@ -1,6 +1,6 @@
 // Private-profile files read and written by the program itself, for systems
-// without the platform's profile functions (and for tests that compare the
-// two).
+// without the platform's profile functions, for files those functions
+// misread (and for tests that compare the two).
 #pragma once
 
 #include "platform/ports.h"
@@ -11,8 +11,8 @@ namespace settings {
 // mark, in which case they are UTF-8 and stay so. A value read is cut to the
 // buffer in ANSI bytes, never inside a character. A write replaces the file
 // only once the new text is complete on disk, so a failure leaves it as it
-// was. Where backslash is not a path separator (POSIX), it is read as one:
-// the program's paths are built the Windows way.
+// was, and a file marked read-only is never written. Where backslash is not a path separator (POSIX), it is
+// read as one: the program's paths are built the Windows way.
 class PortableProfileStore : public platform::ProfileStore {
  public:
   explicit PortableProfileStore(const platform::AnsiConverter& codePage) : codePage_(codePage) {}
@@ -24,6 +24,33 @@ class PortableProfileStore : public platform::ProfileStore {
 
  private:
   const platform::AnsiConverter& codePage_;
+};
+
+// Whether the file starts with a UTF-8 byte-order mark, as Notepad saves
+// "UTF-8 with BOM". False when it cannot be read.
+bool StartsWithUtf8Mark(const std::string& path);
+
+// The platform's profile functions for plain files, `marked` (the store
+// above) for files that start with a UTF-8 mark. Windows knows only the
+// UTF-16 mark: it reads those three bytes as part of the first line, so the
+// first section would read as missing and the next write would add a second
+// section of its name.
+class Utf8MarkRouting : public platform::ProfileStore {
+ public:
+  Utf8MarkRouting(platform::ProfileStore& plain, platform::ProfileStore& marked)
+      : plain_(plain), marked_(marked) {}
+
+  std::string GetString(const std::string& path, const std::string& section, const std::string& key,
+                        std::size_t bufferBytes) override;
+  bool SetString(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& value) override;
+
+ private:
+  platform::ProfileStore& StoreFor(const std::string& path) {
+    return StartsWithUtf8Mark(path) ? marked_ : plain_;
+  }
+  platform::ProfileStore& plain_;
+  platform::ProfileStore& marked_;
 };
 
 }  // namespace settings

@@ -86,6 +86,25 @@ TEST(HostileConfigEndToEnd, HundredThousandCharacterValuesChangeNothingElse) {
   EXPECT_TRUE(Contains(after, "note=" + win32::Utf8ToAnsi(longNote) + "\r\n"));
 }
 
+// Saved by Notepad as "UTF-8 with BOM": Windows' own profile functions
+// would take the mark for part of "[Speed]", read 疯狂加速 and append a
+// second [Speed]. The first section is read, and a click changes its one
+// value, every other byte (the UTF-8 note among them) staying as it was.
+TEST(HostileConfigEndToEnd, Utf8MarkedFileKeepsItsFirstSectionAndEveryLine) {
+  const std::string ini =
+      "\xEF\xBB\xBF[Speed]\r\nSpeedLevel=1\r\n; 用记事本保存\r\n\r\n[Normal]\r\nEnableSpeed = 1\r\n"
+      "AlwaysTop=0\r\n[Record]\r\nEnableRecord=0\r\n";
+  e2e::BrevoltApp app(ini);
+  ASSERT_TRUE(app.Started());
+  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboSpeed)), "普通加速");
+  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+  Click(app.Control(app::kCheckMostTop));
+  EXPECT_TRUE(Topmost(app.Main()));
+  std::string expected = ini;
+  expected.replace(expected.find("AlwaysTop=0"), 11, "AlwaysTop=1");
+  EXPECT_EQ(app.ConfigIni(), expected);
+}
+
 // ---- titles at the cut ----
 
 // Titles of exactly 253, 254 and 255 ANSI bytes ending in a double-byte

@@ -242,25 +242,31 @@ TEST_F(UnwritableConfigEndToEnd, ChangesAreKeptPerUserAndReadBackAtTheNextStart)
 
 // A read-only file is applied as stored and stays exactly as it was; the
 // settings it held go along to the per-user file with every later change.
+// So too with a UTF-8 mark, which the program reads and writes itself.
 TEST_F(UnwritableConfigEndToEnd, ReadOnlyFileIsLeftAloneAndItsSettingsGoAlong) {
-  const std::string ini = "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nRecordCount=200\r\n";
-  e2e::BrevoltApp app(ini, true);
-  ASSERT_TRUE(app.Started());
-  EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
-  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
-  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "200");
-  Click(app.Control(app::kCheckMostTop));
-  EXPECT_FALSE(Topmost(app.Main()));
-  EXPECT_EQ(app.ConfigIni(), ini);
-  const std::string stored = PerUser();
-  for (const char* entry : {"EnableSpeed=1", "RecordCount=200", "AlwaysTop=0"}) {
-    EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
-  }
+  for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+    SCOPED_TRACE(mark.empty() ? "plain" : "UTF-8 mark");
+    Clear();
+    const std::string ini =
+        mark + "[Normal]\r\nEnableSpeed=1\r\nAlwaysTop=1\r\n[Record]\r\nRecordCount=200\r\n";
+    e2e::BrevoltApp app(ini, true);
+    ASSERT_TRUE(app.Started());
+    EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
+    EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+    EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "200");
+    Click(app.Control(app::kCheckMostTop));
+    EXPECT_FALSE(Topmost(app.Main()));
+    EXPECT_EQ(app.ConfigIni(), ini);
+    const std::string stored = PerUser();
+    for (const char* entry : {"EnableSpeed=1", "RecordCount=200", "AlwaysTop=0"}) {
+      EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
+    }
 
-  ASSERT_TRUE(app.Restart());
-  EXPECT_FALSE(Checked(app.Control(app::kCheckMostTop)));
-  EXPECT_FALSE(Topmost(app.Main()));
-  EXPECT_EQ(app.ConfigIni(), ini);
+    ASSERT_TRUE(app.Restart());
+    EXPECT_FALSE(Checked(app.Control(app::kCheckMostTop)));
+    EXPECT_FALSE(Topmost(app.Main()));
+    EXPECT_EQ(app.ConfigIni(), ini);
+  }
 }
 
 }  // namespace

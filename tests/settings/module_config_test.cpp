@@ -139,6 +139,12 @@ TEST_F(ModuleConfigTest, FailedWritesLeaveTheFileAsItWas) {
   EXPECT_FALSE(config.SetAutoRun("0\r\n[Evil]\r\nx=1"));
   EXPECT_FALSE(config.SetConfigValue("Normal", "a=b", "1"));
   EXPECT_EQ(Read(), original);
+  // Marked read-only: left alone, also by a user the system lets write it.
+  fs::permissions(File(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(config.SetAutoRun("0"));
+  EXPECT_EQ(Read(), original);
+  fs::permissions(File(), fs::perms::owner_write, fs::perm_options::add);
   EXPECT_FALSE(ModuleConfig(store_, dir_ + "/missing").SetAutoRun("1"));
   EXPECT_FALSE(ModuleConfig(store_, File()).SetAutoRun("1"));  // a file where the folder should be
   fs::remove(File());
@@ -161,6 +167,47 @@ TEST_F(ModuleConfigTest, Utf8FileStaysUtf8) {
   EXPECT_TRUE(config.SetConfigValue("Speed", "Name", "普通加速"));
   EXPECT_EQ(Read(), "\xEF\xBB\xBF[Speed]\r\nName=普通加速\r\n");
   EXPECT_EQ(config.GetConfigValue("speed", "name"), "普通加速");
+}
+
+// Windows' profile functions take a UTF-8 mark for part of the first line:
+// such a file goes to the program's own reader, which finds the first
+// section and writes into it, keeping every line. Plain files still go to
+// the platform.
+TEST_F(ModuleConfigTest, Utf8MarkedFileGoesPastThePlatformAndKeepsEveryLine) {
+  struct CountingStore : platform::ProfileStore {
+    platform::ProfileStore& real;
+    int calls = 0;
+    explicit CountingStore(platform::ProfileStore& store) : real(store) {}
+    std::string GetString(const std::string& path, const std::string& section, const std::string& key,
+                          std::size_t bytes) override {
+      ++calls;
+      return real.GetString(path, section, key, bytes);
+    }
+    bool SetString(const std::string& path, const std::string& section, const std::string& key,
+                   const std::string& value) override {
+      ++calls;
+      return real.SetString(path, section, key, value);
+    }
+  } platform{store_};
+  settings::Utf8MarkRouting routing(platform, store_);
+  const std::string lines = "[Speed]\r\nSpeedLevel=1\r\n; 记事本\r\n[Normal]\r\nEnableSpeed = 1\r\n";
+  Write("\xEF\xBB\xBF" + lines);
+  const ModuleConfig config(routing, dir_);
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  EXPECT_TRUE(config.SetSpeedLevel("1"));
+  EXPECT_TRUE(config.SetAlwaysTop("1"));
+  EXPECT_EQ(Read(), "\xEF\xBB\xBF" + lines + "AlwaysTop=1\r\n");
+  EXPECT_EQ(platform.calls, 0);
+
+  Write(lines);
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  EXPECT_EQ(platform.calls, 1);
+  // A file too short for a mark, and none at all.
+  Write("\xEF\xBB");
+  EXPECT_EQ(config.GetSpeedLevel(), std::nullopt);
+  fs::remove(File());
+  EXPECT_EQ(config.GetSpeedLevel(), std::nullopt);
+  EXPECT_EQ(platform.calls, 3);
 }
 
 // The store and the file system of a user who may not write some files.
