@@ -538,8 +538,20 @@ void FormMain::OnCommand(int id, int code, HWND control) {
       ShowAndRestore();
       break;
     case kMenuUpdate: {
+      // Through Internet Explorer, as always; where there is none (left out
+      // of newer Windows, or turned off), in the default browser. A missing
+      // program shows no error box on the way.
       const std::string page(engine::kUpdatePage);
-      ShellExecuteA(hwnd_, "Open", "iexplore.exe", page.c_str(), nullptr, SW_SHOWNORMAL);
+      SHELLEXECUTEINFOA explorer{};
+      explorer.cbSize = sizeof explorer;
+      explorer.fMask = SEE_MASK_FLAG_NO_UI;
+      explorer.hwnd = hwnd_;
+      explorer.lpVerb = "Open";
+      explorer.lpFile = "iexplore.exe";
+      explorer.lpParameters = page.c_str();
+      explorer.nShow = SW_SHOWNORMAL;
+      if (!ShellExecuteExA(&explorer))
+        ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       break;
     }
   }

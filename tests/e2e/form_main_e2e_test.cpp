@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "app/control_ids.h"
 #include "e2e/driver.h"
+#include "engine/product.h"
 #include "win32/history_saving_win32.h"
 #include "win32/text.h"
 
@@ -384,6 +386,68 @@ TEST(FormMainEndToEnd, OnlyTheLinkUnderTheMouseIsHovered) {
   // Onto the page: both rest.
   EXPECT_TRUE(MouseShows({x, bottom.bottom + 20}, shown, "none"))
       << "hovered off both links: " << shown() << ", cursor at " << CursorText();
+}
+
+// Internet Explorer where the shell finds it by name: a stand-in, or none at
+// all. Under Wine the shell looks in the system folder first (where Wine
+// would start its own program for a stand-in), then where the App Paths
+// entry points, under Program Files; the stand-in goes there. The real ones
+// come back on destruction (all tests share one prefix).
+class InternetExplorer {
+ public:
+  InternetExplorer() {
+    wchar_t system[MAX_PATH] = {}, programs[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    GetEnvironmentVariableW(L"ProgramFiles", programs, MAX_PATH);
+    first_ = std::filesystem::path(programs) / L"Internet Explorer" / L"iexplore.exe";
+    for (const auto& path : {std::filesystem::path(system) / L"iexplore.exe", first_}) {
+      auto away = path;
+      away += L".away";
+      if (MoveFileW(path.c_str(), away.c_str())) moved_.emplace_back(path, away);
+    }
+  }
+  ~InternetExplorer() {
+    static_cast<void>(Remove());  // a failed test may have left the stand-in
+    for (const auto& [path, away] : moved_) MoveFileW(away.c_str(), path.c_str());
+  }
+  InternetExplorer(const InternetExplorer&) = delete;
+  InternetExplorer& operator=(const InternetExplorer&) = delete;
+  bool Away() const { return moved_.size() == 2; }
+  bool StandIn(const std::wstring& program) {
+    return CopyFileW(program.c_str(), first_.c_str(), FALSE) != FALSE;
+  }
+  // The stand-in's file is in use until its process has quite gone.
+  bool Remove() {
+    return e2e::WaitUntil(
+        [&] { return DeleteFileW(first_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 5s);
+  }
+
+ private:
+  std::filesystem::path first_;
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moved_;
+};
+
+// 升级 opens the update page through iexplore.exe; without Internet
+// Explorer, the default browser gets the address instead.
+TEST(FormMainEndToEnd, UpdateOpensInInternetExplorerOrElseTheDefaultBrowser) {
+  const std::wstring host = e2e::HostPath(WINDOW_HOST_EXE);
+  e2e::HttpOpener browser(L"\"" + host + L"\" browser %1");
+  ASSERT_TRUE(browser.Active());
+  InternetExplorer explorer;
+  ASSERT_TRUE(explorer.Away());
+  e2e::BrevoltApp app;
+  ASSERT_TRUE(app.Started());
+  const std::wstring page = win32::Widen(std::string(engine::kUpdatePage));
+  const auto update = [&] { PostMessageW(app.Main(), WM_COMMAND, MAKEWPARAM(app::kMenuUpdate, 0), 0); };
+
+  ASSERT_TRUE(explorer.StandIn(host));
+  update();
+  EXPECT_TRUE(e2e::HttpOpener::Opened(page.c_str(), 15s)) << "iexplore.exe was not started with the page";
+  ASSERT_TRUE(explorer.Remove());
+  update();
+  EXPECT_TRUE(e2e::HttpOpener::Opened((L"browser " + page).c_str(), 15s))
+      << "without Internet Explorer the default browser did not get the page";
+  EXPECT_TRUE(app.process().Running());
 }
 
 }  // namespace
