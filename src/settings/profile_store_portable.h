@@ -11,8 +11,9 @@ namespace settings {
 // mark, in which case they are UTF-8 and stay so. A value read is cut to the
 // buffer in ANSI bytes, never inside a character. A write replaces the file
 // only once the new text is complete on disk, so a failure leaves it as it
-// was, and a file marked read-only is never written. Where backslash is not a path separator (POSIX), it is
-// read as one: the program's paths are built the Windows way.
+// was, and a file marked read-only is never written. Where backslash is not
+// a path separator (POSIX), it is read as one: the program's paths are built
+// the Windows way.
 class PortableProfileStore : public platform::ProfileStore {
  public:
   explicit PortableProfileStore(const platform::AnsiConverter& codePage) : codePage_(codePage) {}
