@@ -60,7 +60,7 @@ double TickRatio() {
   win32::SystemProcessPriorities processes;
   win32::SystemClock clock;
   win32::SystemAnsiCodePage codePage;
-  win32::WindowControls controls({check, combo, check, label, label, nullptr});
+  win32::WindowControls controls({check, combo, check, label, label, nullptr, nullptr});
   win32::ListViewHistory history(list, combo);
   win32::RegistryRaisedRecords records;
   engine::AccelerationState state;

@@ -27,6 +27,7 @@ enum ControlId : int {
   kToolbarSpeedMain = 1014,
   kLabelHomePage = 1015,
   kLabelBBS = 1016,
+  kCheckAccelerateChildren = 1017,
   kStaticLabel = 1100,  // plain captions and pictures share ids from here
 
   // Toolbar buttons and tray menu items.

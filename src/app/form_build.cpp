@@ -228,9 +228,9 @@ void FormMain::CreateWorkers() {
   config_->SetProfileOfAnotherUser(anotherUser);
   autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory(),
                                                        anotherUser);
-  tickControls_ = std::make_unique<win32::WindowControls>(
-      win32::WindowControls::Handles{Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord),
-                                     Control(kLabelInfo), Control(kLabelCount), tooltip_});
+  tickControls_ = std::make_unique<win32::WindowControls>(win32::WindowControls::Handles{
+      Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord), Control(kLabelInfo),
+      Control(kLabelCount), tooltip_, Control(kCheckAccelerateChildren)});
   tickControls_->SetNoticeSink(
       [this](const std::string& text) { tray_.ShowBalloon(win32::Widen("提示"), win32::Widen(text)); });
   history_ =

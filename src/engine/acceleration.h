@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/history.h"
+#include "engine/process_tree.h"
 #include "engine/raised_process.h"
 #include "platform/ports.h"
 
@@ -23,6 +25,7 @@ class AccelerationControls {
   virtual bool AccelerationChecked() = 0;                     // CheckState
   virtual std::string SpeedText() = 0;                        // ComboSpeed
   virtual bool RecordChecked() = 0;                           // CheckEnableRecord
+  virtual bool ChildrenChecked() = 0;                         // CheckAccelerateChildren
   virtual void SetInfoCaption(const std::string& text) = 0;   // LabelInfo
   virtual void SetInfoTooltip(const std::string& text) = 0;   // LabelInfo's tooltip
   virtual void SetCountCaption(const std::string& text) = 0;  // LabelCount
@@ -44,6 +47,24 @@ struct AccelerationPorts {
   AccelerationControls& controls;
   HistoryList& history;
   platform::RaisedRecords& records;
+  // The processes below the window's one; without it, only that one is raised.
+  platform::ProcessTree* tree = nullptr;
+};
+
+// Unchanged ticks between two looks for processes the application started
+// since its tree was raised.
+inline constexpr int kChildrenLookTicks = 5;
+
+// The window's process's descendants, raised with it while the option is on.
+struct RaisedChildren {
+  bool active = false;  // a tree is raised: look for new children now and then
+  std::uint32_t rootId = 0;
+  std::uint64_t rootCreated = 0;
+  std::vector<RaisedProcess> raised;
+  std::vector<Descendant> seen;  // looked at once: raised or left alone
+  int leftAlone = 0;
+  int ticksSinceLook = 0;
+  std::string tooltip;  // the window's part, without the counts
 };
 
 // State the main window keeps between ticks.
@@ -57,6 +78,7 @@ struct AccelerationState {
   // enabled tick raises the foreground again even if it did not change.
   bool RaiseAgain = false;
   bool RealtimeNoticeShown = false;  // once per run
+  RaisedChildren Children;
 };
 
 // The title as the program shows and records it: cut to the ANSI byte

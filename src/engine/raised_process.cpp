@@ -1,5 +1,6 @@
 #include "engine/raised_process.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -26,13 +27,6 @@ class Opened {
   platform::ProcessPriorities& processes_;
   Handle handle_;
 };
-
-// Start time of a process by id; 0 when it cannot be opened or read.
-std::uint64_t CreationTimeOf(platform::ProcessPriorities& processes, std::uint32_t processId) {
-  if (processId == 0) return 0;
-  Opened process(processes, processes.Open(kProcessQueryLimitedInformation, processId));
-  return process.get() != 0 ? processes.CreationTime(process.get()) : 0;
-}
 
 // Reads decimal numbers separated by `separator`, the whole text and nothing else.
 template <std::size_t N>
@@ -74,6 +68,18 @@ std::string ClassText(std::uint32_t priorityClass) {
 
 }  // namespace
 
+std::uint64_t CreationTimeOf(platform::ProcessPriorities& processes, std::uint32_t processId) {
+  if (processId == 0) return 0;
+  Opened process(processes, processes.Open(kProcessQueryLimitedInformation, processId));
+  return process.get() != 0 ? processes.CreationTime(process.get()) : 0;
+}
+
+void NameOwnRecord(platform::ProcessPriorities& processes, RaisedProcess& raised) {
+  if (!raised.recordName.empty()) return;
+  const std::uint32_t self = processes.CurrentProcessId();
+  raised.recordName = RecordName(self, CreationTimeOf(processes, self));
+}
+
 std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::WindowHandle window) {
   if (window == 0) return 0;
   const std::uint32_t owner = windows.OwnerProcessId(window);
@@ -89,7 +95,8 @@ std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::Wi
 }
 
 RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::RaisedRecords& records,
-                          RaisedProcess& raised, std::uint32_t processId, std::uint32_t priorityClass) {
+                          RaisedProcess& raised, std::uint32_t processId, std::uint32_t priorityClass,
+                          const RaiseLimits& limits) {
   RaiseOutcome outcome;
   outcome.asked = priorityClass;
   if (processId == 0) return outcome;  // the window is gone: nothing to touch
@@ -107,10 +114,13 @@ RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::Rais
   const std::uint32_t read = processes.GetClass(process.get());
   const std::uint32_t before = read != 0 ? read : kNormalPriority;
   const std::uint64_t created = processes.CreationTime(process.get());
-  if (raised.recordName.empty()) {
-    const std::uint32_t self = processes.CurrentProcessId();
-    raised.recordName = RecordName(self, CreationTimeOf(processes, self));
+  if (limits.creationTime != 0 && created != limits.creationTime) return outcome;  // its id went to another
+  if (limits.onlyFromNormal && read != kNormalPriority) {
+    outcome.obtained = read;
+    outcome.result = RaiseResult::LeftAlone;
+    return outcome;
   }
+  NameOwnRecord(processes, raised);
   // Recorded before the change: a crash right after it still finds it.
   const bool recorded =
       created != 0 &&
@@ -155,8 +165,11 @@ void PutBack(platform::ProcessPriorities& processes, platform::RaisedRecords& re
 int PutBackAfterCrash(platform::ProcessPriorities& processes, platform::RaisedRecords& records) {
   int putBack = 0;
   for (const auto& [name, text] : records.List()) {
-    std::uint64_t writer[2] = {};
-    if (ParseNumbers(name, '-', writer) && writer[0] <= UINT32_MAX) {
+    // "writer id-writer start", and "-raised id" after it for each process
+    // raised with the window's one.
+    std::uint64_t writer[2] = {}, withRaised[3] = {};
+    if (ParseNumbers(name, '-', withRaised)) std::copy(withRaised, withRaised + 2, writer);
+    if ((writer[0] != 0 || ParseNumbers(name, '-', writer)) && writer[0] <= UINT32_MAX) {
       const auto writerId = static_cast<std::uint32_t>(writer[0]);
       Opened running(processes, processes.Open(kProcessQueryLimitedInformation, writerId));
       if (running.get() != 0 && !processes.HasExited(running.get())) {
@@ -213,6 +226,9 @@ std::string OutcomeText(const RaiseOutcome& outcome) {
       break;
     case RaiseResult::Unreachable:
       text += "无法打开该进程（已经退出或没有访问权限）。";
+      break;
+    case RaiseResult::LeftAlone:
+      text += "该进程的优先级由其程序自行设定，保持不变。";
       break;
     case RaiseResult::Granted:
       break;

@@ -36,6 +36,7 @@ enum class RaiseResult {
   Lowered,      // set rights, but the system gave another class
   Refused,      // no right to change it; its class was only read
   Unreachable,  // not even its class could be read (gone, or no rights)
+  LeftAlone,    // it had a class of its own choosing, and was meant to keep it
 };
 
 struct RaiseOutcome {
@@ -52,8 +53,22 @@ std::uint32_t TargetProcessId(platform::ForegroundWindows& windows, platform::Wi
 // Raises the process to `priorityClass`. When its class changed, it is held
 // in `raised` and written to the records before the change is made. The
 // caller puts back what was raised before first.
+struct RaiseLimits {
+  // Raised only from NORMAL: a class an application chose for one of its
+  // processes (a browser's background pages at IDLE) stays.
+  bool onlyFromNormal = false;
+  // Not 0: only the process started then, the one a snapshot listed.
+  std::uint64_t creationTime = 0;
+};
 RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::RaisedRecords& records,
-                          RaisedProcess& raised, std::uint32_t processId, std::uint32_t priorityClass);
+                          RaisedProcess& raised, std::uint32_t processId, std::uint32_t priorityClass,
+                          const RaiseLimits& limits = {});
+
+// When a process was started; 0 when it cannot be opened or read.
+std::uint64_t CreationTimeOf(platform::ProcessPriorities& processes, std::uint32_t processId);
+
+// This program's own name among the records, worked out once.
+void NameOwnRecord(platform::ProcessPriorities& processes, RaisedProcess& raised);
 
 // Puts the raised process back to its class before, but only while it still
 // has the class the program set (someone else may have changed it since);

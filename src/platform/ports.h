@@ -48,6 +48,20 @@ class ProcessPriorities {
   virtual bool HasExited(Handle process) = 0;
 };
 
+// One process and the one that started it, as a snapshot of all lists them.
+struct ProcessLink {
+  std::uint32_t id = 0;
+  std::uint32_t parentId = 0;  // may name a process that has ended, or a later one of that id
+};
+
+// Every process running now.
+class ProcessTree {
+ public:
+  virtual ~ProcessTree() = default;
+  // Empty when no snapshot could be taken.
+  virtual std::vector<ProcessLink> Snapshot() = 0;
+};
+
 // Small named texts that outlive the program when it is killed but not a
 // restart of the session: the record of what it left raised.
 class RaisedRecords {

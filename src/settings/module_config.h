@@ -63,6 +63,13 @@ class ModuleConfig {
   bool SetAutoMin(std::string_view value) const { return SetConfigValue("Normal", "AutoMin", value); }
   std::optional<std::string> GetSpeedLevel() const { return GetConfigValue("Speed", "SpeedLevel"); }
   bool SetSpeedLevel(std::string_view value) const { return SetConfigValue("Speed", "SpeedLevel", value); }
+  // Not among the first seven options: absent means off, as before it was.
+  std::optional<std::string> GetAccelerateChildren() const {
+    return GetConfigValue("Speed", "AccelerateChildren");
+  }
+  bool SetAccelerateChildren(std::string_view value) const {
+    return SetConfigValue("Speed", "AccelerateChildren", value);
+  }
   std::optional<std::string> GetEnableRecord() const { return GetConfigValue("Record", "EnableRecord"); }
   bool SetEnableRecord(std::string_view value) const {
     return SetConfigValue("Record", "EnableRecord", value);

@@ -29,6 +29,7 @@ void FormMainRules::Load() {
   ApplyCheck(Check::AutoRun, autoRun);
   ApplyCheck(Check::AutoMin, settings::IsOn(config_.GetAutoMin()));
   ApplySelection(Combo::Speed, settings::IsOn(config_.GetSpeedLevel()) ? 0 : 1);
+  ApplyCheck(Check::AccelerateChildren, settings::IsOn(config_.GetAccelerateChildren()));
   ApplyCheck(Check::EnableRecord, settings::IsOn(config_.GetEnableRecord()));
   const int count = settings::RecordCountSelection(config_.GetRecordCount());
   if (count >= 0) ApplySelection(Combo::AutoCleanCount, count);
@@ -75,6 +76,9 @@ void FormMainRules::CheckChanged(Check box) {
       break;
     case Check::EnableRecord:
       config_.SetEnableRecord(text);
+      break;
+    case Check::AccelerateChildren:
+      config_.SetAccelerateChildren(text);
       break;
   }
 }

@@ -23,7 +23,7 @@ inline constexpr std::string_view kAutoRunOtherAccountNotice =
 inline constexpr std::string_view kAutoRunNotRemovedNotice =
     "无法取消开机自启动：所有用户的启动项只有以管理员身份运行本程序才能删除。";
 
-enum class Check { AutoRun, AutoMin, State, MostTop, EnableRecord };
+enum class Check { AutoRun, AutoMin, State, MostTop, EnableRecord, AccelerateChildren };
 enum class Combo { Speed, AutoCleanCount };
 
 // A check box's state when the window has been created, before start-up

@@ -33,6 +33,10 @@ bool WindowControls::RecordChecked() {
   return SendMessageW(h_.checkEnableRecord, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool WindowControls::ChildrenChecked() {
+  return h_.checkChildren && SendMessageW(h_.checkChildren, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 void WindowControls::SetInfoCaption(const std::string& text) { SetWindowTextUtf8(h_.labelInfo, text); }
 
 void WindowControls::SetInfoTooltip(const std::string& text) {

@@ -17,13 +17,14 @@ void SetWindowTextUtf8(HWND window, const std::string& text);
 class WindowControls : public engine::AccelerationControls {
  public:
   struct Handles {
-    HWND checkState, comboSpeed, checkEnableRecord, labelInfo, labelCount, tooltip;
+    HWND checkState, comboSpeed, checkEnableRecord, labelInfo, labelCount, tooltip, checkChildren;
   };
   explicit WindowControls(const Handles& handles);
 
   bool AccelerationChecked() override;
   std::string SpeedText() override;
   bool RecordChecked() override;
+  bool ChildrenChecked() override;
   void SetInfoCaption(const std::string& text) override;
   void SetInfoTooltip(const std::string& text) override;
   void SetCountCaption(const std::string& text) override;

@@ -1,8 +1,10 @@
 #include "win32/system_ports.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "win32/text.h"
+#include "win32/unique_handle.h"
 
 namespace win32 {
 namespace {
@@ -82,6 +84,19 @@ std::string SystemClock::LongTimeText() {
   wchar_t buffer[80];
   const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, 80);
   return n > 1 ? Narrow(std::wstring_view(buffer, n - 1)) : std::string();
+}
+
+std::vector<platform::ProcessLink> SystemProcessTree::Snapshot() {
+  std::vector<platform::ProcessLink> links;
+  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snapshot.get() == INVALID_HANDLE_VALUE || snapshot.get() == nullptr) return links;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    links.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
+  }
+  return links;
 }
 
 }  // namespace win32

@@ -26,6 +26,12 @@ class SystemProcessPriorities : public platform::ProcessPriorities {
   bool HasExited(Handle process) override;
 };
 
+// A Tool Help snapshot of every process.
+class SystemProcessTree : public platform::ProcessTree {
+ public:
+  std::vector<platform::ProcessLink> Snapshot() override;
+};
+
 class SystemClock : public platform::Clock {
  public:
   std::string LongTimeText() override;

@@ -1,6 +1,8 @@
 // Starts the real Brevolt.exe in a temporary folder and switches the
 // foreground between two windows of two other processes.
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -282,6 +284,113 @@ TEST(RaisedProcessEndToEnd, KilledProgramsRaisedProcessGoesBackAtTheNextStart) {
   ASSERT_TRUE(again.Started());
   EXPECT_EQ(host.PriorityClass(), kBelow);
   EXPECT_FALSE(HasRecordOf(killedId));
+}
+
+// ---- an application of several processes ----
+
+// Every live process below `root`, parents first.
+std::vector<DWORD> DescendantsOf(DWORD root) {
+  std::vector<std::pair<DWORD, DWORD>> links;  // id, parent
+  const win32::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+  }
+  std::vector<DWORD> found{root};
+  for (std::size_t next = 0; next < found.size(); ++next) {
+    for (const auto& [id, parent] : links) {
+      if (parent == found[next] && std::find(found.begin(), found.end(), id) == found.end())
+        found.push_back(id);
+    }
+  }
+  found.erase(found.begin());
+  return found;
+}
+
+DWORD ClassOfId(DWORD id) {
+  const win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  return process.get() ? GetPriorityClass(process.get()) : 0;
+}
+
+class ApplicationTreeEndToEnd : public ::testing::Test {
+ protected:
+  // The host's window in front and shown by the program, then one more
+  // tick handled in full: what the tick that raised the host raised with it
+  // is raised by now.
+  bool BringHostToFront(e2e::BrevoltApp& app) {
+    HWND info = app.Control(app::kLabelInfo);
+    const bool shown = e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != window_) SetForegroundWindow(window_);
+          return e2e::TextOf(info) == "Quill tree" && host_.PriorityClass() == kHigh;
+        },
+        5s);
+    SendMessageW(app.Main(), WM_TIMER, app::kTimerMain, 0);
+    return shown;
+  }
+  void StartHost() {
+    host_ = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/tree Quill tree", L"");
+    window_ = host_.FindWindowTitled(L"Quill tree", 10s);
+    ASSERT_NE(window_, nullptr);
+    // A child with a child of its own, and one that sets itself to IDLE.
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+          normal_.clear();
+          idle_.clear();
+          for (DWORD id : DescendantsOf(host_.id())) {
+            (ClassOfId(id) == IDLE_PRIORITY_CLASS ? idle_ : normal_).push_back(id);
+          }
+          return idle_.size() == 1 && normal_.size() == 2;
+        },
+        10s))
+        << normal_.size() << " at NORMAL, " << idle_.size() << " at IDLE";
+  }
+  e2e::Process host_;
+  HWND window_ = nullptr;
+  std::vector<DWORD> normal_, idle_;
+};
+
+constexpr char kAcceleratingTrees[] =
+    "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\nAccelerateChildren=1\r\n";
+
+TEST_F(ApplicationTreeEndToEnd, TheTreeIsRaisedLaterChildrenTooAndAKilledRunsTreeGoesBack) {
+  e2e::BrevoltApp app(kAcceleratingTrees);
+  ASSERT_TRUE(app.Started());
+  ASSERT_NO_FATAL_FAILURE(StartHost());
+  ASSERT_TRUE(BringHostToFront(app));
+  for (DWORD id : normal_) EXPECT_EQ(ClassOfId(id), kHigh) << id;
+  EXPECT_EQ(ClassOfId(idle_[0]), static_cast<DWORD>(IDLE_PRIORITY_CLASS));  // the class it chose stays
+
+  // A child started while the tree is raised: picked up at a later look.
+  PostMessageW(window_, WM_APP, 0, 0);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return DescendantsOf(host_.id()).size() == 4; }, 10s));
+  DWORD later = 0;
+  for (DWORD id : DescendantsOf(host_.id())) {
+    if (std::find(normal_.begin(), normal_.end(), id) == normal_.end() && id != idle_[0]) later = id;
+  }
+  ASSERT_NE(later, 0u);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ClassOfId(later) == kHigh; }, 10s))
+      << "the later child was not raised";
+
+  // Killed with the tree raised: the next start puts every one back.
+  ASSERT_TRUE(TerminateProcess(app.process().handle(), 1));
+  ASSERT_EQ(WaitForSingleObject(app.process().handle(), 5000), WAIT_OBJECT_0);
+  e2e::BrevoltApp again;
+  ASSERT_TRUE(again.Started());
+  EXPECT_EQ(host_.PriorityClass(), kNormal);
+  for (DWORD id : normal_) EXPECT_EQ(ClassOfId(id), kNormal) << id;
+  EXPECT_EQ(ClassOfId(later), kNormal);
+  EXPECT_EQ(ClassOfId(idle_[0]), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+}
+
+TEST_F(ApplicationTreeEndToEnd, WithTheOptionOffOnlyTheWindowsProcessIsRaised) {
+  e2e::BrevoltApp app(kAccelerating);
+  ASSERT_TRUE(app.Started());
+  ASSERT_NO_FATAL_FAILURE(StartHost());
+  ASSERT_TRUE(BringHostToFront(app));
+  for (DWORD id : normal_) EXPECT_EQ(ClassOfId(id), kNormal) << id;
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(FormMainEndToEnd, FirstStartWritesTheChangedOptionsAndOpensOnAbout) {
   EXPECT_TRUE(IsWindowVisible(app.Main()));
   EXPECT_FALSE(Topmost(app.Main()));
   for (int id : {app::kCheckAutoRun, app::kCheckAutoMin, app::kCheckState, app::kCheckMostTop,
-                 app::kCheckEnableRecord}) {
+                 app::kCheckEnableRecord, app::kCheckAccelerateChildren}) {
     EXPECT_FALSE(Checked(app.Control(id))) << id;
   }
   EXPECT_EQ(e2e::TextOf(app.Control(app::kComboSpeed)), "疯狂加速");
@@ -78,11 +78,12 @@ TEST(FormMainEndToEnd, OptionClicksStoreAtOnceAndApply) {
   Click(app.Control(app::kCheckState));
   Click(app.Control(app::kCheckEnableRecord));
   Click(app.Control(app::kCheckAutoMin));
+  Click(app.Control(app::kCheckAccelerateChildren));
   Choose(app.Control(app::kComboSpeed), 0);
   Choose(app.Control(app::kComboAutoCleanCount), 2);
   const std::string ini = app.ConfigIni();
-  for (const char* entry :
-       {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "SpeedLevel=1", "RecordCount=200"}) {
+  for (const char* entry : {"EnableSpeed=1", "EnableRecord=1", "AutoMin=1", "AccelerateChildren=1",
+                            "SpeedLevel=1", "RecordCount=200"}) {
     EXPECT_NE(ini.find(entry), std::string::npos) << entry << " in\n" << ini;
   }
 }
@@ -303,7 +304,7 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
   const std::vector<std::vector<int>> pages = {
       {app::kLabelCount, app::kLabelInfo},
       {app::kCheckAutoRun, app::kCheckAutoMin, app::kCheckState, app::kCheckMostTop, app::kComboSpeed,
-       app::kCheckEnableRecord, app::kComboAutoCleanCount},
+       app::kCheckAccelerateChildren, app::kCheckEnableRecord, app::kComboAutoCleanCount},
       {app::kListViewHistory, app::kToolbarSpeedMain},
       {app::kLabelHomePage, app::kLabelBBS}};
   for (int step = 0; step < 4; ++step) {

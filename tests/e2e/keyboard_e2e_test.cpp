@@ -55,6 +55,8 @@ std::string NameOf(int id) {
       return "the topmost box";
     case app::kComboSpeed:
       return "the speed list";
+    case app::kCheckAccelerateChildren:
+      return "the child processes box";
     case app::kCheckEnableRecord:
       return "the recording box";
     case app::kComboAutoCleanCount:
@@ -171,6 +173,7 @@ TEST_F(KeyboardEndToEnd, TabWalksTheSettingsPageAndTheButtonsRoundAgain) {
       {{VK_TAB}, app::kCheckState},
       {{VK_TAB}, app::kCheckMostTop},
       {{VK_TAB}, app::kComboSpeed},
+      {{VK_TAB}, app::kCheckAccelerateChildren},
       {{VK_TAB}, app::kCheckEnableRecord},
       {{VK_TAB}, app::kComboAutoCleanCount},
       {{VK_TAB}, app::kCommandMini},
@@ -212,6 +215,7 @@ TEST_F(KeyboardEndToEnd, ArrowsPickAListItemAndAltDownOpensTheList) {
       {{VK_SHIFT, VK_TAB}, app::kCommandMini},
       {{VK_SHIFT, VK_TAB}, app::kComboAutoCleanCount},
       {{VK_SHIFT, VK_TAB}, app::kCheckEnableRecord},
+      {{VK_SHIFT, VK_TAB}, app::kCheckAccelerateChildren},
       {{VK_SHIFT, VK_TAB}, app::kComboSpeed},
   }));
   HWND speed = Control(app::kComboSpeed);

@@ -5,14 +5,42 @@
 //   /frame TITLE      the window has the class of a Store app's frame
 //   /core HWND TITLE  a Store app's core window: a child of the frame HWND
 //                     (decimal), which belongs to another process
+//   /tree TITLE       an application of several processes: a child with a
+//                     child of its own, and one started at IDLE; each
+//                     WM_APP to the window starts one more child
+//   /quiet PID DEPTH [idle]
+//                     no window: one of those processes, alive while the
+//                     process PID is, with DEPTH generations below it; at
+//                     IDLE when told so
 #include <windows.h>
 
 #include <cwchar>
 #include <string>
 
 static bool gLinger = false;
+static bool gTree = false;
+
+// Starts this program again as "/quiet <this process> depth", at IDLE when told.
+static void StartChild(int depth, bool idle) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" /quiet " +
+                             std::to_wstring(GetCurrentProcessId()) + L" " + std::to_wstring(depth) +
+                             (idle ? L" idle" : L"");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+}
 
 static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP && gTree) {
+    StartChild(0, false);
+    return 0;
+  }
   if (message == WM_DESTROY) {
     if (!gLinger) PostQuitMessage(0);
     return 0;
@@ -39,6 +67,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   } else if (rest.rfind(L"/frame ", 0) == 0) {
     NextWord(rest);
     cls = L"ApplicationFrameWindow";
+  } else if (rest.rfind(L"/quiet ", 0) == 0) {
+    NextWord(rest);
+    const DWORD parentId = static_cast<DWORD>(std::wcstoul(NextWord(rest).c_str(), nullptr, 10));
+    const int depth = static_cast<int>(std::wcstol(NextWord(rest).c_str(), nullptr, 10));
+    // Set by the process itself: Wine ignores a class given to CreateProcess.
+    if (NextWord(rest) == L"idle") SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
+    HANDLE starter = OpenProcess(SYNCHRONIZE, FALSE, parentId);
+    if (!starter) return 1;
+    if (depth > 0) StartChild(depth - 1, false);
+    WaitForSingleObject(starter, INFINITE);
+    CloseHandle(starter);
+    return 0;
+  } else if (rest.rfind(L"/tree ", 0) == 0) {
+    NextWord(rest);
+    gTree = true;
   } else if (rest.rfind(L"/core ", 0) == 0) {
     NextWord(rest);
     parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(NextWord(rest).c_str(), nullptr, 10)));
@@ -56,6 +99,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
                             nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ShowWindow(hwnd, SW_SHOWNORMAL);
+  if (gTree) {
+    StartChild(1, false);
+    StartChild(0, true);
+  }
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;

@@ -348,4 +348,79 @@ TEST_F(TickTest, ProcessRefusingSetRightsKeepsItsClassAndTheTickGoesOn) {
   EXPECT_FALSE(controls.warning);
 }
 
+// A terminal (7) and what runs in it: the shell (20) and the build it
+// started (22), a helper that chose IDLE for itself (21), a process whose
+// parent id is 7 but which started before it (23: that id's earlier owner
+// started it), and this program, started from the terminal (1000).
+struct TreeTickTest : TickTest {
+  fakes::Tree tree;
+  void SetUp() override {
+    TickTest::SetUp();
+    ports.tree = &tree;
+    controls.children = true;
+    controls.speed = "疯狂加速";
+    for (std::uint32_t pid : {20u, 21u, 22u}) processes.processes[pid] = {};
+    processes.processes[21].priorityClass = 64;
+    processes.processes[23] = {};
+    processes.processes[23].created = 10;
+    tree.links = {{7, 1}, {20, 7}, {21, 7}, {22, 20}, {23, 7}, {1000, 7}, {8, 1}};
+  }
+};
+
+TEST_F(TreeTickTest, TheTreeIsRaisedToHighAtMostLeavingChosenClassesAndGoesBackAtTheNextChange) {
+  TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(7), 256u);  // the window's process alone gets REALTIME
+  EXPECT_EQ(processes.ClassOf(20), 128u);
+  EXPECT_EQ(processes.ClassOf(22), 128u);
+  EXPECT_EQ(processes.ClassOf(21), 64u);
+  EXPECT_EQ(processes.ClassOf(23), 32u);
+  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(records.values.size(), 3u);
+  EXPECT_EQ(controls.tooltip, "窗口A\n已加速 3 个进程（含子进程），1 个子进程保持原有优先级。");
+  EXPECT_EQ(controls.info, "窗口A");
+  EXPECT_EQ(history.rows.back().title, "窗口A");
+
+  TickOn(0xB);
+  for (std::uint32_t pid : {7u, 20u, 22u, 23u}) EXPECT_EQ(processes.ClassOf(pid), 32u) << pid;
+  EXPECT_EQ(processes.ClassOf(21), 64u);
+  EXPECT_EQ(processes.ClassOf(8), 256u);
+  EXPECT_EQ(records.values.size(), 1u);
+  EXPECT_EQ(processes.open.size(), 1u);  // only what is raised now is held
+
+  // Exit: all of it goes back, nothing held.
+  TickOn(0xA);
+  engine::PutBackRaised(state, ports);
+  for (std::uint32_t pid : {7u, 20u, 22u}) EXPECT_EQ(processes.ClassOf(pid), 32u) << pid;
+  EXPECT_TRUE(records.values.empty());
+  EXPECT_TRUE(processes.open.empty());
+}
+
+// The build started in the terminal after the raise is picked up at the
+// next look, five ticks on; the unchanged ticks between take no snapshot.
+TEST_F(TreeTickTest, AChildStartedLaterIsRaisedAtTheNextLook) {
+  TickOn(0xA);
+  const int snapshots = tree.snapshots;
+  processes.processes[24] = {};
+  tree.links.push_back({24, 22});
+  for (int tick = 1; tick < engine::kChildrenLookTicks; ++tick) {
+    EXPECT_FALSE(TickOn(0xA));
+    EXPECT_EQ(processes.ClassOf(24), 32u) << tick;
+  }
+  EXPECT_EQ(tree.snapshots, snapshots);
+  EXPECT_FALSE(TickOn(0xA));
+  EXPECT_EQ(processes.ClassOf(24), 128u);
+  EXPECT_EQ(controls.tooltip, "窗口A\n已加速 4 个进程（含子进程），1 个子进程保持原有优先级。");
+  EXPECT_EQ(controls.count, "1");  // no change was counted
+}
+
+TEST_F(TreeTickTest, OptionOffRaisesTheWindowsProcessAloneAndNeverLooks) {
+  controls.children = false;
+  TickOn(0xA);
+  for (int tick = 0; tick < 2 * engine::kChildrenLookTicks; ++tick) TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(7), 256u);
+  EXPECT_EQ(processes.ClassOf(20), 32u);
+  EXPECT_EQ(tree.snapshots, 0);
+  EXPECT_EQ(controls.tooltip, "窗口A");
+}
+
 }  // namespace

@@ -93,6 +93,16 @@ struct Processes : platform::ProcessPriorities {
   std::uint32_t ClassOf(std::uint32_t pid) { return processes[pid].priorityClass; }
 };
 
+// Who started whom; each snapshot is counted.
+struct Tree : platform::ProcessTree {
+  std::vector<platform::ProcessLink> links;
+  int snapshots = 0;
+  std::vector<platform::ProcessLink> Snapshot() override {
+    ++snapshots;
+    return links;
+  }
+};
+
 // The records kept for the next start, by name.
 struct RaisedRecords : platform::RaisedRecords {
   std::map<std::string, std::string> values;
@@ -130,6 +140,8 @@ struct Controls : engine::AccelerationControls {
   bool AccelerationChecked() override { return accelerate; }
   std::string SpeedText() override { return speed; }
   bool RecordChecked() override { return record; }
+  bool children = false;
+  bool ChildrenChecked() override { return children; }
   void SetInfoCaption(const std::string& t) override { info = t, ++writes; }
   void SetInfoTooltip(const std::string& t) override { tooltip = t, ++writes; }
   void SetCountCaption(const std::string& t) override { count = t, ++writes; }

@@ -25,6 +25,8 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
       {"id reused by another process", "50-50000", "7 6999 32 128", 128, 128, false},
       {"class changed by someone else", "50-50000", "7 7000 32 128", 0x8000, 0x8000, false},
       {"damaged record", "50-50000", "7 7000 32", 128, 128, false},
+      {"a child raised with the window's process", "50-50000-7", "7 7000 16384 128", 128, 16384, false},
+      {"a child, writer still running", "60-60000-7", "7 7000 32 128", 128, 128, true},
       {"damaged name", "x", "7 7000 32 128", 128, 32, false},
   };
   for (const Case& c : cases) {

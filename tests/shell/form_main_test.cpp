@@ -58,7 +58,8 @@ struct View : shell::FormMainView {
   std::function<void()> whileAsking;  // what the user does while the question is open
 
   View() {
-    for (Check box : {Check::AutoRun, Check::AutoMin, Check::State, Check::MostTop, Check::EnableRecord}) {
+    for (Check box : {Check::AutoRun, Check::AutoMin, Check::State, Check::MostTop, Check::EnableRecord,
+                      Check::AccelerateChildren}) {
       checks[box] = shell::InitialCheck(box);
     }
   }
@@ -101,7 +102,7 @@ struct FormMainTest : ::testing::Test {
   View view;
   settings::ModuleConfig config{profile, "C:\\Apps\\Brevolt"};
   settings::ModuleAutoRun autoRun{runKey, security, "C:\\Apps\\Brevolt"};
-  engine::AccelerationState state{0x55, 0x66, 9, {}, false, false};
+  engine::AccelerationState state{0x55, 0x66, 9, {}, false, false, {}};
   shell::FormMainRules rules{view, config, autoRun, state};
 };
 
@@ -126,7 +127,7 @@ TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
   profile.values = {{"Normal/AutoRun", "1"},        {"Normal/AutoMin", "1.0"},
                     {"Speed/SpeedLevel", "01"},     {"Record/EnableRecord", "1"},
                     {"Record/RecordCount", "0100"}, {"Normal/EnableSpeed", " 1x"},
-                    {"Normal/AlwaysTop", "1"}};
+                    {"Normal/AlwaysTop", "1"},      {"Speed/AccelerateChildren", "1"}};
   rules.Load();
   // Check boxes already checked run no handler; the rest store only what
   // reads back differently from how it is stored.
@@ -134,6 +135,7 @@ TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
             (std::vector<std::string>{"Normal/AutoMin=1", "Speed/SpeedLevel=1", "Record/RecordCount=100"}));
   EXPECT_EQ(runKey.values[RunScope::MachineWide]["Brevolt"], "C:\\Apps\\Brevolt\\Brevolt.exe");
   EXPECT_EQ(view.ComboText(Combo::AutoCleanCount), "100");
+  EXPECT_TRUE(view.checks[Check::AccelerateChildren]);
   EXPECT_TRUE(view.topmost);
   EXPECT_EQ(view.steps.back(), "hide");  // started in the tray
 }
@@ -150,13 +152,15 @@ TEST_F(FormMainTest, HandlersStoreTheirOptionAsTheUserChangesThem) {
   view.checks[Check::MostTop] = true;
   rules.CheckChanged(Check::MostTop);
   EXPECT_TRUE(view.topmost);
+  view.checks[Check::AccelerateChildren] = true;
+  rules.CheckChanged(Check::AccelerateChildren);
   view.selection[Combo::Speed] = 0;
   rules.ComboChanged(Combo::Speed);
   view.selection[Combo::AutoCleanCount] = 3;
   rules.ComboChanged(Combo::AutoCleanCount);
-  EXPECT_EQ(profile.writes,
-            (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0", "Normal/AlwaysTop=1",
-                                      "Speed/SpeedLevel=1", "Record/RecordCount=300"}));
+  EXPECT_EQ(profile.writes, (std::vector<std::string>{"Normal/AutoRun=1", "Normal/AutoRun=0",
+                                                      "Normal/AlwaysTop=1", "Speed/AccelerateChildren=1",
+                                                      "Speed/SpeedLevel=1", "Record/RecordCount=300"}));
 }
 
 // The box says whether the program will start at logon; the user hears why
