@@ -226,6 +226,7 @@ void FormMain::CreateWorkers() {
   // is that account: its Run key and settings are not the user's.
   const bool anotherUser = win32::RunsAsAnotherUser();
   config_->SetProfileOfAnotherUser(anotherUser);
+  never_ = engine::NeverList(config_->GetExcludeRules());
   autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory(),
                                                        anotherUser);
   tickControls_ = std::make_unique<win32::WindowControls>(win32::WindowControls::Handles{

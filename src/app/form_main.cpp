@@ -208,7 +208,8 @@ void FormMain::ShowWithState(int command) {
 }
 
 engine::AccelerationPorts FormMain::Ports() {
-  return {windows_, processes_, clock_, codePage_, *tickControls_, *history_, raisedRecords_, &processTree_};
+  return {windows_,  processes_,     clock_,        codePage_, *tickControls_,
+          *history_, raisedRecords_, &processTree_, &never_};
 }
 
 void FormMain::RunTick() { engine::Tick(state_, Ports()); }

@@ -168,6 +168,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   win32::SystemForegroundWindows windows_;
   win32::SystemProcessPriorities processes_;
   win32::SystemProcessTree processTree_;
+  engine::NeverList never_;  // built-in rules and config.ini's [Exclude], read at start
   win32::SystemClock clock_;
   win32::SystemAnsiCodePage codePage_;
   win32::ProfileStoreWin32 systemProfile_;

@@ -10,6 +10,13 @@ namespace engine {
 
 namespace {
 
+// What the never-list says of a process; a window class for the window's
+// own process, none for a child.
+Verdict Judge(const AccelerationPorts& ports, std::uint32_t processId, std::string_view windowClass) {
+  if (!ports.never || processId == 0) return {};
+  return ports.never->Judge(ports.tree ? ports.tree->ImagePath(processId) : std::string(), windowClass);
+}
+
 void PutBackChildren(AccelerationState& state, const AccelerationPorts& ports) {
   for (RaisedProcess& child : state.Children.raised) PutBack(ports.processes, ports.records, child);
   state.Children = RaisedChildren{};
@@ -37,6 +44,10 @@ bool RaiseNewChildren(AccelerationState& state, const AccelerationPorts& ports) 
     if (seen) continue;
     children.seen.push_back(process);
     found = true;
+    if (Judge(ports, process.id, {}).never) {
+      ++children.leftAlone;
+      continue;
+    }
     NameOwnRecord(ports.processes, state.Raised);
     RaisedProcess child;
     child.recordName = state.Raised.recordName + "-" + std::to_string(process.id);
@@ -99,21 +110,39 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
   } else if (!levelError) {
     const std::uint32_t level = speed == kLevelNormal ? kHighPriority : kRealtimePriority;
     const std::uint32_t target = TargetProcessId(ports.windows, state.CurrentWindow);
-    const RaiseOutcome outcome = RaiseProcess(ports.processes, ports.records, state.Raised, target, level);
-    if (ports.tree && target != 0 && ports.controls.ChildrenChecked()) {
-      state.Children.active = true;
-      state.Children.rootId = target;
-      state.Children.rootCreated =
-          state.Raised.handle != 0 ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
-      RaiseNewChildren(state, ports);
-    }
-    // The caption stays the title; colour and tooltip say what really happened.
-    ports.controls.SetInfoWarning(outcome.result != RaiseResult::Granted);
-    if (outcome.result != RaiseResult::Granted) tooltip += "\n" + OutcomeText(outcome);
-    if (outcome.asked == kRealtimePriority && outcome.obtained == kHighPriority &&
-        !state.RealtimeNoticeShown) {
-      state.RealtimeNoticeShown = true;
-      ports.controls.ShowNotice(std::string(kRealtimeRefusedNotice));
+    const Verdict verdict = Judge(ports, target, ports.windows.ClassName(state.CurrentWindow));
+    if (verdict.never) {
+      // The user's or the system's word: shown, counted and recorded all the same.
+      ports.controls.SetInfoWarning(false);
+      tooltip += "\n此程序在“从不加速”列表中（规则：" + verdict.rule + "），不会加速。";
+    } else {
+      RaiseOutcome outcome =
+          RaiseProcess(ports.processes, ports.records, state.Raised, target, verdict.Limit(level));
+      const bool capped = verdict.Limit(level) != level;
+      if (capped) {
+        // Shown as a REALTIME the system did not give, with the reason.
+        outcome.asked = level;
+        if (outcome.result == RaiseResult::Granted) outcome.result = RaiseResult::Lowered;
+      }
+      if (ports.tree && target != 0 && ports.controls.ChildrenChecked()) {
+        state.Children.active = true;
+        state.Children.rootId = target;
+        state.Children.rootCreated =
+            state.Raised.handle != 0 ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
+        RaiseNewChildren(state, ports);
+      }
+      // The caption stays the title; colour and tooltip say what really happened.
+      ports.controls.SetInfoWarning(outcome.result != RaiseResult::Granted);
+      if (capped && outcome.obtained == kHighPriority) {
+        tooltip += "\n请求：实时，实际：高。外壳程序最多加速到高优先级（规则：" + verdict.rule + "）。";
+      } else if (outcome.result != RaiseResult::Granted) {
+        tooltip += "\n" + OutcomeText(outcome);
+      }
+      if (!capped && outcome.asked == kRealtimePriority && outcome.obtained == kHighPriority &&
+          !state.RealtimeNoticeShown) {
+        state.RealtimeNoticeShown = true;
+        ports.controls.ShowNotice(std::string(kRealtimeRefusedNotice));
+      }
     }
   } else {
     ports.controls.SetInfoWarning(true);

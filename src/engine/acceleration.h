@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/history.h"
+#include "engine/never_list.h"
 #include "engine/process_tree.h"
 #include "engine/raised_process.h"
 #include "platform/ports.h"
@@ -49,6 +50,8 @@ struct AccelerationPorts {
   platform::RaisedRecords& records;
   // The processes below the window's one; without it, only that one is raised.
   platform::ProcessTree* tree = nullptr;
+  // Processes never to raise, or to HIGH at most; without it, none.
+  const NeverList* never = nullptr;
 };
 
 // Unchanged ticks between two looks for processes the application started

@@ -60,6 +60,8 @@ class ProcessTree {
   virtual ~ProcessTree() = default;
   // Empty when no snapshot could be taken.
   virtual std::vector<ProcessLink> Snapshot() = 0;
+  // The full path of the process's executable; empty when it cannot be read.
+  virtual std::string ImagePath(std::uint32_t processId) = 0;
 };
 
 // Small named texts that outlive the program when it is killed but not a
@@ -111,6 +113,11 @@ class ProfileStore {
   // True when the entry was written; the file is created when missing.
   virtual bool SetString(const std::string& path, const std::string& section, const std::string& key,
                          const std::string& value) = 0;
+  // Every "key=value" line of a section, keys and values without the blanks
+  // around them, in the order of the file; empty where the section is
+  // missing. A store that holds single entries only has none.
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  virtual Entries GetSection(const std::string& /*path*/, const std::string& /*section*/) { return {}; }
 };
 
 // Where a Run value lives: the machine-wide key (every user's logon) or the

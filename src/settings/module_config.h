@@ -63,6 +63,8 @@ class ModuleConfig {
   bool SetAutoMin(std::string_view value) const { return SetConfigValue("Normal", "AutoMin", value); }
   std::optional<std::string> GetSpeedLevel() const { return GetConfigValue("Speed", "SpeedLevel"); }
   bool SetSpeedLevel(std::string_view value) const { return SetConfigValue("Speed", "SpeedLevel", value); }
+  // The [Exclude] section: processes never to raise, one rule per key.
+  platform::ProfileStore::Entries GetExcludeRules() const { return store_.GetSection(path_, "Exclude"); }
   // Not among the first seven options: absent means off, as before it was.
   std::optional<std::string> GetAccelerateChildren() const {
     return GetConfigValue("Speed", "AccelerateChildren");

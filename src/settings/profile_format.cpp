@@ -117,6 +117,17 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
   return at;
 }
 
+// A value as the platform hands it out: trimmed, cut at a zero byte, one
+// pair of matching quotes taken off.
+std::string_view CleanValue(std::string_view value) {
+  value = Trim(value);
+  value = value.substr(0, value.find('\0'));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
 bool HasStructureBreak(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -139,12 +150,35 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
   const Location at = Locate(text, section, key);
   if (!at.keyFound) return std::nullopt;
   if (at.equals == std::string_view::npos) return std::string_view();
-  std::string_view value = Trim(text.substr(at.equals + 1, at.contentEnd - at.equals - 1));
-  value = value.substr(0, value.find('\0'));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
+  return CleanValue(text.substr(at.equals + 1, at.contentEnd - at.equals - 1));
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileSectionEntries(std::string_view text,
+                                                                       std::string_view section) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  section = Trim(section);
+  bool inSection = section.empty();
+  std::size_t pos = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
+  while (pos < text.size()) {
+    const Line line = LineAt(text, pos);
+    pos = line.next;
+    const std::string_view content = Trim(text.substr(line.begin, line.end - line.begin));
+    if (content.empty()) continue;
+    if (const auto name = SectionName(content)) {
+      if (inSection) break;  // only the first section of its name counts
+      inSection = NamesMatch(*name, section);
+      continue;
+    }
+    if (!inSection) continue;
+    const std::size_t equals = content.find('=');
+    if (equals == std::string_view::npos) {
+      entries.emplace_back(std::string(content), std::string());
+    } else {
+      entries.emplace_back(std::string(Trim(content.substr(0, equals))),
+                           std::string(CleanValue(content.substr(equals + 1))));
+    }
   }
-  return value;
+  return entries;
 }
 
 std::optional<std::string> SetProfileValue(std::string_view text, std::string_view section,

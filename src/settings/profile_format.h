@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace settings {
 
@@ -25,6 +27,12 @@ bool IsStorableEntry(std::string_view section, std::string_view key, std::string
 // handed out by the platform would.
 std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
                                                  std::string_view key);
+
+// Every "key=value" line of the first section of that name, keys and
+// values trimmed (and unquoted) as above; a line without "=" has the empty
+// value.
+std::vector<std::pair<std::string, std::string>> ProfileSectionEntries(std::string_view text,
+                                                                       std::string_view section);
 
 // The text with key in section set to value (blanks around it dropped): an
 // existing key is replaced in its line, a new key goes after the last line of

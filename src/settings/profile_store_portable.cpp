@@ -117,6 +117,23 @@ std::string PortableProfileStore::GetString(const std::string& path, const std::
   return platform::CutToAnsiBytes(utf8, room, MeasureByConversion(codePage_));
 }
 
+platform::ProfileStore::Entries PortableProfileStore::GetSection(const std::string& path,
+                                                                 const std::string& section) {
+  const fs::path file = ToPath(path);
+  if (StateOf(file) != FileState::kRegular) return {};
+  const std::optional<std::string> text = ReadAll(file);
+  if (!text) return {};
+  const bool utf8File = text->starts_with(kUtf8Bom);
+  const auto toUtf8 = [&](std::string s) { return utf8File || IsAscii(s) ? s : codePage_.ToUtf8(s); };
+  Entries entries =
+      ProfileSectionEntries(*text, utf8File || IsAscii(section) ? section : codePage_.ToAnsi(section));
+  for (auto& [key, value] : entries) {
+    key = toUtf8(std::move(key));
+    value = toUtf8(std::move(value));
+  }
+  return entries;
+}
+
 bool PortableProfileStore::SetString(const std::string& path, const std::string& section,
                                      const std::string& key, const std::string& value) {
   const fs::path file = ToPath(path);
@@ -155,6 +172,11 @@ bool StartsWithUtf8Mark(const std::string& path) {
 std::string Utf8MarkRouting::GetString(const std::string& path, const std::string& section,
                                        const std::string& key, std::size_t bufferBytes) {
   return StoreFor(path).GetString(path, section, key, bufferBytes);
+}
+
+platform::ProfileStore::Entries Utf8MarkRouting::GetSection(const std::string& path,
+                                                            const std::string& section) {
+  return StoreFor(path).GetSection(path, section);
 }
 
 bool Utf8MarkRouting::SetString(const std::string& path, const std::string& section, const std::string& key,

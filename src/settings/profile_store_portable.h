@@ -22,6 +22,7 @@ class PortableProfileStore : public platform::ProfileStore {
                         std::size_t bufferBytes) override;
   bool SetString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value) override;
+  Entries GetSection(const std::string& path, const std::string& section) override;
 
  private:
   const platform::AnsiConverter& codePage_;
@@ -45,6 +46,7 @@ class Utf8MarkRouting : public platform::ProfileStore {
                         std::size_t bufferBytes) override;
   bool SetString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value) override;
+  Entries GetSection(const std::string& path, const std::string& section) override;
 
  private:
   platform::ProfileStore& StoreFor(const std::string& path) {

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "settings/app_paths.h"
+#include "settings/profile_format.h"
 #include "win32/text.h"
 
 namespace win32 {
@@ -45,6 +48,31 @@ bool ProfileStoreWin32::SetString(const std::string& path, const std::string& se
   // What the code page cannot hold is written as the ANSI form writes it.
   return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
                                     Widen(AnsiToUtf8(Utf8ToAnsi(value))).c_str(), widePath.c_str()) != FALSE;
+}
+
+platform::ProfileStore::Entries ProfileStoreWin32::GetSection(const std::string& path,
+                                                              const std::string& section) {
+  const std::wstring widePath = Widen(path), wideSection = Widen(section);
+  std::wstring buffer(4096, L'\0');
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionW(wideSection.c_str(), buffer.data(),
+                                              static_cast<DWORD>(buffer.size()), widePath.c_str());
+    // A full buffer says so by ending two short of its size.
+    if (n + 2 < buffer.size() || buffer.size() >= (std::size_t{1} << 26)) {
+      buffer.resize(n);
+      break;
+    }
+    buffer.assign(buffer.size() * 4, L'\0');
+  }
+  // "key=value" strings one after the other, each ended by a zero; the
+  // profile format's reader trims and unquotes them as it does single values.
+  std::string text;
+  for (std::size_t begin = 0; begin < buffer.size();) {
+    const std::size_t end = std::min(buffer.find(L'\0', begin), buffer.size());
+    text += Narrow(buffer.substr(begin, end - begin)) + "\r\n";
+    begin = end + 1;
+  }
+  return settings::ProfileSectionEntries(text, "");
 }
 
 std::string SystemAnsiConverter::ToAnsi(const std::string& utf8) const { return Utf8ToAnsi(utf8); }

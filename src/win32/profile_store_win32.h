@@ -17,6 +17,8 @@ class ProfileStoreWin32 : public platform::ProfileStore {
                         std::size_t bufferBytes) override;
   bool SetString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value) override;
+  // GetPrivateProfileSectionW, its buffer grown until the section fits.
+  Entries GetSection(const std::string& path, const std::string& section) override;
 };
 
 // UTF-8 and the process's ANSI code page (CP_ACP).

@@ -86,6 +86,16 @@ std::string SystemClock::LongTimeText() {
   return n > 1 ? Narrow(std::wstring_view(buffer, n - 1)) : std::string();
 }
 
+std::string SystemProcessTree::ImagePath(std::uint32_t processId) {
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process.get()) return {};
+  std::wstring path(1024, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
+  path.resize(size);
+  return Narrow(path);
+}
+
 std::vector<platform::ProcessLink> SystemProcessTree::Snapshot() {
   std::vector<platform::ProcessLink> links;
   const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

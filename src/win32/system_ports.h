@@ -30,6 +30,7 @@ class SystemProcessPriorities : public platform::ProcessPriorities {
 class SystemProcessTree : public platform::ProcessTree {
  public:
   std::vector<platform::ProcessLink> Snapshot() override;
+  std::string ImagePath(std::uint32_t processId) override;
 };
 
 class SystemClock : public platform::Clock {

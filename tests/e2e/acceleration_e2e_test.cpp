@@ -393,4 +393,29 @@ TEST_F(ApplicationTreeEndToEnd, WithTheOptionOffOnlyTheWindowsProcessIsRaised) {
   for (DWORD id : normal_) EXPECT_EQ(ClassOfId(id), kNormal) << id;
 }
 
+// ---- processes never to raise ----
+
+// A rule by name or by a path with wildcards keeps the process at its
+// class, while the change is still shown and counted.
+TEST(NeverListEndToEnd, ARuleKeepsTheProcessAtItsClassButTheChangeIsShown) {
+  for (const char* rule : {"WINDOW_HOST.exe", "*\\e2e\\window_?ost.exe"}) {
+    SCOPED_TRACE(rule);
+    e2e::BrevoltApp app(std::string(kAccelerating) + "[Exclude]\r\n" + rule + "=1\r\n");
+    ASSERT_TRUE(app.Started());
+    e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill never", L"");
+    HWND window = host.FindWindowTitled(L"Quill never", 10s);
+    ASSERT_NE(window, nullptr);
+    HWND info = app.Control(app::kLabelInfo);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != window) SetForegroundWindow(window);
+          return e2e::TextOf(info) == "Quill never";
+        },
+        5s));
+    SendMessageW(app.Main(), WM_TIMER, app::kTimerMain, 0);  // the tick that showed it has ended
+    EXPECT_EQ(host.PriorityClass(), kNormal);
+    EXPECT_GE(std::atoi(e2e::TextOf(app.Control(app::kLabelCount)).c_str()), 1);
+  }
+}
+
 }  // namespace

@@ -423,4 +423,38 @@ TEST_F(TreeTickTest, OptionOffRaisesTheWindowsProcessAloneAndNeverLooks) {
   EXPECT_EQ(controls.tooltip, "窗口A");
 }
 
+// A rule keeps a process at its class while the change is still shown,
+// counted and recorded; the desktop's window is never acted on; the shell's
+// file windows get HIGH at most, shown as a REALTIME not given.
+TEST_F(TreeTickTest, TheNeverListKeepsProcessesAtTheirClassButTheChangeStillCounts) {
+  const engine::NeverList never(engine::NeverList::Entries{{"C:\\Games\\*.exe", "1"}});
+  ports.never = &never;
+  tree.paths = {{7, "c:\\games\\Shooter.EXE"},
+                {8, "C:\\Windows\\explorer.exe"},
+                {20, "C:\\Games\\aux.exe"},
+                {22, "C:\\Tools\\cl.exe"}};
+  TickOn(0xA);
+  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(20), 32u);
+  EXPECT_EQ(controls.info, "窗口A");
+  EXPECT_EQ(controls.count, "1");
+  EXPECT_EQ(history.rows.size(), 1u);
+  EXPECT_FALSE(controls.warning);
+  EXPECT_NE(controls.tooltip.find("C:\\Games\\*.exe"), std::string::npos) << controls.tooltip;
+  EXPECT_TRUE(records.values.empty());
+
+  windows.classes[0xB] = "CabinetWClass";  // a file window of the shell
+  TickOn(0xB);
+  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_TRUE(controls.warning);
+  EXPECT_NE(controls.tooltip.find("请求：实时，实际：高。"), std::string::npos) << controls.tooltip;
+  EXPECT_TRUE(controls.notices.empty());  // not the notice about administrator rights
+
+  windows.classes[0xC] = "Progman";  // the desktop, the shell's too
+  TickOn(0xC);
+  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(controls.count, "3");
+  EXPECT_NE(controls.tooltip.find("Progman"), std::string::npos) << controls.tooltip;
+}
+
 }  // namespace

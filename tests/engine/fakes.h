@@ -101,6 +101,8 @@ struct Tree : platform::ProcessTree {
     ++snapshots;
     return links;
   }
+  std::map<std::uint32_t, std::string> paths;  // missing: cannot be read
+  std::string ImagePath(std::uint32_t id) override { return paths.count(id) ? paths[id] : std::string(); }
 };
 
 // The records kept for the next start, by name.

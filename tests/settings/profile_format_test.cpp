@@ -42,6 +42,14 @@ TEST(ProfileFormatTest, ReadsLikeThePlatform) {
     const auto found = FindProfileValue(text, section, key);
     EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, expected) << section << "/" << key;
   }
+  // A whole section reads the same, every line in its order.
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(settings::ProfileSectionEntries(text, "normal"),
+            (Entries{{"autorun", "1"}, {"AUTORUN", "2"}, {"AutoMin", "01"}, {"bare", ""}}));
+  EXPECT_EQ(settings::ProfileSectionEntries(text, "Hdr"),
+            (Entries{{"k", "=1"}, {"[Record", ""}, {"EnableRecord", "3"}}));
+  EXPECT_EQ(settings::ProfileSectionEntries(text, ""), (Entries{{"AutoRun", "9"}}));
+  EXPECT_TRUE(settings::ProfileSectionEntries(text, "Exclude").empty());
 }
 
 TEST(ProfileFormatTest, OddBytesNeitherMatchNorHideTheRestOfTheFile) {
