@@ -73,6 +73,47 @@ void LookForNewChildren(AccelerationState& state, const AccelerationPorts& ports
     ports.controls.SetInfoTooltip(state.Children.tooltip + CountsText(state));
 }
 
+// Raises the window's process (and its tree, with the option) as the
+// never-list allows; the tooltip gets what happened.
+void RaiseForeground(AccelerationState& state, const AccelerationPorts& ports, std::uint32_t level,
+                     std::string& tooltip) {
+  const std::uint32_t target = TargetProcessId(ports.windows, state.CurrentWindow);
+  const Verdict verdict = Judge(ports, target, ports.windows.ClassName(state.CurrentWindow));
+  if (verdict.never) {
+    // The user's or the system's word: shown, counted and recorded all the same.
+    ports.controls.SetInfoWarning(false);
+    tooltip += "\n此程序在“从不加速”列表中（规则：" + verdict.rule + "），不会加速。";
+  } else {
+    RaiseOutcome outcome =
+        RaiseProcess(ports.processes, ports.records, state.Raised, target, verdict.Limit(level));
+    const bool capped = verdict.Limit(level) != level;
+    if (capped) {
+      // Shown as a REALTIME the system did not give, with the reason.
+      outcome.asked = level;
+      if (outcome.result == RaiseResult::Granted) outcome.result = RaiseResult::Lowered;
+    }
+    if (ports.tree && target != 0 && ports.controls.ChildrenChecked()) {
+      state.Children.active = true;
+      state.Children.rootId = target;
+      state.Children.rootCreated =
+          state.Raised.handle != 0 ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
+      RaiseNewChildren(state, ports);
+    }
+    // The caption stays the title; colour and tooltip say what really happened.
+    ports.controls.SetInfoWarning(outcome.result != RaiseResult::Granted);
+    if (capped && outcome.obtained == kHighPriority) {
+      tooltip += "\n请求：实时，实际：高。外壳程序最多加速到高优先级（规则：" + verdict.rule + "）。";
+    } else if (outcome.result != RaiseResult::Granted) {
+      tooltip += "\n" + OutcomeText(outcome);
+    }
+    if (!capped && outcome.asked == kRealtimePriority && outcome.obtained == kHighPriority &&
+        !state.RealtimeNoticeShown) {
+      state.RealtimeNoticeShown = true;
+      ports.controls.ShowNotice(std::string(kRealtimeRefusedNotice));
+    }
+  }
+}
+
 }  // namespace
 
 std::string DisplayTitle(const std::string& title, const platform::AnsiCodePage& codePage) {
@@ -108,42 +149,7 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
     // is no program to raise, and this one is not the user's.
     ports.controls.SetInfoWarning(levelError);
   } else if (!levelError) {
-    const std::uint32_t level = speed == kLevelNormal ? kHighPriority : kRealtimePriority;
-    const std::uint32_t target = TargetProcessId(ports.windows, state.CurrentWindow);
-    const Verdict verdict = Judge(ports, target, ports.windows.ClassName(state.CurrentWindow));
-    if (verdict.never) {
-      // The user's or the system's word: shown, counted and recorded all the same.
-      ports.controls.SetInfoWarning(false);
-      tooltip += "\n此程序在“从不加速”列表中（规则：" + verdict.rule + "），不会加速。";
-    } else {
-      RaiseOutcome outcome =
-          RaiseProcess(ports.processes, ports.records, state.Raised, target, verdict.Limit(level));
-      const bool capped = verdict.Limit(level) != level;
-      if (capped) {
-        // Shown as a REALTIME the system did not give, with the reason.
-        outcome.asked = level;
-        if (outcome.result == RaiseResult::Granted) outcome.result = RaiseResult::Lowered;
-      }
-      if (ports.tree && target != 0 && ports.controls.ChildrenChecked()) {
-        state.Children.active = true;
-        state.Children.rootId = target;
-        state.Children.rootCreated =
-            state.Raised.handle != 0 ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
-        RaiseNewChildren(state, ports);
-      }
-      // The caption stays the title; colour and tooltip say what really happened.
-      ports.controls.SetInfoWarning(outcome.result != RaiseResult::Granted);
-      if (capped && outcome.obtained == kHighPriority) {
-        tooltip += "\n请求：实时，实际：高。外壳程序最多加速到高优先级（规则：" + verdict.rule + "）。";
-      } else if (outcome.result != RaiseResult::Granted) {
-        tooltip += "\n" + OutcomeText(outcome);
-      }
-      if (!capped && outcome.asked == kRealtimePriority && outcome.obtained == kHighPriority &&
-          !state.RealtimeNoticeShown) {
-        state.RealtimeNoticeShown = true;
-        ports.controls.ShowNotice(std::string(kRealtimeRefusedNotice));
-      }
-    }
+    RaiseForeground(state, ports, speed == kLevelNormal ? kHighPriority : kRealtimePriority, tooltip);
   } else {
     ports.controls.SetInfoWarning(true);
   }
