@@ -418,4 +418,45 @@ TEST(NeverListEndToEnd, ARuleKeepsTheProcessAtItsClassButTheChangeIsShown) {
   }
 }
 
+// A hostile [Exclude]: 10,000 rules, rules of 2,000 characters, rules of
+// wildcards and broken lines. The program starts, a change is handled at
+// once (the host matches none of them), and an option written later keeps
+// every line of the file.
+TEST(NeverListEndToEnd, AHugeAndBrokenRuleSectionCostsNothingAndLosesNothing) {
+  std::string ini = "[Normal]\r\nEnableSpeed=1\r\n[Speed]\r\nSpeedLevel=1\r\n[Exclude]\r\n";
+  for (int i = 0; i < 10000; ++i) ini += "C:\\Tools\\r" + std::to_string(i) + "\\*.exe=1\r\n";
+  std::string stars = "C:\\";
+  while (stars.size() < 2000) stars += "*a";
+  ini += stars + "=1\r\n\\?*?*?*?*=1\r\n\\*****=1\r\n=1\r\nno equals sign\r\n[[broken\r\nmaybe.exe=yes\r\n";
+  ini += "[Record]\r\nRecordCount=100\r\n";
+  e2e::BrevoltApp app(ini);
+  ASSERT_TRUE(app.Started());
+  EXPECT_TRUE(e2e::Checked(app.Control(app::kCheckState)));
+  EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "100");  // the section after it is read
+
+  e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill ruled", L"");
+  HWND window = host.FindWindowTitled(L"Quill ruled", 10s);
+  ASSERT_NE(window, nullptr);
+  HWND info = app.Control(app::kLabelInfo);
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] {
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        return e2e::TextOf(info) == "Quill ruled";
+      },
+      5s));
+  EXPECT_TRUE(WaitForClass(host, kHigh));
+
+  e2e::Click(app.Control(app::kCheckMostTop));
+  const std::string after = app.ConfigIni();
+  std::size_t at = 0;
+  for (std::size_t begin = 0; begin < ini.size();) {
+    const std::size_t end = ini.find("\r\n", begin);
+    const std::string line = ini.substr(begin, end - begin);
+    at = after.find(line, at);
+    ASSERT_NE(at, std::string::npos) << "lost or moved: " << line.substr(0, 80);
+    begin = end + 2;
+  }
+  EXPECT_NE(after.find("AlwaysTop=1"), std::string::npos);
+}
+
 }  // namespace
