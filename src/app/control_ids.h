@@ -36,6 +36,7 @@ enum ControlId : int {
   kMenuMainScreen = 40011,
   kMenuUpdate = 40012,
   kMenuExit = 40013,
+  kMenuNeverAccelerate = 40021,
 };
 
 }  // namespace app

@@ -65,6 +65,10 @@ LRESULT CALLBACK ListFocusProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
     case WM_KILLFOCUS:
       if (RowCount(list) == 0) InvalidateRect(list, nullptr, TRUE);
       break;
+    case WM_CONTEXTMENU:
+      // The right button or the menu key: the main window has the row's
+      // menu (the tab control between them keeps it to itself).
+      return SendMessageW(GetAncestor(list, GA_ROOT), WM_CONTEXTMENU, wParam, lParam);
     case WM_PAINT: {
       const bool mark = wParam == 0 && GetFocus() == list && RowCount(list) == 0;
       // The mark is drawn inverting: all of the list is painted afresh under it.

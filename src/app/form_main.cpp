@@ -558,6 +558,42 @@ void FormMain::OnCommand(int id, int code, HWND control) {
   }
 }
 
+void FormMain::ShowHistoryMenu(LPARAM at) {
+  HWND list = Control(kListViewHistory);
+  POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  int row = -1;
+  if (at == -1) {
+    row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    RECT item{};
+    item.left = LVIR_LABEL;
+    if (row >= 0 &&
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item))) {
+      point = {item.left, item.bottom};
+      ClientToScreen(list, &point);
+    }
+  } else {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    ScreenToClient(list, &hit.pt);
+    row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  }
+  if (row < 0) return;
+  const std::string path = history_->RowPath(row);
+  const shell::ModalStep step(*rules_);  // the menu runs its own loop
+  UniqueMenu menu(CreatePopupMenu());
+  // Greyed for a row whose program could not be read (or that is gone).
+  AppendMenuW(menu.get(), MF_STRING | (path.empty() ? MF_GRAYED : 0), kMenuNeverAccelerate,
+              win32::Widen("从不加速此程序").c_str());
+  const int chosen =
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+  if (chosen != kMenuNeverAccelerate) return;
+  if (config_->AddExcludeRule(path)) {
+    never_ = engine::NeverList(config_->GetExcludeRules());
+  } else {
+    Notice("无法添加规则：" + path);
+  }
+}
+
 // Saving runs the file dialog and notices, each with its own loop, and uses
 // the window after them: an exit confirmed meanwhile waits for the end.
 void FormMain::OnToolbar(int id) {
@@ -623,6 +659,12 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       RestoreFocus();
       return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == Control(kListViewHistory)) {
+        ShowHistoryMenu(lParam);
+        return 0;
+      }
+      break;
     case WM_MOUSEMOVE:
       ResetLinkStyle();
       return 0;

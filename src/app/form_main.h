@@ -112,6 +112,9 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void OnCommand(int id, int code, HWND control);
   void OnToolbar(int id);
   void ShowTrayMenu();
+  // The history list's menu for the row at a screen point (from the mouse)
+  // or the focused row (-1, from the keyboard).
+  void ShowHistoryMenu(LPARAM at);
   void ShowAndRestore();
   void HideToTray();
   // Tries to add the tray icon again every two seconds, for two minutes.

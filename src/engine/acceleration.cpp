@@ -75,10 +75,13 @@ void LookForNewChildren(AccelerationState& state, const AccelerationPorts& ports
 
 // Raises the window's process (and its tree, with the option) as the
 // never-list allows; the tooltip gets what happened.
-void RaiseForeground(AccelerationState& state, const AccelerationPorts& ports, std::uint32_t level,
-                     std::string& tooltip) {
+// Returns the image path of the window's process, where it was read.
+std::string RaiseForeground(AccelerationState& state, const AccelerationPorts& ports, std::uint32_t level,
+                            std::string& tooltip) {
   const std::uint32_t target = TargetProcessId(ports.windows, state.CurrentWindow);
-  const Verdict verdict = Judge(ports, target, ports.windows.ClassName(state.CurrentWindow));
+  const std::string path = ports.tree && target != 0 ? ports.tree->ImagePath(target) : std::string();
+  const Verdict verdict =
+      ports.never ? ports.never->Judge(path, ports.windows.ClassName(state.CurrentWindow)) : Verdict{};
   if (verdict.never) {
     // The user's or the system's word: shown, counted and recorded all the same.
     ports.controls.SetInfoWarning(false);
@@ -112,6 +115,7 @@ void RaiseForeground(AccelerationState& state, const AccelerationPorts& ports, s
       ports.controls.ShowNotice(std::string(kRealtimeRefusedNotice));
     }
   }
+  return path;
 }
 
 }  // namespace
@@ -144,12 +148,13 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
   const std::string speed = ports.controls.SpeedText();
   const bool levelError = speed != kLevelNormal && speed != kLevelCrazy;
   std::string tooltip = title;
+  std::string path;  // of the window's program, kept with its history row
   if (foreground == 0) {
     // The lock screen, a secure desktop or a switch between windows: there
     // is no program to raise, and this one is not the user's.
     ports.controls.SetInfoWarning(levelError);
   } else if (!levelError) {
-    RaiseForeground(state, ports, speed == kLevelNormal ? kHighPriority : kRealtimePriority, tooltip);
+    path = RaiseForeground(state, ports, speed == kLevelNormal ? kHighPriority : kRealtimePriority, tooltip);
   } else {
     ports.controls.SetInfoWarning(true);
   }
@@ -159,7 +164,7 @@ bool Tick(AccelerationState& state, const AccelerationPorts& ports) {
   if (state.Children.active) tooltip += CountsText(state);
   ports.controls.SetInfoTooltip(tooltip);
 
-  if (ports.controls.RecordChecked()) RecordHistoryEntry(ports.history, ports.clock, title, speed);
+  if (ports.controls.RecordChecked()) RecordHistoryEntry(ports.history, ports.clock, title, speed, path);
 
   if (state.AcceleratedCount < std::numeric_limits<std::int32_t>::max()) ++state.AcceleratedCount;
   ports.controls.SetCountCaption(std::to_string(state.AcceleratedCount));

@@ -13,7 +13,7 @@ std::string_view LevelText(std::string_view speedText) {
 std::string RowNumberText(int position) { return " " + std::to_string(position); }
 
 void RecordHistoryEntry(HistoryList& list, platform::Clock& clock, const std::string& title,
-                        std::string_view speedText) {
+                        std::string_view speedText, const std::string& imagePath) {
   const double threshold = AutoCleanThreshold(list.AutoCleanText());
   if (threshold < list.RowCount()) list.Clear();
 
@@ -26,6 +26,7 @@ void RecordHistoryEntry(HistoryList& list, platform::Clock& clock, const std::st
   list.SetRowText(*row, 3, title);
   list.SetRowText(*row, 4, std::string(LevelText(speedText)));
   list.SetRowIcon(*row, 1);
+  list.SetRowPath(*row, imagePath);
 }
 
 }  // namespace engine

@@ -40,6 +40,10 @@ class HistoryList {
   virtual std::string AutoCleanText() = 0;
   // Row by position 1..RowCount(): number, time and title columns.
   virtual HistoryEntry Row(int position) = 0;
+  // The full path of the program a row is about: kept with the row, never
+  // shown or saved. A list that keeps none gives the empty path.
+  virtual void SetRowPath(int /*row*/, const std::string& /*path*/) {}
+  virtual std::string RowPath(int /*row*/) { return {}; }
 };
 
 // The threshold the auto-clear rule compares with: the leading number of the
@@ -55,7 +59,8 @@ std::string RowNumberText(int position);
 
 // Records one handled change: auto-clear first (strictly more rows than the
 // threshold), then a new row with number, time, title, level and icon.
+// `imagePath` is kept with the row (empty where it was not read).
 void RecordHistoryEntry(HistoryList& list, platform::Clock& clock, const std::string& title,
-                        std::string_view speedText);
+                        std::string_view speedText, const std::string& imagePath = {});
 
 }  // namespace engine

@@ -65,6 +65,8 @@ class ModuleConfig {
   bool SetSpeedLevel(std::string_view value) const { return SetConfigValue("Speed", "SpeedLevel", value); }
   // The [Exclude] section: processes never to raise, one rule per key.
   platform::ProfileStore::Entries GetExcludeRules() const { return store_.GetSection(path_, "Exclude"); }
+  // A program never to raise, by its full path.
+  bool AddExcludeRule(std::string_view path) const { return SetConfigValue("Exclude", path, "1"); }
   // Not among the first seven options: absent means off, as before it was.
   std::optional<std::string> GetAccelerateChildren() const {
     return GetConfigValue("Speed", "AccelerateChildren");

@@ -63,7 +63,21 @@ void WindowControls::ShowNotice(const std::string& text) {
 
 int ListViewHistory::RowCount() { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
-void ListViewHistory::Clear() { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+void ListViewHistory::Clear() {
+  SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  paths_.clear();
+}
+
+void ListViewHistory::SetRowPath(int row, const std::string& path) {
+  if (row < 0) return;
+  if (paths_.size() <= static_cast<std::size_t>(row)) paths_.resize(static_cast<std::size_t>(row) + 1);
+  paths_[static_cast<std::size_t>(row)] = path;
+}
+
+std::string ListViewHistory::RowPath(int row) {
+  return row >= 0 && static_cast<std::size_t>(row) < paths_.size() ? paths_[static_cast<std::size_t>(row)]
+                                                                   : "";
+}
 
 std::optional<int> ListViewHistory::AppendRow(const std::string& itemText) {
   std::wstring wide = Widen(itemText);

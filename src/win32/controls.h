@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "engine/acceleration.h"
 #include "engine/history.h"
@@ -58,11 +60,15 @@ class ListViewHistory : public engine::HistoryList {
   bool SetRowIcon(int row, int imageIndex) override;
   std::string AutoCleanText() override;
   engine::HistoryEntry Row(int position) override;
+  void SetRowPath(int row, const std::string& path) override;
+  std::string RowPath(int row) override;
 
  private:
   std::string CellText(int row, int column);
   HWND list_;
   HWND combo_;
+  // Rows are only ever added at the end or cleared all at once.
+  std::vector<std::string> paths_;
 };
 
 }  // namespace win32

@@ -459,4 +459,78 @@ TEST(NeverListEndToEnd, AHugeAndBrokenRuleSectionCostsNothingAndLosesNothing) {
   EXPECT_NE(after.find("AlwaysTop=1"), std::string::npos);
 }
 
+// Where a history row is on the screen: the middle of its label.
+POINT RowOnScreen(HWND list, int row) {
+  POINT point{-1, -1};
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  const win32::UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  void* remote = process.get()
+                     ? VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE)
+                     : nullptr;
+  if (!remote) return point;
+  RECT rect{LVIR_LABEL, 0, 0, 0};
+  WriteProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr);
+  if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) &&
+      ReadProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr)) {
+    point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &point);
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return point;
+}
+
+// The history row's menu adds its program to the never-list, and the next
+// change to it leaves it at its class.
+TEST(NeverListEndToEnd, TheHistoryRowsMenuAddsItsProgramAndTheNextChangeObeys) {
+  e2e::BrevoltApp app(kAccelerating);
+  ASSERT_TRUE(app.Started());
+  HWND main = app.Main(), info = app.Control(app::kLabelInfo), list = app.Control(app::kListViewHistory);
+  e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill unwanted", L"");
+  HWND window = host.FindWindowTitled(L"Quill unwanted", 10s);
+  ASSERT_NE(window, nullptr);
+  const auto showing = [&](HWND front, const std::string& caption) {
+    return e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != front) SetForegroundWindow(front);
+          return e2e::TextOf(info) == caption;
+        },
+        5s);
+  };
+  ASSERT_TRUE(showing(window, "Quill unwanted"));
+  ASSERT_TRUE(WaitForClass(host, kHigh));
+  ASSERT_TRUE(showing(main, std::string(platform::kMainCaption)));
+  ASSERT_TRUE(WaitForClass(host, kNormal));
+
+  // The history page in sight, then the menu of the host's row.
+  HWND tabs = app.Control(app::kSSTabMain);
+  RECT page{}, shown{};
+  for (int i = 0; i < 4; ++i) {
+    GetWindowRect(tabs, &page);
+    GetWindowRect(list, &shown);
+    if (shown.left >= page.left && shown.right <= page.right) break;
+    SendMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+  }
+  int row = -1;
+  const auto rows = e2e::ListViewRows(list, 3);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i][2] == "Quill unwanted") row = static_cast<int>(i);
+  }
+  ASSERT_GE(row, 0);
+  const POINT at = RowOnScreen(list, row);
+  PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+  HWND menu = e2e::WaitForWindowOfClass(app.process().id(), L"#32768", 5s);
+  ASSERT_NE(menu, nullptr) << "no menu for the row";
+  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(
+      e2e::WaitUntil([&] { return app.ConfigIni().find("window_host.exe=1") != std::string::npos; }, 5s))
+      << app.ConfigIni();
+
+  ASSERT_TRUE(showing(window, "Quill unwanted"));
+  SendMessageW(main, WM_TIMER, app::kTimerMain, 0);  // the tick that showed it has ended
+  EXPECT_EQ(host.PriorityClass(), kNormal);
+}
+
 }  // namespace
