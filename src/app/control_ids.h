@@ -28,6 +28,7 @@ enum ControlId : int {
   kLabelHomePage = 1015,
   kLabelBBS = 1016,
   kCheckAccelerateChildren = 1017,
+  kCommandNeverList = 1018,
   kStaticLabel = 1100,  // plain captions and pictures share ids from here
 
   // Toolbar buttons and tray menu items.

@@ -48,7 +48,8 @@ const ControlRow kControls[] = {
     {1, WC_STATICW, "加速度：", 0, kLabel, 1800, 2880, 2400, 240},
     // A drop-down list's height is that of its open list.
     {1, WC_COMBOBOXW, "", kList, kComboSpeed, 1800, 3120, 1815, 1800, FontRole::Text, 0, "加速度"},
-    {1, WC_BUTTONW, "同时加速其子进程", kCheck, kCheckAccelerateChildren, 3840, 3150, 3600, 255},
+    {1, WC_BUTTONW, "同时加速其子进程", kCheck, kCheckAccelerateChildren, 3840, 3150, 2100, 255},
+    {1, WC_BUTTONW, "从不加速列表…", BS_PUSHBUTTON | WS_TABSTOP, kCommandNeverList, 6060, 3090, 1815, 360},
     {1, WC_STATICW, "", kPicture, kLabel, 600, 3720, 0, 0, FontRole::Text, IDB_GROUP_HISTORY,
      "加速记录设置图标"},
     {1, WC_STATICW, "加速记录设置", 0, kLabel, 1560, 3720, 2400, 300, kTitle},

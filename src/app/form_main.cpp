@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "app/control_ids.h"
+#include "app/never_dialog.h"
 #include "app/resources/resource_ids.h"
 #include "app/startup_marks.h"
 #include "engine/history_log.h"
@@ -522,6 +523,13 @@ void FormMain::OnCommand(int id, int code, HWND control) {
       break;
     case kCommandMini:
       if (code == BN_CLICKED) rules_->CommandMiniClick();
+      break;
+    case kCommandNeverList:
+      if (code == BN_CLICKED) {
+        const shell::ModalStep step(*rules_);  // the dialog runs its own loop
+        if (ShowNeverListDialog(instance_, hwnd_, *config_))
+          never_ = engine::NeverList(config_->GetExcludeRules());
+      }
       break;
     case kCommandExit:
     case kMenuExit:

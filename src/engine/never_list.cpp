@@ -202,4 +202,9 @@ Verdict NeverList::Judge(std::string_view imagePath, std::string_view windowClas
   return verdict;
 }
 
+RuleToggle ToggleOf(const RuleEntry& rule) {
+  if (rule.origin == RuleOrigin::kUser) return {"0", "删除"};
+  return rule.inForce ? RuleToggle{"0", "停用"} : RuleToggle{"-", "恢复"};
+}
+
 }  // namespace engine

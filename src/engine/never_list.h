@@ -94,4 +94,15 @@ class NeverList {
   std::size_t cap_ = 0;             // index of the shell's cap in rules_
 };
 
+// What the never-list dialog's button does to a rule: the [Exclude] value
+// it writes for the rule's key, and its caption. A rule of the user's is
+// removed ("0" means nothing for a name that is not built in), a built-in
+// in force is lifted ("0"), a lifted one comes back (a value that is
+// neither 0 nor 1 leaves the built-in as it is, the shell's cap too).
+struct RuleToggle {
+  std::string value;
+  std::string caption;
+};
+RuleToggle ToggleOf(const RuleEntry& rule);
+
 }  // namespace engine

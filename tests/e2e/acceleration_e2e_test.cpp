@@ -533,4 +533,63 @@ TEST(NeverListEndToEnd, TheHistoryRowsMenuAddsItsProgramAndTheNextChangeObeys) {
   EXPECT_EQ(host.PriorityClass(), kNormal);
 }
 
+// Selects a row of a list view in another process.
+bool SelectRow(HWND list, int row) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  const win32::UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  void* remote = process.get()
+                     ? VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE)
+                     : nullptr;
+  if (!remote) return false;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+  const bool done =
+      SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) != 0;
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return done;
+}
+
+// The dialog behind the settings page's button lists the built-in rules and
+// the user's; its button removes a rule of the user's, lifts a built-in one
+// and brings it back, each written to config.ini at once.
+TEST(NeverListEndToEnd, TheDialogListsTheRulesAndRemovesLiftsAndRestoresThem) {
+  e2e::BrevoltApp app("[Exclude]\r\ngame.exe=1\r\n");
+  ASSERT_TRUE(app.Started());
+  PostMessageW(app.Control(app::kCommandNeverList), BM_CLICK, 0, 0);
+  HWND dialog = app.process().FindWindowTitled(L"从不加速列表", 5s);
+  ASSERT_NE(dialog, nullptr);
+  HWND list = FindWindowExW(dialog, nullptr, L"SysListView32", nullptr);
+  HWND toggle = GetDlgItem(dialog, 53);
+  ASSERT_TRUE(list && toggle);
+  const auto rowOf = [&](const std::string& rule) -> std::pair<int, std::vector<std::string>> {
+    const auto rows = e2e::ListViewRows(list, 4);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i][0] == rule) return {static_cast<int>(i), rows[i]};
+    }
+    return {-1, {}};
+  };
+  EXPECT_EQ(rowOf("explorer.exe").second,
+            (std::vector<std::string>{"explorer.exe", "内置", "最多高优先级", "生效"}));
+  EXPECT_EQ(rowOf("Progman").second, (std::vector<std::string>{"Progman", "内置", "窗口类", "生效"}));
+  ASSERT_EQ(rowOf("game.exe").second, (std::vector<std::string>{"game.exe", "自定义", "程序", "生效"}));
+
+  const auto press = [&](const std::string& rule, const char* written) {
+    if (!SelectRow(list, rowOf(rule).first)) return false;
+    PostMessageW(toggle, BM_CLICK, 0, 0);
+    return e2e::WaitUntil([&] { return app.ConfigIni().find(written) != std::string::npos; }, 5s);
+  };
+  ASSERT_TRUE(press("game.exe", "game.exe=0")) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return rowOf("game.exe").first < 0; }, 5s));
+  ASSERT_TRUE(press("LogonUI.exe", "LogonUI.exe=0")) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return rowOf("LogonUI.exe").second.back() == "已停用"; }, 5s));
+  ASSERT_TRUE(press("LogonUI.exe", "LogonUI.exe=-")) << app.ConfigIni();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return rowOf("LogonUI.exe").second.back() == "生效"; }, 5s));
+
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+}
+
 }  // namespace

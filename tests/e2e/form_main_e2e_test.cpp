@@ -304,7 +304,8 @@ TEST(FormMainEndToEnd, EachPageShowsOnlyItsOwnControls) {
   const std::vector<std::vector<int>> pages = {
       {app::kLabelCount, app::kLabelInfo},
       {app::kCheckAutoRun, app::kCheckAutoMin, app::kCheckState, app::kCheckMostTop, app::kComboSpeed,
-       app::kCheckAccelerateChildren, app::kCheckEnableRecord, app::kComboAutoCleanCount},
+       app::kCheckAccelerateChildren, app::kCommandNeverList, app::kCheckEnableRecord,
+       app::kComboAutoCleanCount},
       {app::kListViewHistory, app::kToolbarSpeedMain},
       {app::kLabelHomePage, app::kLabelBBS}};
   for (int step = 0; step < 4; ++step) {

@@ -57,6 +57,8 @@ std::string NameOf(int id) {
       return "the speed list";
     case app::kCheckAccelerateChildren:
       return "the child processes box";
+    case app::kCommandNeverList:
+      return "the never-list button";
     case app::kCheckEnableRecord:
       return "the recording box";
     case app::kComboAutoCleanCount:
@@ -174,6 +176,7 @@ TEST_F(KeyboardEndToEnd, TabWalksTheSettingsPageAndTheButtonsRoundAgain) {
       {{VK_TAB}, app::kCheckMostTop},
       {{VK_TAB}, app::kComboSpeed},
       {{VK_TAB}, app::kCheckAccelerateChildren},
+      {{VK_TAB}, app::kCommandNeverList},
       {{VK_TAB}, app::kCheckEnableRecord},
       {{VK_TAB}, app::kComboAutoCleanCount},
       {{VK_TAB}, app::kCommandMini},
@@ -215,6 +218,7 @@ TEST_F(KeyboardEndToEnd, ArrowsPickAListItemAndAltDownOpensTheList) {
       {{VK_SHIFT, VK_TAB}, app::kCommandMini},
       {{VK_SHIFT, VK_TAB}, app::kComboAutoCleanCount},
       {{VK_SHIFT, VK_TAB}, app::kCheckEnableRecord},
+      {{VK_SHIFT, VK_TAB}, app::kCommandNeverList},
       {{VK_SHIFT, VK_TAB}, app::kCheckAccelerateChildren},
       {{VK_SHIFT, VK_TAB}, app::kComboSpeed},
   }));
