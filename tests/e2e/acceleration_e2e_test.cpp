@@ -592,4 +592,27 @@ TEST(NeverListEndToEnd, TheDialogListsTheRulesAndRemovesLiftsAndRestoresThem) {
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }, 5s));
 }
 
+// A window of the desktop's class (the shell's) is never acted on; lifted
+// by "Progman=0", it is raised like any other.
+TEST(NeverListEndToEnd, TheDesktopsWindowIsNotRaisedUntilItsRuleIsLifted) {
+  for (const bool lifted : {false, true}) {
+    SCOPED_TRACE(lifted ? "lifted" : "built in");
+    e2e::BrevoltApp app(std::string(kAccelerating) + (lifted ? "[Exclude]\r\nProgman=0\r\n" : ""));
+    ASSERT_TRUE(app.Started());
+    e2e::Process host =
+        e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/class Progman Quill desktop", L"");
+    HWND window = host.FindWindowTitled(L"Quill desktop", 10s);
+    ASSERT_NE(window, nullptr);
+    HWND info = app.Control(app::kLabelInfo);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+          if (GetForegroundWindow() != window) SetForegroundWindow(window);
+          return e2e::TextOf(info) == "Quill desktop";
+        },
+        5s));
+    SendMessageW(app.Main(), WM_TIMER, app::kTimerMain, 0);  // the tick that showed it has ended
+    EXPECT_EQ(host.PriorityClass(), lifted ? kHigh : kNormal);
+  }
+}
+
 }  // namespace

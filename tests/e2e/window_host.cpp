@@ -3,6 +3,7 @@
 // Optional first word:
 //   /linger TITLE     the process lives on after its window is destroyed
 //   /frame TITLE      the window has the class of a Store app's frame
+//   /class NAME TITLE the window has the class NAME (the desktop's, say)
 //   /core HWND TITLE  a Store app's core window: a child of the frame HWND
 //                     (decimal), which belongs to another process
 //   /tree TITLE       an application of several processes: a child with a
@@ -59,11 +60,16 @@ static std::wstring NextWord(std::wstring& rest) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   std::wstring rest = commandLine ? commandLine : L"";
   const wchar_t* cls = L"QuillWindowHost";
+  std::wstring named;
   DWORD style = WS_OVERLAPPEDWINDOW;
   HWND parent = nullptr;
   if (rest.rfind(L"/linger ", 0) == 0) {
     NextWord(rest);
     gLinger = true;
+  } else if (rest.rfind(L"/class ", 0) == 0) {
+    NextWord(rest);
+    named = NextWord(rest);
+    cls = named.c_str();
   } else if (rest.rfind(L"/frame ", 0) == 0) {
     NextWord(rest);
     cls = L"ApplicationFrameWindow";
