@@ -595,6 +595,12 @@ void FormMain::ShowHistoryMenu(LPARAM at) {
   const int chosen =
       TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
   if (chosen != kMenuNeverAccelerate) return;
+  // config.ini is an ANSI file: a character the code page lacks would be
+  // stored as "?", which as a rule stands for any character.
+  if (!win32::Utf8ToAnsiExactly(path)) {
+    Notice("无法添加规则：程序路径含有本系统代码页无法保存的字符。\n" + path);
+    return;
+  }
   if (config_->AddExcludeRule(path)) {
     never_ = engine::NeverList(config_->GetExcludeRules());
   } else {
