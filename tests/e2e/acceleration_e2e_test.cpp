@@ -393,6 +393,18 @@ TEST_F(ApplicationTreeEndToEnd, WithTheOptionOffOnlyTheWindowsProcessIsRaised) {
   for (DWORD id : normal_) EXPECT_EQ(ClassOfId(id), kNormal) << id;
 }
 
+// Brings a window to the front until the program shows its title (a window
+// just started may take the activation back once).
+bool ShownInFront(e2e::BrevoltApp& app, HWND window, const std::string& title) {
+  HWND info = app.Control(app::kLabelInfo);
+  return e2e::WaitUntil(
+      [&] {
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        return e2e::TextOf(info) == title;
+      },
+      5s);
+}
+
 // ---- processes never to raise ----
 
 // A rule by name or by a path with wildcards keeps the process at its
@@ -405,13 +417,7 @@ TEST(NeverListEndToEnd, ARuleKeepsTheProcessAtItsClassButTheChangeIsShown) {
     e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill never", L"");
     HWND window = host.FindWindowTitled(L"Quill never", 10s);
     ASSERT_NE(window, nullptr);
-    HWND info = app.Control(app::kLabelInfo);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] {
-          if (GetForegroundWindow() != window) SetForegroundWindow(window);
-          return e2e::TextOf(info) == "Quill never";
-        },
-        5s));
+    ASSERT_TRUE(ShownInFront(app, window, "Quill never"));
     SendMessageW(app.Main(), WM_TIMER, app::kTimerMain, 0);  // the tick that showed it has ended
     EXPECT_EQ(host.PriorityClass(), kNormal);
     EXPECT_GE(std::atoi(e2e::TextOf(app.Control(app::kLabelCount)).c_str()), 1);
@@ -437,13 +443,7 @@ TEST(NeverListEndToEnd, AHugeAndBrokenRuleSectionCostsNothingAndLosesNothing) {
   e2e::Process host = e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"Quill ruled", L"");
   HWND window = host.FindWindowTitled(L"Quill ruled", 10s);
   ASSERT_NE(window, nullptr);
-  HWND info = app.Control(app::kLabelInfo);
-  ASSERT_TRUE(e2e::WaitUntil(
-      [&] {
-        if (GetForegroundWindow() != window) SetForegroundWindow(window);
-        return e2e::TextOf(info) == "Quill ruled";
-      },
-      5s));
+  ASSERT_TRUE(ShownInFront(app, window, "Quill ruled"));
   EXPECT_TRUE(WaitForClass(host, kHigh));
 
   e2e::Click(app.Control(app::kCheckMostTop));
@@ -603,13 +603,7 @@ TEST(NeverListEndToEnd, TheDesktopsWindowIsNotRaisedUntilItsRuleIsLifted) {
         e2e::Process::Start(e2e::HostPath(WINDOW_HOST_EXE), L"/class Progman Quill desktop", L"");
     HWND window = host.FindWindowTitled(L"Quill desktop", 10s);
     ASSERT_NE(window, nullptr);
-    HWND info = app.Control(app::kLabelInfo);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] {
-          if (GetForegroundWindow() != window) SetForegroundWindow(window);
-          return e2e::TextOf(info) == "Quill desktop";
-        },
-        5s));
+    ASSERT_TRUE(ShownInFront(app, window, "Quill desktop"));
     SendMessageW(app.Main(), WM_TIMER, app::kTimerMain, 0);  // the tick that showed it has ended
     EXPECT_EQ(host.PriorityClass(), lifted ? kHigh : kNormal);
   }
