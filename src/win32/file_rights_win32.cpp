@@ -16,9 +16,6 @@
 namespace win32 {
 namespace {
 
-void FreeLocal(HLOCAL memory) { LocalFree(memory); }
-using UniqueLocal = UniqueResource<HLOCAL, FreeLocal>;
-
 std::string SidText(PSID sid) {
   LPSTR text = nullptr;
   if (!ConvertSidToStringSidA(sid, &text)) return {};

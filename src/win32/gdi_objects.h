@@ -1,14 +1,16 @@
-// Move-only owners of GDI objects, device contexts and selections. Each one
-// also counts itself while alive, so a test can repaint ten thousand times
-// and check that nothing was left behind (Wine's GetGuiResources is a stub
-// that always answers 0). The count is one atomic add per create or delete,
-// cheap enough to stay on in every build, so tests run the shipped code.
+// Owners of GDI objects, device contexts and selections, made from the one
+// owner template. Each also counts itself while alive, so a test can
+// repaint ten thousand times and check that nothing was left behind (Wine's
+// GetGuiResources is a stub that always answers 0). The count is one atomic
+// add per create or delete, cheap enough to stay on in every build, so
+// tests run the shipped code.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-#include <utility>
+
+#include "win32/unique_handle.h"
 
 namespace win32 {
 
@@ -19,6 +21,50 @@ inline std::atomic<long> live[3];
 inline void Count(GdiKind kind, long delta) {
   live[static_cast<int>(kind)].fetch_add(delta, std::memory_order_relaxed);
 }
+
+// A policy whose live owners are counted under `kind`.
+template <GdiKind kind, typename Base>
+struct Counted : Base {
+  using typename Base::Value;
+  static void Opened(const Value&) { Count(kind, +1); }
+  static void Released(const Value&) { Count(kind, -1); }
+  static void Close(const Value& value) {
+    Base::Close(value);
+    Count(kind, -1);
+  }
+};
+
+inline void DeleteObjectQuietly(HGDIOBJ object) { ::DeleteObject(object); }
+inline void DeleteDcQuietly(HDC dc) { ::DeleteDC(dc); }
+
+template <typename H>
+using ObjectPolicy = Counted<GdiKind::kObject, HandlePolicy<H, DeleteObjectQuietly>>;
+
+// A window's DC remembers its window, which ReleaseDC needs.
+struct WindowDc {
+  HWND window = nullptr;
+  HDC dc = nullptr;
+};
+struct WindowDcBase {
+  using Value = WindowDc;
+  static WindowDc None() { return {}; }
+  static bool Valid(const WindowDc& value) { return value.dc != nullptr; }
+  static HDC Get(const WindowDc& value) { return value.dc; }
+  static void Close(const WindowDc& value) { ::ReleaseDC(value.window, value.dc); }
+};
+
+// A selection remembers what it replaced, which goes back in at the end.
+struct Selection {
+  HDC dc = nullptr;
+  HGDIOBJ previous = nullptr;
+};
+struct SelectionBase {
+  using Value = Selection;
+  static Selection None() { return {}; }
+  static bool Valid(const Selection& value) { return value.dc != nullptr; }
+  static HDC Get(const Selection& value) { return value.dc; }
+  static void Close(const Selection& value) { ::SelectObject(value.dc, value.previous); }
+};
 }  // namespace gdi_detail
 
 // Owners of `kind` alive right now, and of all kinds together.
@@ -30,37 +76,7 @@ inline long LiveGdiTotal() {
 // A pen, brush, font, bitmap or region, deleted with DeleteObject. It must
 // not be selected into a DC when it goes: declare the selection after it.
 template <typename H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H handle) : handle_(handle) {
-    if (handle_ != nullptr) gdi_detail::Count(GdiKind::kObject, +1);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ~GdiObject() { reset(); }
-
-  H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset() {
-    if (handle_ != nullptr) {
-      ::DeleteObject(handle_);
-      gdi_detail::Count(GdiKind::kObject, -1);
-      handle_ = nullptr;
-    }
-  }
-
- private:
-  H handle_ = nullptr;
-};
+using GdiObject = Owner<gdi_detail::ObjectPolicy<H>>;
 
 using UniquePen = GdiObject<HPEN>;
 using UniqueBrush = GdiObject<HBRUSH>;
@@ -69,124 +85,42 @@ using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueRegion = GdiObject<HRGN>;
 
 // A memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class UniqueMemoryDc {
+class UniqueMemoryDc
+    : public Owner<gdi_detail::Counted<GdiKind::kDc, HandlePolicy<HDC, gdi_detail::DeleteDcQuietly>>> {
  public:
-  UniqueMemoryDc() = default;
+  using Owner::Owner;
   // Compatible with `reference`; null means the screen.
   static UniqueMemoryDc CompatibleWith(HDC reference) {
     return UniqueMemoryDc(::CreateCompatibleDC(reference));
   }
-  UniqueMemoryDc(const UniqueMemoryDc&) = delete;
-  UniqueMemoryDc& operator=(const UniqueMemoryDc&) = delete;
-  UniqueMemoryDc(UniqueMemoryDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-  UniqueMemoryDc& operator=(UniqueMemoryDc&& other) noexcept {
-    if (this != &other) {
-      reset();
-      dc_ = std::exchange(other.dc_, nullptr);
-    }
-    return *this;
-  }
-  ~UniqueMemoryDc() { reset(); }
-
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-  void reset() {
-    if (dc_ != nullptr) {
-      ::DeleteDC(dc_);
-      gdi_detail::Count(GdiKind::kDc, -1);
-      dc_ = nullptr;
-    }
-  }
-
- private:
-  explicit UniqueMemoryDc(HDC dc) : dc_(dc) {
-    if (dc_ != nullptr) gdi_detail::Count(GdiKind::kDc, +1);
-  }
-  HDC dc_ = nullptr;
 };
 
 // A window's DC from GetDC, given back with ReleaseDC.
-class UniqueWindowDc {
+class UniqueWindowDc : public Owner<gdi_detail::Counted<GdiKind::kDc, gdi_detail::WindowDcBase>> {
  public:
   UniqueWindowDc() = default;
-  explicit UniqueWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {
-    if (dc_ != nullptr) gdi_detail::Count(GdiKind::kDc, +1);
-  }
-  UniqueWindowDc(const UniqueWindowDc&) = delete;
-  UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
-  UniqueWindowDc(UniqueWindowDc&& other) noexcept
-      : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
-  UniqueWindowDc& operator=(UniqueWindowDc&& other) noexcept {
-    if (this != &other) {
-      reset();
-      window_ = std::exchange(other.window_, nullptr);
-      dc_ = std::exchange(other.dc_, nullptr);
-    }
-    return *this;
-  }
-  ~UniqueWindowDc() { reset(); }
-
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-  void reset() {
-    if (dc_ != nullptr) {
-      ::ReleaseDC(window_, dc_);
-      gdi_detail::Count(GdiKind::kDc, -1);
-      dc_ = nullptr;
-    }
-    window_ = nullptr;
-  }
-
- private:
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
+  explicit UniqueWindowDc(HWND window) : Owner(gdi_detail::WindowDc{window, ::GetDC(window)}) {}
 };
 
 // An object selected into a DC; the previous object goes back in when the
-// selection ends.
-class ScopedSelection {
+// selection ends. A failed selection owns nothing.
+class ScopedSelection : public Owner<gdi_detail::Counted<GdiKind::kSelection, gdi_detail::SelectionBase>> {
  public:
   ScopedSelection() = default;
-  ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {
-    if (previous_ == nullptr || previous_ == HGDI_ERROR) {
-      dc_ = nullptr;
-      previous_ = nullptr;
-    } else {
-      gdi_detail::Count(GdiKind::kSelection, +1);
-    }
-  }
-  ScopedSelection(const ScopedSelection&) = delete;
-  ScopedSelection& operator=(const ScopedSelection&) = delete;
-  ScopedSelection(ScopedSelection&& other) noexcept
-      : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
-  ScopedSelection& operator=(ScopedSelection&& other) noexcept {
-    if (this != &other) {
-      reset();
-      dc_ = std::exchange(other.dc_, nullptr);
-      previous_ = std::exchange(other.previous_, nullptr);
-    }
-    return *this;
-  }
-  ~ScopedSelection() { reset(); }
+  ScopedSelection(HDC dc, HGDIOBJ object) : Owner(Select(dc, object)) {}
 
-  explicit operator bool() const { return dc_ != nullptr; }
   // Puts another object in the same place; the first previous object is
   // still the one restored at the end. One call instead of restore + select.
   void Replace(HGDIOBJ object) {
-    if (dc_ != nullptr) ::SelectObject(dc_, object);
-  }
-  void reset() {
-    if (dc_ != nullptr) {
-      ::SelectObject(dc_, previous_);
-      gdi_detail::Count(GdiKind::kSelection, -1);
-      dc_ = nullptr;
-      previous_ = nullptr;
-    }
+    if (*this) ::SelectObject(value().dc, object);
   }
 
  private:
-  HDC dc_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  static gdi_detail::Selection Select(HDC dc, HGDIOBJ object) {
+    HGDIOBJ previous = ::SelectObject(dc, object);
+    if (previous == nullptr || previous == HGDI_ERROR) return {};
+    return {dc, previous};
+  }
 };
 
 }  // namespace win32
