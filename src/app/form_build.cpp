@@ -220,24 +220,14 @@ void FormMain::SetUpTooltip() {
 }
 
 void FormMain::CreateWorkers() {
-  config_ = std::make_unique<settings::ModuleConfig>(profile_, win32::ApplicationDirectory(), settingsFiles_,
-                                                     [this](const std::string& text) { Notice(text); });
-  // Elevated with another account's name and password, "the current user"
-  // is that account: its Run key and settings are not the user's.
-  const bool anotherUser = win32::RunsAsAnotherUser();
-  config_->SetProfileOfAnotherUser(anotherUser);
-  never_ = engine::NeverList(config_->GetExcludeRules());
-  autoRun_ = std::make_unique<settings::ModuleAutoRun>(runKey_, fileSecurity_, win32::ApplicationDirectory(),
-                                                       anotherUser);
-  tickControls_ = std::make_unique<win32::WindowControls>(win32::WindowControls::Handles{
-      Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord), Control(kLabelInfo),
-      Control(kLabelCount), tooltip_, Control(kCheckAccelerateChildren)});
-  tickControls_->SetNoticeSink(
+  program_.Attach(
+      *this,
+      {hwnd_,
+       {Control(kCheckState), Control(kComboSpeed), Control(kCheckEnableRecord), Control(kLabelInfo),
+        Control(kLabelCount), tooltip_, Control(kCheckAccelerateChildren)},
+       Control(kListViewHistory),
+       Control(kComboAutoCleanCount)},
       [this](const std::string& text) { tray_.ShowBalloon(win32::Widen("提示"), win32::Widen(text)); });
-  history_ =
-      std::make_unique<win32::ListViewHistory>(Control(kListViewHistory), Control(kComboAutoCleanCount));
-  saving_ = std::make_unique<win32::HistorySavingWin32>(hwnd_);
-  rules_ = std::make_unique<shell::FormMainRules>(*this, *config_, *autoRun_, state_);
   SetTimer(hwnd_, kTimerMain, 1000, nullptr);
 }
 

@@ -13,12 +13,29 @@
 #include "app/control_ids.h"
 #include "app/form_main.h"
 #include "quillmoor/pagetab/page_tab_window.h"
+#include "shell/window_rules.h"
 #include "win32/gdi_objects.h"
 
 namespace app {
 namespace {
 
 constexpr UINT_PTR kFocusSubclass = 2;
+
+shell::Key KeyOf(WPARAM key) {
+  switch (key) {
+    case VK_TAB:
+      return shell::Key::Tab;
+    case VK_NEXT:
+      return shell::Key::PageDown;
+    case VK_PRIOR:
+      return shell::Key::PageUp;
+    case VK_SPACE:
+      return shell::Key::Space;
+    case VK_RETURN:
+      return shell::Key::Enter;
+  }
+  return shell::Key::Other;
+}
 
 int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -123,28 +140,29 @@ std::vector<HWND> FormMain::FocusOrder() const {
   std::vector<HWND> stops;
   if (!tabs_ || !hwnd_) return stops;
   stops.push_back(tabs_->hwnd());
-  const int page = tabs_->Control().ActiveTab();
+  std::vector<shell::FocusCandidate> candidates;
+  std::vector<HWND> controls;
   for (const ControlRow& row : MainWindowControls()) {
-    if (!(row.style & WS_TABSTOP)) continue;
-    // Controls of the other pages are only moved out of sight: never visit them.
-    if (row.page != kOnWindow && row.page != page) continue;
     HWND control = Control(row.id);
-    if (control && IsWindowVisible(control) && IsWindowEnabled(control)) stops.push_back(control);
+    controls.push_back(control);
+    candidates.push_back({row.page == kOnWindow ? shell::kEveryPage : row.page, (row.style & WS_TABSTOP) != 0,
+                          control && IsWindowVisible(control) && IsWindowEnabled(control)});
   }
+  for (std::size_t i : shell::FocusStops(candidates, tabs_->Control().ActiveTab()))
+    stops.push_back(controls[i]);
   return stops;
 }
 
 void FormMain::MoveFocus(int step) {
   const std::vector<HWND> stops = FocusOrder();
-  if (stops.empty()) return;
   const int count = static_cast<int>(stops.size());
   HWND focus = GetFocus();
   int at = -1;
   for (int i = 0; i < count; ++i) {
     if (stops[i] == focus || IsChild(stops[i], focus)) at = i;
   }
-  const int next = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
-  SetFocus(stops[next]);
+  const int next = shell::NextFocusStop(count, at, step);
+  if (next >= 0) SetFocus(stops[static_cast<std::size_t>(next)]);
 }
 
 void FormMain::SwitchPage(bool forward) {
@@ -159,26 +177,24 @@ void FormMain::SwitchPage(bool forward) {
 bool FormMain::TranslateKeys(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !hwnd_ || !tabs_) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  if (GetKeyState(VK_MENU) < 0) return false;
-  switch (msg.wParam) {
-    case VK_TAB:
-      if (ctrl) {
-        SwitchPage(!shift);
-      } else {
-        MoveFocus(shift ? -1 : 1);
-      }
+  const shell::KeyState state{GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                              GetKeyState(VK_MENU) < 0, msg.hwnd == tabs_->hwnd()};
+  switch (shell::KeyboardCommand(KeyOf(msg.wParam), state)) {
+    case shell::KeyCommand::NextStop:
+      MoveFocus(1);
       return true;
-    case VK_NEXT:
-    case VK_PRIOR:
-      // The tab control switches with these keys itself when it has the focus.
-      if (!ctrl || msg.hwnd == tabs_->hwnd()) return false;
-      SwitchPage(msg.wParam == VK_NEXT);
+    case shell::KeyCommand::PreviousStop:
+      MoveFocus(-1);
       return true;
-    case VK_SPACE:
+    case shell::KeyCommand::NextPage:
+      SwitchPage(true);
+      return true;
+    case shell::KeyCommand::PreviousPage:
+      SwitchPage(false);
+      return true;
+    case shell::KeyCommand::OpenLink:
       return OpenFocusedLink();
-    case VK_RETURN: {
+    case shell::KeyCommand::OpenOrPress: {
       if (OpenFocusedLink()) return true;
       // Enter presses the focused push button (the toolbar takes it itself).
       HWND focus = GetFocus();
@@ -188,9 +204,10 @@ bool FormMain::TranslateKeys(const MSG& msg) {
       }
       return false;
     }
-    default:
-      return false;
+    case shell::KeyCommand::None:
+      break;
   }
+  return false;
 }
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include "engine/product.h"
 #include "quillmoor/pagetab/page_tab_picture.h"
 #include "shell/tray.h"
+#include "shell/window_rules.h"
 
 namespace app {
 namespace {
@@ -24,12 +25,17 @@ constexpr UINT_PTR kHookSubclass = 1;
 // Posted to show the next waiting notice.
 constexpr UINT kShowNoticeMessage = WM_APP + 1;
 
-void DestroyMenuQuietly(HMENU menu) { DestroyMenu(menu); }
-using UniqueMenu = win32::UniqueResource<HMENU, DestroyMenuQuietly>;
+using win32::UniqueMenu;
 
 HICON SharedIcon(HINSTANCE instance, int cx, int cy) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_BREVOLT), IMAGE_ICON,
                                        GetSystemMetrics(cx), GetSystemMetrics(cy), LR_SHARED));
+}
+
+// The small icon, or the large one where there is none.
+HICON TrayIconImage(HINSTANCE instance) {
+  HICON small = SharedIcon(instance, SM_CXSMICON, SM_CYSMICON);
+  return small ? small : SharedIcon(instance, SM_CXICON, SM_CYICON);
 }
 
 // The window class, registered once for the process; its icons are shared
@@ -82,11 +88,13 @@ tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask)
 
 }  // namespace
 
-FormMain::FormMain(HINSTANCE instance) : instance_(instance) {
+FormMain::FormMain(HINSTANCE instance)
+    : instance_(instance),
+      icon_(SharedIcon(instance, SM_CXICON, SM_CYICON)),
+      program_([this](const std::string& text) { Notice(text); }),
+      tray_(TrayIconImage(instance), kTimerTray) {
   win32::UniqueWindowDc screen(nullptr);
   dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
-  icon_ = SharedIcon(instance, SM_CXICON, SM_CYICON);
-  smallIcon_ = SharedIcon(instance, SM_CXSMICON, SM_CYSMICON);
 }
 
 // The window goes before the fonts, bitmaps and image lists its controls
@@ -115,11 +123,11 @@ std::unique_ptr<FormMain> FormMain::Create(HINSTANCE instance) {
 
 void FormMain::Start() {
   // What a killed run left raised goes back before anything is raised anew.
-  engine::PutBackAfterCrash(Ports());
+  program_.PutBackAfterCrash();
   StartupMark("put-back");
   // The load event runs before the window is first shown.
   loading_ = true;
-  rules_->Load();
+  program_.Rules().Load();
   loading_ = false;
   StartupMark("load");
   // Focus marks stay on from the start, not only after the first key.
@@ -208,12 +216,9 @@ void FormMain::ShowWithState(int command) {
   if (topmost_) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-engine::AccelerationPorts FormMain::Ports() {
-  return {windows_,  processes_,     clock_,        codePage_, *tickControls_,
-          *history_, raisedRecords_, &processTree_, &never_};
-}
+void FormMain::RunTick() { program_.Tick(); }
 
-void FormMain::RunTick() { engine::Tick(state_, Ports()); }
+void FormMain::PutBackRaised() { program_.PutBackRaised(); }
 
 void FormMain::ResetLinkStyle() {
   SetLinkHover(Control(kLabelHomePage), false);
@@ -228,23 +233,11 @@ void FormMain::InstallWindowHook() {
 
 void FormMain::RemoveWindowHook() { RemoveWindowSubclass(hwnd_, &FormMain::HookProc, kHookSubclass); }
 
-// At logon the shell may not take the icon in time: it is tried again
-// every two seconds for two minutes, and again whenever the taskbar is
-// created anew.
-void FormMain::AddTrayIcon() {
-  if (!tray_.Add(hwnd_, smallIcon_ ? smallIcon_ : icon_)) KeepTryingTrayIcon();
-}
+void FormMain::AddTrayIcon() { tray_.Add(hwnd_); }
 
-void FormMain::KeepTryingTrayIcon() {
-  trayTries_ = 0;
-  SetTimer(hwnd_, kTimerTray, 2000, nullptr);
-}
+void FormMain::DeleteTrayIcon() { tray_.Delete(); }
 
-void FormMain::DeleteTrayIcon() {
-  KillTimer(hwnd_, kTimerTray);
-  tray_.Delete();
-}
-
+// The hide request is a message anyone may send: WM_COMMAND with SC_MINIMIZE.
 void FormMain::SendHideRequest() { SendMessageW(hwnd_, WM_COMMAND, SC_MINIMIZE, 0); }
 
 bool FormMain::AskYesNo(const std::string& text, const std::string& caption) {
@@ -258,7 +251,7 @@ bool FormMain::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 void FormMain::CancelModalSteps() {
-  if (saving_) saving_->Silence();
+  if (program_.Attached()) program_.Saving().Silence();
   notices_.clear();
   // The file dialog and the boxes are dialogs owned by the window; each
   // takes IDCANCEL as its Cancel button (a box with OK alone as its OK).
@@ -275,8 +268,6 @@ void FormMain::CancelModalSteps() {
 }
 
 void FormMain::Unload() {
-  // Nothing the program raised outlives it.
-  engine::PutBackRaised(state_, Ports());
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -396,21 +387,41 @@ HBRUSH FormMain::PageBrush(HWND control) {
 // scheme: the DC a control hands over keeps black otherwise, invisible on a
 // high-contrast black page. Under high contrast the links and the warning
 // take the scheme's colours too.
-LRESULT FormMain::OnColor(HDC dc, HWND control) {
-  SetBkMode(dc, TRANSPARENT);
+bool FormMain::HighContrast() {
   if (!highContrast_) {
     HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
     highContrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                     (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
   }
-  const bool high = *highContrast_;
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  if (control == Control(kLabelHomePage) || control == Control(kLabelBBS)) {
-    const bool hover = control == Control(kLabelHomePage) ? homeHover_ : bbsHover_;
-    SetTextColor(dc, high ? GetSysColor(COLOR_HOTLIGHT) : hover ? kLinkHover : kLinkResting);
-  } else if (control == Control(kLabelInfo) && tickControls_ && tickControls_->InfoWarning() && !high) {
-    SetTextColor(dc, win32::kInfoWarningColour);
+  return *highContrast_;
+}
+
+LRESULT FormMain::OnColor(HDC dc, HWND control) {
+  SetBkMode(dc, TRANSPARENT);
+  const bool home = control == Control(kLabelHomePage);
+  const bool link = home || control == Control(kLabelBBS);
+  const shell::Label label = link                             ? shell::Label::Link
+                             : control == Control(kLabelInfo) ? shell::Label::Info
+                                                              : shell::Label::Other;
+  const bool hover = home ? homeHover_ : bbsHover_;
+  COLORREF colour = GetSysColor(COLOR_BTNTEXT);
+  switch (shell::LabelColour(label, link && hover, program_.InfoWarning(), HighContrast())) {
+    case shell::TextColour::System:
+      break;
+    case shell::TextColour::SystemHotLink:
+      colour = GetSysColor(COLOR_HOTLIGHT);
+      break;
+    case shell::TextColour::LinkResting:
+      colour = kLinkResting;
+      break;
+    case shell::TextColour::LinkHover:
+      colour = kLinkHover;
+      break;
+    case shell::TextColour::Warning:
+      colour = win32::kInfoWarningColour;
+      break;
   }
+  SetTextColor(dc, colour);
   return reinterpret_cast<LRESULT>(PageBrush(control));
 }
 
@@ -429,13 +440,10 @@ void FormMain::PaintBackground(HDC dc) {
 // ---- tray and window hook ----
 
 void FormMain::HideToTray() {
-  if (!tray_.Shown() && !tray_.AddAgain()) {
-    // No icon to come back by: hidden, the window could not be reached
-    // again. It stays on the taskbar, minimized.
+  if (shell::WhereToHide(tray_.EnsureShown()) == shell::HideOutcome::ToTaskbar) {
     if (!IsIconic(hwnd_)) ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
     return;
   }
-  KillTimer(hwnd_, kTimerTray);
   ShowWindow(hwnd_, SW_HIDE);
   hiddenToTray_ = true;
 }
@@ -447,7 +455,7 @@ void FormMain::ShowAndRestore() {
 }
 
 void FormMain::ShowTrayMenu() {
-  const shell::ModalStep step(*rules_);  // the menu runs its own loop
+  const shell::ModalStep step(program_.Rules());  // the menu runs its own loop
   UniqueMenu menu(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, kMenuMainScreen, win32::Widen("主界面").c_str());
   AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -468,7 +476,7 @@ LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   auto* form = reinterpret_cast<FormMain*>(self);
   // A window destroyed without the exit sequence (the session ending) takes its hook along.
   if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &FormMain::HookProc, id);
-  switch (shell::MainWindowHookAction(message, wParam, lParam)) {
+  switch (shell::MainWindowHookAction(win32::MainWindowEvent(message, wParam, lParam))) {
     case shell::HookAction::PassThenHide: {
       const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
       form->HideToTray();
@@ -507,33 +515,25 @@ LRESULT CALLBACK FormMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 
 void FormMain::OnCommand(int id, int code, HWND control) {
   if (const auto box = CheckOf(id)) {
-    if (code == BN_CLICKED) {
-      rules_->CheckChanged(*box);
-      // Switched off: what was raised goes back now, not at some later change.
-      if (*box == shell::Check::State) engine::AccelerationSwitched(state_, Ports());
-    }
+    if (code == BN_CLICKED) program_.Rules().CheckChanged(*box);
     return;
   }
   switch (id) {
     case kComboSpeed:
     case kComboAutoCleanCount:
       if (code == CBN_SELCHANGE) {
-        rules_->ComboChanged(id == kComboSpeed ? shell::Combo::Speed : shell::Combo::AutoCleanCount);
+        program_.Rules().ComboChanged(id == kComboSpeed ? shell::Combo::Speed : shell::Combo::AutoCleanCount);
       }
       break;
     case kCommandMini:
-      if (code == BN_CLICKED) rules_->CommandMiniClick();
+      if (code == BN_CLICKED) program_.Rules().CommandMiniClick();
       break;
     case kCommandNeverList:
-      if (code == BN_CLICKED) {
-        const shell::ModalStep step(*rules_);  // the dialog runs its own loop
-        if (ShowNeverListDialog(instance_, hwnd_, *config_))
-          never_ = engine::NeverList(config_->GetExcludeRules());
-      }
+      if (code == BN_CLICKED) OnNeverListButton();
       break;
     case kCommandExit:
     case kMenuExit:
-      if (id == kMenuExit || code == BN_CLICKED) rules_->RequestUnload();
+      if (id == kMenuExit || code == BN_CLICKED) program_.Rules().RequestUnload();
       break;
     case kToolClear:
     case kToolSave:
@@ -546,24 +546,32 @@ void FormMain::OnCommand(int id, int code, HWND control) {
     case kMenuMainScreen:
       ShowAndRestore();
       break;
-    case kMenuUpdate: {
-      // Through Internet Explorer, as always; where there is none (left out
-      // of newer Windows, or turned off), in the default browser. A missing
-      // program shows no error box on the way.
-      const std::string page(engine::kUpdatePage);
-      SHELLEXECUTEINFOA explorer{};
-      explorer.cbSize = sizeof explorer;
-      explorer.fMask = SEE_MASK_FLAG_NO_UI;
-      explorer.hwnd = hwnd_;
-      explorer.lpVerb = "Open";
-      explorer.lpFile = "iexplore.exe";
-      explorer.lpParameters = page.c_str();
-      explorer.nShow = SW_SHOWNORMAL;
-      if (!ShellExecuteExA(&explorer))
-        ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    case kMenuUpdate:
+      OpenUpdatePage();
       break;
-    }
   }
+}
+
+void FormMain::OnNeverListButton() {
+  const shell::ModalStep step(program_.Rules());  // the dialog runs its own loop
+  if (ShowNeverListDialog(instance_, hwnd_, program_.Config())) program_.NeverListChanged();
+}
+
+// Through Internet Explorer, as always; where there is none (left out of
+// newer Windows, or turned off), in the default browser. A missing program
+// shows no error box on the way.
+void FormMain::OpenUpdatePage() {
+  const std::string page(engine::kUpdatePage);
+  SHELLEXECUTEINFOA explorer{};
+  explorer.cbSize = sizeof explorer;
+  explorer.fMask = SEE_MASK_FLAG_NO_UI;
+  explorer.hwnd = hwnd_;
+  explorer.lpVerb = "Open";
+  explorer.lpFile = "iexplore.exe";
+  explorer.lpParameters = page.c_str();
+  explorer.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&explorer))
+    ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void FormMain::ShowHistoryMenu(LPARAM at) {
@@ -586,23 +594,26 @@ void FormMain::ShowHistoryMenu(LPARAM at) {
     row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   }
   if (row < 0) return;
-  const std::string path = history_->RowPath(row);
-  const shell::ModalStep step(*rules_);  // the menu runs its own loop
+  const std::string path = program_.History().RowPath(row);
+  const shell::ModalStep step(program_.Rules());  // the menu runs its own loop
   UniqueMenu menu(CreatePopupMenu());
   // Greyed for a row whose program could not be read (or that is gone).
   AppendMenuW(menu.get(), MF_STRING | (path.empty() ? MF_GRAYED : 0), kMenuNeverAccelerate,
               win32::Widen("从不加速此程序").c_str());
   const int chosen =
       TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
-  if (chosen != kMenuNeverAccelerate) return;
+  if (chosen == kMenuNeverAccelerate) AddNeverRule(path);
+}
+
+void FormMain::AddNeverRule(const std::string& path) {
   // config.ini is an ANSI file: a character the code page lacks would be
   // stored as "?", which as a rule stands for any character.
   if (!win32::Utf8ToAnsiExactly(path)) {
     Notice("无法添加规则：程序路径含有本系统代码页无法保存的字符。\n" + path);
     return;
   }
-  if (config_->AddExcludeRule(path)) {
-    never_ = engine::NeverList(config_->GetExcludeRules());
+  if (program_.Config().AddExcludeRule(path)) {
+    program_.NeverListChanged();
   } else {
     Notice("无法添加规则：" + path);
   }
@@ -611,45 +622,72 @@ void FormMain::ShowHistoryMenu(LPARAM at) {
 // Saving runs the file dialog and notices, each with its own loop, and uses
 // the window after them: an exit confirmed meanwhile waits for the end.
 void FormMain::OnToolbar(int id) {
-  const shell::ModalStep step(*rules_);
+  const shell::ModalStep step(program_.Rules());
   wchar_t caption[64] = {};
   SendMessageW(Control(kToolbarSpeedMain), TB_GETBUTTONTEXTW, id, reinterpret_cast<LPARAM>(caption));
-  engine::HistoryToolbarClick(win32::Narrow(caption), *history_, *saving_);
+  engine::HistoryToolbarClick(win32::Narrow(caption), program_.History(), program_.Saving());
+}
+
+std::optional<LRESULT> FormMain::OnCreate() {
+  tray_.HearTaskbarCreated(hwnd_);
+  created_ = CreateControls();
+  return created_ ? 0 : -1;
+}
+
+std::optional<LRESULT> FormMain::OnTimer(WPARAM timer) {
+  if (timer == kTimerMain) RunTick();
+  return 0;
+}
+
+std::optional<LRESULT> FormMain::OnSystemColours(WPARAM wParam, LPARAM lParam) {
+  highContrast_.reset();  // a scheme switched on or off changes the colours
+  // Common controls repaint in new system colours only when told.
+  for (HWND control : {Control(kListViewHistory), Control(kToolbarSpeedMain), tooltip_}) {
+    if (control) SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  return std::nullopt;
+}
+
+// The control that had the focus gets it back when the window does.
+std::optional<LRESULT> FormMain::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+  }
+  return std::nullopt;
+}
+
+std::optional<LRESULT> FormMain::OnContextMenu(HWND window, LPARAM at) {
+  if (window != Control(kListViewHistory)) return std::nullopt;
+  ShowHistoryMenu(at);
+  return 0;
+}
+
+std::optional<LRESULT> FormMain::OnDestroy() {
+  KillTimer(hwnd_, kTimerMain);
+  tabs_.reset();
+  if (created_) PostQuitMessage(0);
+  return 0;
 }
 
 LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == TaskbarCreatedMessage()) {
-    // A shell that has only just started may refuse it too.
-    if (tray_.AddAgain()) {
-      KillTimer(hwnd_, kTimerTray);
-    } else if (tray_.Wanted()) {
-      KeepTryingTrayIcon();
-    }
-    return 0;
-  }
+  // The taskbar made anew and the icon's retries are the tray icon's own.
+  if (tray_.Handle(message, wParam)) return 0;
+  std::optional<LRESULT> result;
   switch (message) {
     case WM_CREATE:
-      // Run as administrator, the window would not hear the shell's
-      // broadcast when Explorer restarts (it comes from a lower integrity
-      // level), and the tray icon would be gone for good.
-      ChangeWindowMessageFilterEx(hwnd_, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
-      created_ = CreateControls();
-      return created_ ? 0 : -1;
+      result = OnCreate();
+      break;
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETHIGHCONTRAST) highContrast_.reset();
       break;
     case WM_SYSCOLORCHANGE:
-      highContrast_.reset();  // a scheme switched on or off changes the colours
-      // Common controls repaint in new system colours only when told.
-      for (HWND control : {Control(kListViewHistory), Control(kToolbarSpeedMain), tooltip_}) {
-        if (control) SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);
-      }
-      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      result = OnSystemColours(wParam, lParam);
       break;
     case WM_TIMER:
-      if (wParam == kTimerMain) RunTick();
-      if (wParam == kTimerTray && (tray_.AddAgain() || ++trayTries_ >= 60)) KillTimer(hwnd_, kTimerTray);
-      return 0;
+      result = OnTimer(wParam);
+      break;
     case kShowNoticeMessage:
       ShowNextNotice();
       return 0;
@@ -664,20 +702,13 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintBackground(reinterpret_cast<HDC>(wParam));
       return 1;
     case WM_ACTIVATE:
-      // The control that had the focus gets it back when the window does.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      }
+      result = OnActivate(wParam);
       break;
     case WM_SETFOCUS:
       RestoreFocus();
       return 0;
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == Control(kListViewHistory)) {
-        ShowHistoryMenu(lParam);
-        return 0;
-      }
+      result = OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
       break;
     case WM_MOUSEMOVE:
       ResetLinkStyle();
@@ -688,18 +719,16 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       BeginWindowDrag();
       return 0;
     case WM_CLOSE:
-      if (rules_) rules_->RequestUnload();
+      if (program_.Attached()) program_.Rules().RequestUnload();
       return 0;
     case WM_ENDSESSION:
-      if (wParam) engine::PutBackRaised(state_, Ports());
+      if (wParam && program_.Attached()) program_.Rules().SessionEnding();
       return 0;
     case WM_DESTROY:
-      KillTimer(hwnd_, kTimerMain);
-      tabs_.reset();
-      if (created_) PostQuitMessage(0);
-      return 0;
+      result = OnDestroy();
+      break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return result ? *result : DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 }  // namespace app

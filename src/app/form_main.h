@@ -1,6 +1,7 @@
-// The main window: a thin view over the window's rules (shell::FormMainRules).
-// It builds the controls from the table of form_layout.h, turns Win32
-// messages into calls of the rules and carries out what the rules ask.
+// The main window: a thin view over the window's rules (shell::FormMainRules)
+// and the program's objects (app::Program, which owns them). It builds the
+// controls from the table of form_layout.h, turns Win32 messages into calls
+// of the rules and carries out what the rules ask.
 #pragma once
 
 #include <windows.h>
@@ -14,23 +15,13 @@
 #include <vector>
 
 #include "app/form_layout.h"
-#include "app/tray_icon.h"
-#include "engine/acceleration.h"
+#include "app/program.h"
 #include "quillmoor/pagetab/page_tab_events.h"
 #include "quillmoor/pagetab/page_tab_window.h"
-#include "settings/module_auto_run.h"
-#include "settings/module_config.h"
-#include "settings/profile_store_portable.h"
 #include "shell/form_main.h"
-#include "win32/controls.h"
-#include "win32/file_rights_win32.h"
+#include "shell/tray.h"
 #include "win32/gdi_objects.h"
-#include "win32/history_saving_win32.h"
-#include "win32/profile_store_win32.h"
-#include "win32/raised_records_win32.h"
-#include "win32/run_key_win32.h"
-#include "win32/system_ports.h"
-#include "win32/text.h"
+#include "win32/tray_icon.h"
 #include "win32/unique_handle.h"
 
 namespace app {
@@ -66,6 +57,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   void SetUpPages() override;
   void SetTopmost(bool topmost) override;
   void RunTick() override;
+  void PutBackRaised() override;
   void ResetLinkStyle() override;
   void InstallWindowHook() override;
   void RemoveWindowHook() override;
@@ -92,6 +84,14 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window's messages, each a small handler; std::nullopt: not handled
+  // here, DefWindowProc has it.
+  std::optional<LRESULT> OnCreate();
+  std::optional<LRESULT> OnTimer(WPARAM timer);
+  std::optional<LRESULT> OnSystemColours(WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnActivate(WPARAM wParam);
+  std::optional<LRESULT> OnContextMenu(HWND window, LPARAM at);
+  std::optional<LRESULT> OnDestroy();
   LRESULT OnColor(HDC dc, HWND control);
   void PaintBackground(HDC dc);
   void Start();
@@ -111,19 +111,21 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   // Commands.
   void OnCommand(int id, int code, HWND control);
   void OnToolbar(int id);
+  void OnNeverListButton();
+  void OpenUpdatePage();
   void ShowTrayMenu();
   // The history list's menu for the row at a screen point (from the mouse)
   // or the focused row (-1, from the keyboard).
   void ShowHistoryMenu(LPARAM at);
+  void AddNeverRule(const std::string& path);
   void ShowAndRestore();
   void HideToTray();
-  // Tries to add the tray icon again every two seconds, for two minutes.
-  void KeepTryingTrayIcon();
   void ShowWithState(int command);
   void BeginWindowDrag();
   void SetLinkHover(HWND link, bool hover);
   void OpenLink(HWND link);
   HBRUSH PageBrush(HWND control);
+  bool HighContrast();
 
   // Keyboard.
   std::vector<HWND> FocusOrder() const;
@@ -135,8 +137,6 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
 
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   HWND Control(int id) const;
-  // What the engine's tick and put-back work with.
-  engine::AccelerationPorts Ports();
 
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
@@ -144,14 +144,12 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   bool created_ = false;
   bool hiddenToTray_ = false;
   std::optional<bool> highContrast_;  // read when first needed after a change
-  int trayTries_ = 0;
   bool topmost_ = false;
   bool loading_ = false;
   bool homeHover_ = false, bbsHover_ = false;
-  HICON icon_ = nullptr;       // shared with the window class: not destroyed
-  HICON smallIcon_ = nullptr;  // the same
-  HCURSOR hand_ = nullptr;     // shared
-  HWND tooltip_ = nullptr;     // destroyed with the window
+  HICON icon_ = nullptr;    // shared with the window class: not destroyed
+  HCURSOR hand_ = nullptr;  // shared
+  HWND tooltip_ = nullptr;  // destroyed with the window
   HWND lastFocus_ = nullptr;
 
   FormFonts fonts_;
@@ -168,31 +166,9 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   // pushed what follows it on its line, by page and top.
   std::map<std::pair<int, int>, int> lineShift_;
 
-  win32::SystemForegroundWindows windows_;
-  win32::SystemProcessPriorities processes_;
-  win32::SystemProcessTree processTree_;
-  engine::NeverList never_;  // built-in rules and config.ini's [Exclude], read at start
-  win32::SystemClock clock_;
-  win32::SystemAnsiCodePage codePage_;
-  win32::ProfileStoreWin32 systemProfile_;
-  win32::SystemAnsiConverter ansi_;
-  // A config.ini saved with a UTF-8 mark is read and written by the
-  // program itself: Windows would miss its first section.
-  settings::PortableProfileStore ownProfile_{ansi_};
-  settings::Utf8MarkRouting profile_{systemProfile_, ownProfile_};
-  win32::RunKeyWin32 runKey_;
-  win32::FileSecurityWin32 fileSecurity_;
-  win32::SettingsFilesWin32 settingsFiles_;
   std::deque<std::string> notices_;  // waiting to be shown
-  win32::RegistryRaisedRecords raisedRecords_;
-  std::unique_ptr<settings::ModuleConfig> config_;
-  std::unique_ptr<settings::ModuleAutoRun> autoRun_;
-  std::unique_ptr<win32::WindowControls> tickControls_;
-  std::unique_ptr<win32::ListViewHistory> history_;
-  std::unique_ptr<win32::HistorySavingWin32> saving_;
-  engine::AccelerationState state_;
-  std::unique_ptr<shell::FormMainRules> rules_;
-  TrayIcon tray_;
+  Program program_;
+  win32::TrayIcon tray_;
 };
 
 }  // namespace app

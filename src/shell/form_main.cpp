@@ -69,6 +69,8 @@ void FormMainRules::CheckChanged(Check box) {
       break;
     case Check::State:
       config_.SetEnableSpeed(text);
+      // Switched off: what was raised goes back now, not at some later change.
+      if (!checked && !loading_) view_.PutBackRaised();
       break;
     case Check::MostTop:
       view_.SetTopmost(checked);
@@ -141,6 +143,8 @@ void FormMainRules::EndModalStep() {
   if (modalSteps_ > 0) --modalSteps_;
   if (modalSteps_ == 0 && unloading_ && !unloaded_) {
     unloaded_ = true;
+    // Nothing the program raised outlives it.
+    view_.PutBackRaised();
     view_.Unload();
   }
 }

@@ -46,12 +46,14 @@ class FormMainView {
   virtual void SetUpPages() = 0;
   virtual void SetTopmost(bool topmost) = 0;
   virtual void RunTick() = 0;
+  // Puts every process the program raised back to the class it had.
+  virtual void PutBackRaised() = 0;
   virtual void ResetLinkStyle() = 0;
   virtual void InstallWindowHook() = 0;
   virtual void RemoveWindowHook() = 0;
   virtual void AddTrayIcon() = 0;
   virtual void DeleteTrayIcon() = 0;
-  // WM_COMMAND with SC_MINIMIZE: the hook hides the window.
+  // The hide request, which the window hook answers by hiding the window.
   virtual void SendHideRequest() = 0;
   // Yes/No box with a question icon; true for Yes.
   virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
@@ -80,6 +82,10 @@ class FormMainRules {
   void ComboChanged(Combo list);
 
   void CommandMiniClick() { view_.SendHideRequest(); }
+
+  // The session is ending: the window may be destroyed without the exit
+  // sequence, so nothing raised may be left behind.
+  void SessionEnding() { view_.PutBackRaised(); }
 
   // The unload request (exit button, tray menu, close box): the question,
   // and on Yes the tray icon and the hook go and the window unloads. Never

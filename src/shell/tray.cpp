@@ -2,15 +2,62 @@
 
 namespace shell {
 
-HookAction MainWindowHookAction(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-  // The system keeps its own bits in the low four of a system command.
-  if ((message == kWmCommand && wParam == kScMinimize) ||
-      (message == kWmSysCommand && (wParam & 0xFFF0) == kScMinimize)) {
-    return HookAction::PassThenHide;
+HookAction MainWindowHookAction(WindowEvent event) {
+  switch (event) {
+    case WindowEvent::Minimize:
+      return HookAction::PassThenHide;
+    case WindowEvent::IconDoubleClick:
+      return HookAction::ShowAndRestore;
+    case WindowEvent::IconRightButton:
+      return HookAction::TrayMenu;
+    case WindowEvent::Other:
+      break;
   }
-  if (message == kTrayCallbackMessage && lParam == kWmLButtonDblClk) return HookAction::ShowAndRestore;
-  if (message == kTrayCallbackMessage && lParam == kWmRButtonDown) return HookAction::TrayMenu;
   return HookAction::Pass;
+}
+
+// Hidden without an icon, the window could not be reached again.
+HideOutcome WhereToHide(bool iconShown) { return iconShown ? HideOutcome::ToTray : HideOutcome::ToTaskbar; }
+
+bool TrayIconKeeper::Offer() {
+  shown_ = port_.AddIcon();
+  if (shown_) StopTrying();
+  return shown_;
+}
+
+void TrayIconKeeper::Add() {
+  wanted_ = true;
+  if (!Offer()) KeepTrying();
+}
+
+void TrayIconKeeper::Delete() {
+  StopTrying();
+  if (shown_) port_.DeleteIcon();
+  wanted_ = false;
+  shown_ = false;
+}
+
+void TrayIconKeeper::TaskbarCreated() {
+  if (wanted_ && !Offer()) KeepTrying();
+}
+
+void TrayIconKeeper::RetryDue() {
+  if (!retrying_) return;
+  if (!wanted_ || Offer() || ++tries_ >= kRetries) StopTrying();
+}
+
+bool TrayIconKeeper::EnsureShown() { return shown_ || (wanted_ && Offer()); }
+
+void TrayIconKeeper::KeepTrying() {
+  tries_ = 0;
+  retrying_ = true;
+  port_.StartRetrying(kRetryMilliseconds);
+}
+
+void TrayIconKeeper::StopTrying() {
+  if (!retrying_) return;
+  retrying_ = false;
+  port_.StopRetrying();
 }
 
 }  // namespace shell

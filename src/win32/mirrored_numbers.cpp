@@ -7,7 +7,7 @@
 
 #include "engine/priority.h"
 #include "engine/raised_process.h"
-#include "shell/tray.h"
+#include "win32/tray_icon.h"
 
 // Priority classes and process rights.
 static_assert(engine::kNormalPriority == NORMAL_PRIORITY_CLASS);
@@ -17,11 +17,5 @@ static_assert(engine::kProcessSetInformation == PROCESS_SET_INFORMATION);
 static_assert(engine::kProcessQueryInformation == PROCESS_QUERY_INFORMATION);
 static_assert(engine::kProcessQueryLimitedInformation == PROCESS_QUERY_LIMITED_INFORMATION);
 
-// Messages and commands the tray rules decide on.
-static_assert(shell::kWmCommand == WM_COMMAND);
-static_assert(shell::kWmSysCommand == WM_SYSCOMMAND);
-static_assert(shell::kScMinimize == SC_MINIMIZE);
-static_assert(shell::kScRestore == SC_RESTORE);
-static_assert(shell::kWmLButtonDblClk == WM_LBUTTONDBLCLK);
-static_assert(shell::kWmRButtonDown == WM_RBUTTONDOWN);
-static_assert(shell::kTrayCallbackMessage > WM_USER);
+// The tray icon's callback message is the program's own, above the system's.
+static_assert(win32::kTrayCallbackMessage > WM_USER);

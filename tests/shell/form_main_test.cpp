@@ -78,6 +78,7 @@ struct View : shell::FormMainView {
     steps.push_back(on ? "topmost" : "not topmost");
   }
   void RunTick() override { steps.push_back("tick"); }
+  void PutBackRaised() override { steps.push_back("put back"); }
   void ResetLinkStyle() override { steps.push_back("links"); }
   void InstallWindowHook() override { steps.push_back("hook"); }
   void RemoveWindowHook() override { steps.push_back("unhook"); }
@@ -121,6 +122,20 @@ TEST_F(FormMainTest, FirstStartWritesOnlyWhatChangedControlsStore) {
   EXPECT_EQ(state.AcceleratedCount, 0);
   EXPECT_EQ(view.steps, (std::vector<std::string>{"pages", "not topmost", "tick", "not topmost", "links",
                                                   "hook", "tray"}));
+}
+
+// Switched off by the user, what was raised goes back at once; switched on,
+// or applied while loading, nothing is put back.
+TEST_F(FormMainTest, SwitchingAccelerationOffPutsTheRaisedProcessesBack) {
+  rules.Load();
+  view.steps.clear();
+  view.checks[Check::State] = true;
+  rules.CheckChanged(Check::State);
+  EXPECT_TRUE(view.steps.empty());
+  view.checks[Check::State] = false;
+  rules.CheckChanged(Check::State);
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"put back"}));
+  EXPECT_EQ(profile.values["Normal/EnableSpeed"], "0");
 }
 
 TEST_F(FormMainTest, StoredOptionsAreAppliedAndRewrittenOnlyOnChange) {
@@ -299,9 +314,9 @@ TEST_F(FormMainTest, ExitAsksAndOnlyYesRemovesTheTrayIconAndHookAndUnloads) {
   view.answer = true;
   rules.RequestUnload();
   EXPECT_EQ(view.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "ask 确定退出吗? 请确认!",
-                                                  "untray", "unhook", "unload"}));
+                                                  "untray", "unhook", "put back", "unload"}));
   rules.RequestUnload();  // already going: no third question
-  EXPECT_EQ(view.steps.size(), 5u);
+  EXPECT_EQ(view.steps.size(), 6u);
 }
 
 // Exit chosen from the tray menu while the save dialog or a notice runs its

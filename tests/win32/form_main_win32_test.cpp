@@ -16,6 +16,7 @@
 #include "win32/controls.h"
 #include "win32/gdi_objects.h"
 #include "win32/text.h"
+#include "win32/tray_icon.h"
 
 namespace {
 
@@ -40,6 +41,34 @@ class RefuseClass {
   static inline std::wstring refused_;
   HHOOK hook_ = nullptr;
 };
+
+// The hook's messages as the tray rules see them: a minimise from either
+// command (the system's with its own low bits, the hide request with
+// exactly SC_MINIMIZE), and only two of the icon's notifications.
+TEST(FormMainWin32, TheHooksMessagesMeanWhatTheTrayRulesExpect) {
+  using shell::WindowEvent;
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    WindowEvent event;
+  } cases[] = {
+      {WM_COMMAND, SC_MINIMIZE, 0, WindowEvent::Minimize},
+      {WM_SYSCOMMAND, SC_MINIMIZE, 0, WindowEvent::Minimize},
+      {WM_SYSCOMMAND, SC_MINIMIZE | 0x2, 0, WindowEvent::Minimize},  // the title bar's button
+      {WM_COMMAND, SC_MINIMIZE | 0x1, 0, WindowEvent::Other},
+      {WM_SYSCOMMAND, SC_RESTORE, 0, WindowEvent::Other},
+      {win32::kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK, WindowEvent::IconDoubleClick},
+      {win32::kTrayCallbackMessage, 0, WM_RBUTTONDOWN, WindowEvent::IconRightButton},
+      {win32::kTrayCallbackMessage, 0, WM_LBUTTONDOWN, WindowEvent::Other},
+      {win32::kTrayCallbackMessage, 0, WM_MOUSEMOVE, WindowEvent::Other},
+      {WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK, WindowEvent::Other},  // not the tray's message
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(win32::MainWindowEvent(c.message, c.wParam, c.lParam), c.event)
+        << c.message << " " << c.wParam << " " << c.lParam;
+  }
+}
 
 // Without its tab control the window cannot be made: creation fails after
 // WM_NCCREATE, and the form with its fonts is freed exactly once.
