@@ -23,7 +23,7 @@ void PutBackChildren(AccelerationState& state, const AccelerationPorts& ports) {
 }
 
 std::string CountsText(const AccelerationState& state) {
-  const std::size_t raised = state.Children.raised.size() + (state.Raised.handle != 0 ? 1 : 0);
+  const std::size_t raised = state.Children.raised.size() + (state.Raised.handle ? 1 : 0);
   return "\n已加速 " + std::to_string(raised) + " 个进程（含子进程），" +
          std::to_string(state.Children.leftAlone) + " 个子进程保持原有优先级。";
 }
@@ -53,8 +53,8 @@ bool RaiseNewChildren(AccelerationState& state, const AccelerationPorts& ports) 
     child.recordName = state.Raised.recordName + "-" + std::to_string(process.id);
     RaiseProcess(ports.processes, ports.records, child, process.id, kHighPriority,
                  RaiseLimits{true, process.creationTime});
-    if (child.handle != 0) {
-      children.raised.push_back(child);
+    if (child.handle) {
+      children.raised.push_back(std::move(child));
     } else {
       ++children.leftAlone;
     }
@@ -99,7 +99,7 @@ std::string RaiseForeground(AccelerationState& state, const AccelerationPorts& p
       state.Children.active = true;
       state.Children.rootId = target;
       state.Children.rootCreated =
-          state.Raised.handle != 0 ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
+          state.Raised.handle ? state.Raised.creationTime : CreationTimeOf(ports.processes, target);
       RaiseNewChildren(state, ports);
     }
     // The caption stays the title; colour and tooltip say what really happened.

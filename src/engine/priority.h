@@ -11,9 +11,6 @@ inline constexpr std::uint32_t kNormalPriority = 32;
 inline constexpr std::uint32_t kHighPriority = 128;
 inline constexpr std::uint32_t kRealtimePriority = 256;
 
-inline constexpr std::uint32_t kProcessSetInformation = 0x0200;
-inline constexpr std::uint32_t kProcessQueryInformation = 0x0400;
-
 // Puts the process given by id, else by window, else the program's own, into
 // priorityClass and returns the class read back (0: not reachable). When the
 // process may only be queried, its class is left alone and returned.

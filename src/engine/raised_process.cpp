@@ -9,25 +9,6 @@
 namespace engine {
 namespace {
 
-using Handle = platform::ProcessPriorities::Handle;
-
-// Closes a handle opened here on every path out, unless it is kept.
-class Opened {
- public:
-  Opened(platform::ProcessPriorities& processes, Handle handle) : processes_(processes), handle_(handle) {}
-  Opened(const Opened&) = delete;
-  Opened& operator=(const Opened&) = delete;
-  ~Opened() {
-    if (handle_ != 0) processes_.Close(handle_);
-  }
-  Handle get() const { return handle_; }
-  Handle release() { return std::exchange(handle_, 0); }
-
- private:
-  platform::ProcessPriorities& processes_;
-  Handle handle_;
-};
-
 // Reads decimal numbers separated by `separator`, the whole text and nothing else.
 template <std::size_t N>
 bool ParseNumbers(std::string_view text, char separator, std::uint64_t (&numbers)[N]) {
@@ -70,8 +51,8 @@ std::string ClassText(std::uint32_t priorityClass) {
 
 std::uint64_t CreationTimeOf(platform::ProcessPriorities& processes, std::uint32_t processId) {
   if (processId == 0) return 0;
-  Opened process(processes, processes.Open(kProcessQueryLimitedInformation, processId));
-  return process.get() != 0 ? processes.CreationTime(process.get()) : 0;
+  const auto process = processes.OpenToIdentify(processId);
+  return process ? processes.CreationTime(process) : 0;
 }
 
 void NameOwnRecord(platform::ProcessPriorities& processes, RaisedProcess& raised) {
@@ -101,19 +82,19 @@ RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::Rais
   outcome.asked = priorityClass;
   if (processId == 0) return outcome;  // the window is gone: nothing to touch
 
-  Opened process(processes, processes.Open(kProcessSetInformation | kProcessQueryInformation, processId));
-  if (process.get() == 0) {
+  auto process = processes.OpenForChange(processId);
+  if (!process) {
     // No right to change it (another account, elevated, protected): read
     // what it has so that the user can be told.
-    Opened query(processes, processes.Open(kProcessQueryLimitedInformation, processId));
-    outcome.obtained = query.get() != 0 ? processes.GetClass(query.get()) : 0;
+    const auto query = processes.OpenToIdentify(processId);
+    outcome.obtained = query ? processes.GetClass(query) : 0;
     outcome.result = outcome.obtained != 0 ? RaiseResult::Refused : RaiseResult::Unreachable;
     return outcome;
   }
 
-  const std::uint32_t read = processes.GetClass(process.get());
+  const std::uint32_t read = processes.GetClass(process);
   const std::uint32_t before = read != 0 ? read : kNormalPriority;
-  const std::uint64_t created = processes.CreationTime(process.get());
+  const std::uint64_t created = processes.CreationTime(process);
   if (limits.creationTime != 0 && created != limits.creationTime) return outcome;  // its id went to another
   if (limits.onlyFromNormal && read != kNormalPriority) {
     outcome.obtained = read;
@@ -125,8 +106,8 @@ RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::Rais
   const bool recorded =
       created != 0 &&
       records.Write(raised.recordName, FormatRecord({processId, created, before, priorityClass}));
-  processes.SetClass(process.get(), priorityClass);  // outcome shows in the read-back
-  outcome.obtained = processes.GetClass(process.get());
+  processes.SetClass(process, priorityClass);  // outcome shows in the read-back
+  outcome.obtained = processes.GetClass(process);
   outcome.result = outcome.obtained == priorityClass ? RaiseResult::Granted
                    : outcome.obtained == 0           ? RaiseResult::Unreachable
                                                      : RaiseResult::Lowered;
@@ -138,7 +119,7 @@ RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::Rais
   if (recorded && outcome.obtained != priorityClass) {
     records.Write(raised.recordName, FormatRecord({processId, created, before, outcome.obtained}));
   }
-  raised.handle = process.release();
+  raised.handle = std::move(process);
   raised.processId = processId;
   raised.creationTime = created;
   raised.classBefore = before;
@@ -148,14 +129,10 @@ RaiseOutcome RaiseProcess(platform::ProcessPriorities& processes, platform::Rais
 
 void PutBack(platform::ProcessPriorities& processes, platform::RaisedRecords& records,
              RaisedProcess& raised) {
-  if (raised.handle == 0) return;
-  {
-    Opened process(processes, raised.handle);
-    // Someone who changed it meanwhile had a reason: leave it alone.
-    if (processes.GetClass(process.get()) == raised.classSet) {
-      processes.SetClass(process.get(), raised.classBefore);
-    }
-  }
+  if (!raised.handle) return;
+  // Someone who changed it meanwhile had a reason: leave it alone.
+  if (processes.GetClass(raised.handle) == raised.classSet)
+    processes.SetClass(raised.handle, raised.classBefore);
   records.Delete(raised.recordName);
   std::string name = std::move(raised.recordName);
   raised = RaisedProcess{};
@@ -171,19 +148,18 @@ int PutBackAfterCrash(platform::ProcessPriorities& processes, platform::RaisedRe
     if (ParseNumbers(name, '-', withRaised)) std::copy(withRaised, withRaised + 2, writer);
     if ((writer[0] != 0 || ParseNumbers(name, '-', writer)) && writer[0] <= UINT32_MAX) {
       const auto writerId = static_cast<std::uint32_t>(writer[0]);
-      Opened running(processes, processes.Open(kProcessQueryLimitedInformation, writerId));
-      if (running.get() != 0 && !processes.HasExited(running.get())) {
-        const std::uint64_t started = processes.CreationTime(running.get());
+      const auto running = processes.OpenToIdentify(writerId);
+      if (running && !processes.HasExited(running)) {
+        const std::uint64_t started = processes.CreationTime(running);
         // Still running, or its start time cannot be read: not ours to touch.
         if (started == writer[1] || started == 0) continue;
       }
     }
     if (const auto record = ParseRecord(text)) {
-      Opened process(processes,
-                     processes.Open(kProcessSetInformation | kProcessQueryInformation, record->processId));
-      if (process.get() != 0 && processes.CreationTime(process.get()) == record->creationTime &&
-          processes.GetClass(process.get()) == record->classSet) {
-        processes.SetClass(process.get(), record->classBefore);
+      const auto process = processes.OpenForChange(record->processId);
+      if (process && processes.CreationTime(process) == record->creationTime &&
+          processes.GetClass(process) == record->classSet) {
+        processes.SetClass(process, record->classBefore);
         ++putBack;
       }
     }

@@ -11,17 +11,13 @@
 
 namespace engine {
 
-// Enough to read a class and a start time, granted even for elevated
-// processes of the same user.
-inline constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;
-
 inline constexpr std::string_view kFrameWindowClass = "ApplicationFrameWindow";
 inline constexpr std::string_view kCoreWindowClass = "Windows.UI.Core.CoreWindow";
 
 // What the tick raised, held open with set and query rights until it is put
 // back, so the id can never come to mean another process meanwhile.
 struct RaisedProcess {
-  platform::ProcessPriorities::Handle handle = 0;  // 0: nothing raised
+  platform::ProcessPriorities::Handle handle;  // empty: nothing raised
   std::uint32_t processId = 0;
   std::uint64_t creationTime = 0;
   std::uint32_t classBefore = 0;  // what it goes back to

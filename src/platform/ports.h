@@ -32,20 +32,69 @@ class ForegroundWindows {
 // Process priority classes of any process.
 class ProcessPriorities {
  public:
-  using Handle = std::uintptr_t;  // 0 means "not opened"
+  // What a process is opened for: to change its class (and read it back),
+  // to read its class, or only to tell which process it is (when it
+  // started, whether it has ended), which the system grants the most often.
+  enum class Access { Change, Query, Identify };
+
+  // An open process, closed through its port when the handle goes; empty
+  // when the process could not be opened. Move-only: two owners of one
+  // open process would close it twice.
+  class Handle {
+   public:
+    Handle() = default;
+    Handle(Handle&& other) noexcept
+        : port_(std::exchange(other.port_, nullptr)), raw_(std::exchange(other.raw_, 0)) {}
+    Handle& operator=(Handle&& other) noexcept {
+      if (this != &other) {
+        Close();
+        port_ = std::exchange(other.port_, nullptr);
+        raw_ = std::exchange(other.raw_, 0);
+      }
+      return *this;
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    explicit operator bool() const { return raw_ != 0; }
+
+   private:
+    friend class ProcessPriorities;
+    Handle(ProcessPriorities* port, std::uintptr_t raw) : port_(raw != 0 ? port : nullptr), raw_(raw) {}
+    void Close() {
+      if (raw_ != 0) port_->CloseRaw(raw_);
+      port_ = nullptr;
+      raw_ = 0;
+    }
+    ProcessPriorities* port_ = nullptr;
+    std::uintptr_t raw_ = 0;
+  };
+
   virtual ~ProcessPriorities() = default;
-  virtual Handle Open(std::uint32_t access, std::uint32_t processId) = 0;
-  virtual bool SetClass(Handle process, std::uint32_t priorityClass) = 0;
+  Handle OpenForChange(std::uint32_t processId) { return Open(Access::Change, processId); }
+  Handle OpenForQuery(std::uint32_t processId) { return Open(Access::Query, processId); }
+  Handle OpenToIdentify(std::uint32_t processId) { return Open(Access::Identify, processId); }
+
+  virtual bool SetClass(const Handle& process, std::uint32_t priorityClass) = 0;
   // 0 when the query fails.
-  virtual std::uint32_t GetClass(Handle process) = 0;
-  virtual void Close(Handle process) = 0;
+  virtual std::uint32_t GetClass(const Handle& process) = 0;
   virtual std::uint32_t CurrentProcessId() = 0;
   // When the process was started, in 100 ns units; 0 when it cannot be
   // read. Together with the id it names one process: ids are reused.
-  virtual std::uint64_t CreationTime(Handle process) = 0;
+  virtual std::uint64_t CreationTime(const Handle& process) = 0;
   // True once the process has ended. An ended process can still be opened
   // while anyone holds a handle to it.
-  virtual bool HasExited(Handle process) = 0;
+  virtual bool HasExited(const Handle& process) = 0;
+
+ protected:
+  // The system's own handle behind an open process; 0 means none.
+  using Raw = std::uintptr_t;
+  virtual Raw OpenRaw(Access access, std::uint32_t processId) = 0;
+  virtual void CloseRaw(Raw process) = 0;
+  static Raw RawOf(const Handle& process) { return process.raw_; }
+
+ private:
+  Handle Open(Access access, std::uint32_t processId) { return Handle(this, OpenRaw(access, processId)); }
 };
 
 // One process and the one that started it, as a snapshot of all lists them.

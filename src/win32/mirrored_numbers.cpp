@@ -6,16 +6,12 @@
 #include <windows.h>
 
 #include "engine/priority.h"
-#include "engine/raised_process.h"
 #include "win32/tray_icon.h"
 
-// Priority classes and process rights.
+// Priority classes, which the records store.
 static_assert(engine::kNormalPriority == NORMAL_PRIORITY_CLASS);
 static_assert(engine::kHighPriority == HIGH_PRIORITY_CLASS);
 static_assert(engine::kRealtimePriority == REALTIME_PRIORITY_CLASS);
-static_assert(engine::kProcessSetInformation == PROCESS_SET_INFORMATION);
-static_assert(engine::kProcessQueryInformation == PROCESS_QUERY_INFORMATION);
-static_assert(engine::kProcessQueryLimitedInformation == PROCESS_QUERY_LIMITED_INFORMATION);
 
 // The tray icon's callback message is the program's own, above the system's.
 static_assert(win32::kTrayCallbackMessage > WM_USER);

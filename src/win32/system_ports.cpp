@@ -10,7 +10,7 @@ namespace win32 {
 namespace {
 
 HWND ToHwnd(platform::WindowHandle w) { return reinterpret_cast<HWND>(w); }
-HANDLE ToHandle(platform::ProcessPriorities::Handle h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE ToHandle(std::uintptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
 
@@ -50,34 +50,39 @@ std::vector<platform::WindowHandle> SystemForegroundWindows::ChildrenOfClass(pla
   return children;
 }
 
-platform::ProcessPriorities::Handle SystemProcessPriorities::Open(std::uint32_t access,
-                                                                  std::uint32_t processId) {
-  return reinterpret_cast<Handle>(OpenProcess(access, FALSE, processId));
+// The rights each use asks for: set and query to change a class and read
+// it back; query alone to read it; the limited query, granted even for
+// elevated processes of the same user, to tell which process it is.
+platform::ProcessPriorities::Raw SystemProcessPriorities::OpenRaw(Access access, std::uint32_t processId) {
+  DWORD rights = PROCESS_QUERY_LIMITED_INFORMATION;
+  if (access == Access::Change) rights = PROCESS_SET_INFORMATION | PROCESS_QUERY_INFORMATION;
+  if (access == Access::Query) rights = PROCESS_QUERY_INFORMATION;
+  return reinterpret_cast<Raw>(OpenProcess(rights, FALSE, processId));
 }
 
-bool SystemProcessPriorities::SetClass(Handle process, std::uint32_t priorityClass) {
-  return SetPriorityClass(ToHandle(process), priorityClass) != FALSE;
+void SystemProcessPriorities::CloseRaw(Raw process) { CloseHandle(reinterpret_cast<HANDLE>(process)); }
+
+bool SystemProcessPriorities::SetClass(const Handle& process, std::uint32_t priorityClass) {
+  return SetPriorityClass(ToHandle(RawOf(process)), priorityClass) != FALSE;
 }
 
-std::uint32_t SystemProcessPriorities::GetClass(Handle process) {
-  return GetPriorityClass(ToHandle(process));
+std::uint32_t SystemProcessPriorities::GetClass(const Handle& process) {
+  return GetPriorityClass(ToHandle(RawOf(process)));
 }
-
-void SystemProcessPriorities::Close(Handle process) { CloseHandle(ToHandle(process)); }
 
 std::uint32_t SystemProcessPriorities::CurrentProcessId() { return GetCurrentProcessId(); }
 
-std::uint64_t SystemProcessPriorities::CreationTime(Handle process) {
+std::uint64_t SystemProcessPriorities::CreationTime(const Handle& process) {
   FILETIME created{}, exited{}, kernel{}, user{};
-  if (!GetProcessTimes(ToHandle(process), &created, &exited, &kernel, &user)) return 0;
+  if (!GetProcessTimes(ToHandle(RawOf(process)), &created, &exited, &kernel, &user)) return 0;
   return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-bool SystemProcessPriorities::HasExited(Handle process) {
+bool SystemProcessPriorities::HasExited(const Handle& process) {
   DWORD code = 0;
   // A process that ends with the code STILL_ACTIVE passes for running: it
   // only keeps a record a little longer.
-  return GetExitCodeProcess(ToHandle(process), &code) && code != STILL_ACTIVE;
+  return GetExitCodeProcess(ToHandle(RawOf(process)), &code) && code != STILL_ACTIVE;
 }
 
 std::string SystemClock::LongTimeText() {

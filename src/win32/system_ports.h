@@ -17,13 +17,15 @@ class SystemForegroundWindows : public platform::ForegroundWindows {
 
 class SystemProcessPriorities : public platform::ProcessPriorities {
  public:
-  Handle Open(std::uint32_t access, std::uint32_t processId) override;
-  bool SetClass(Handle process, std::uint32_t priorityClass) override;
-  std::uint32_t GetClass(Handle process) override;
-  void Close(Handle process) override;
+  bool SetClass(const Handle& process, std::uint32_t priorityClass) override;
+  std::uint32_t GetClass(const Handle& process) override;
   std::uint32_t CurrentProcessId() override;
-  std::uint64_t CreationTime(Handle process) override;
-  bool HasExited(Handle process) override;
+  std::uint64_t CreationTime(const Handle& process) override;
+  bool HasExited(const Handle& process) override;
+
+ protected:
+  Raw OpenRaw(Access access, std::uint32_t processId) override;
+  void CloseRaw(Raw process) override;
 };
 
 // A Tool Help snapshot of every process.

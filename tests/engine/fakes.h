@@ -62,34 +62,38 @@ struct Processes : platform::ProcessPriorities {
   std::map<std::uint32_t, Process> processes;
   std::uint32_t self = 1000;
   std::vector<std::string> calls;
-  std::map<Handle, std::uint32_t> open;  // handle -> pid
-  Handle nextHandle = 0x40;
+  std::map<Raw, std::uint32_t> open;  // handle -> pid
+  Raw nextHandle = 0x40;
 
-  Handle Open(std::uint32_t access, std::uint32_t pid) override {
-    calls.push_back("open " + std::to_string(access) + " " + std::to_string(pid));
+  static const char* NameOf(Access access) {
+    return access == Access::Change ? "change" : access == Access::Query ? "query" : "identify";
+  }
+  Raw OpenRaw(Access access, std::uint32_t pid) override {
+    calls.push_back(std::string("open ") + NameOf(access) + " " + std::to_string(pid));
     auto it = processes.find(pid);
     if (pid == 0 || it == processes.end() || it->second.hidden) return 0;
-    if ((access & 0x200) && it->second.queryOnly) return 0;
+    if (access == Access::Change && it->second.queryOnly) return 0;
     open[nextHandle] = pid;
     return nextHandle++;
   }
-  bool SetClass(Handle h, std::uint32_t cls) override {
-    calls.push_back("set " + std::to_string(open.at(h)) + " " + std::to_string(cls));
-    Process& p = processes[open.at(h)];
-    p.priorityClass = cls == 256 ? p.realtimeGrants : cls;
-    return true;
-  }
-  std::uint32_t GetClass(Handle h) override { return processes[open.at(h)].priorityClass; }
-  void Close(Handle h) override {
+  void CloseRaw(Raw h) override {
     calls.push_back("close " + std::to_string(open.at(h)));
     open.erase(h);
   }
+  std::uint32_t Pid(const Handle& h) { return open.at(RawOf(h)); }
+  bool SetClass(const Handle& h, std::uint32_t cls) override {
+    calls.push_back("set " + std::to_string(Pid(h)) + " " + std::to_string(cls));
+    Process& p = processes[Pid(h)];
+    p.priorityClass = cls == 256 ? p.realtimeGrants : cls;
+    return true;
+  }
+  std::uint32_t GetClass(const Handle& h) override { return processes[Pid(h)].priorityClass; }
   std::uint32_t CurrentProcessId() override { return self; }
-  std::uint64_t CreationTime(Handle h) override {
-    const std::uint32_t pid = open.at(h);
+  std::uint64_t CreationTime(const Handle& h) override {
+    const std::uint32_t pid = Pid(h);
     return processes[pid].created != 0 ? processes[pid].created : pid * 1000ull;
   }
-  bool HasExited(Handle h) override { return processes[open.at(h)].exited; }
+  bool HasExited(const Handle& h) override { return processes[Pid(h)].exited; }
   std::uint32_t ClassOf(std::uint32_t pid) { return processes[pid].priorityClass; }
 };
 

@@ -35,17 +35,18 @@ TEST_F(PriorityTest, ResolvesTheProcessByIdThenWindowThenOwnProcess) {
   EXPECT_EQ(processes.ClassOf(1000), 128u);
 }
 
-TEST_F(PriorityTest, OpensWithSetAndQueryRightsSetsReadsAndCloses) {
+TEST_F(PriorityTest, SetsTheClassAndLeavesNoProcessOpen) {
   EXPECT_EQ(Set(0, 0x70, 128), 128u);
-  EXPECT_EQ(processes.calls, (std::vector<std::string>{"open 1536 7", "set 7 128", "close 7"}));
+  EXPECT_EQ(processes.ClassOf(7), 128u);
   EXPECT_TRUE(processes.open.empty());
 }
 
 TEST_F(PriorityTest, QueryOnlyProcessKeepsItsClassAndReportsIt) {
-  processes.processes[7] = {64, true, false};
-  EXPECT_EQ(Set(0, 0x70, 256), 64u);
-  EXPECT_EQ(processes.ClassOf(7), 64u);
-  EXPECT_EQ(processes.calls, (std::vector<std::string>{"open 1536 7", "open 1024 7", "close 7"}));
+  constexpr std::uint32_t kIdle = 64;
+  processes.processes[7] = {kIdle, true, false};
+  EXPECT_EQ(Set(0, 0x70, 256), kIdle);
+  EXPECT_EQ(processes.ClassOf(7), kIdle);
+  EXPECT_TRUE(processes.open.empty());
 }
 
 TEST_F(PriorityTest, UnreachableProcessGivesZeroAndTouchesNothing) {

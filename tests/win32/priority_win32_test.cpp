@@ -134,7 +134,6 @@ TEST_F(RaisedRecordsWin32, ARecordLeftByAProgramThatIsGoneIsPutBack) {
   EXPECT_EQ(engine::PutBackAfterCrash(processes, records), 1);
   EXPECT_EQ(host.PriorityClass(), static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS));
   EXPECT_TRUE(records.List().empty());
-  processes.Close(raised.handle);
 }
 
 }  // namespace
