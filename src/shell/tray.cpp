@@ -3,17 +3,10 @@
 namespace shell {
 
 HookAction MainWindowHookAction(WindowEvent event) {
-  switch (event) {
-    case WindowEvent::Minimize:
-      return HookAction::PassThenHide;
-    case WindowEvent::IconDoubleClick:
-      return HookAction::ShowAndRestore;
-    case WindowEvent::IconRightButton:
-      return HookAction::TrayMenu;
-    case WindowEvent::Other:
-      break;
-  }
-  return HookAction::Pass;
+  // By event, in the order of WindowEvent.
+  constexpr HookAction kActions[] = {HookAction::PassThenHide, HookAction::ShowAndRestore,
+                                     HookAction::TrayMenu, HookAction::Pass};
+  return kActions[static_cast<int>(event)];
 }
 
 // Hidden without an icon, the window could not be reached again.

@@ -5,7 +5,8 @@
 
 namespace shell {
 
-// What the window layer has made of one message to the main window.
+// What the window layer has made of one message to the main window. The
+// hook's table follows this order.
 enum class WindowEvent {
   Minimize,         // a minimise command (the system's, or the hide request)
   IconDoubleClick,  // the left button double-clicked on the tray icon

@@ -40,31 +40,25 @@ inline void DeleteDcQuietly(HDC dc) { ::DeleteDC(dc); }
 template <typename H>
 using ObjectPolicy = Counted<GdiKind::kObject, HandlePolicy<H, DeleteObjectQuietly>>;
 
-// A window's DC remembers its window, which ReleaseDC needs.
-struct WindowDc {
-  HWND window = nullptr;
+// A DC with what giving it back needs: the window it came from (ReleaseDC)
+// or the object a selection replaced (put back in).
+template <typename Other>
+struct DcWith {
   HDC dc = nullptr;
+  Other other = nullptr;
 };
-struct WindowDcBase {
-  using Value = WindowDc;
-  static WindowDc None() { return {}; }
-  static bool Valid(const WindowDc& value) { return value.dc != nullptr; }
-  static HDC Get(const WindowDc& value) { return value.dc; }
-  static void Close(const WindowDc& value) { ::ReleaseDC(value.window, value.dc); }
+template <typename Other, auto Give>
+struct DcWithBase {
+  using Value = DcWith<Other>;
+  static Value None() { return {}; }
+  static bool Valid(const Value& value) { return value.dc != nullptr; }
+  static HDC Get(const Value& value) { return value.dc; }
+  static void Close(const Value& value) { Give(value.dc, value.other); }
 };
-
-// A selection remembers what it replaced, which goes back in at the end.
-struct Selection {
-  HDC dc = nullptr;
-  HGDIOBJ previous = nullptr;
-};
-struct SelectionBase {
-  using Value = Selection;
-  static Selection None() { return {}; }
-  static bool Valid(const Selection& value) { return value.dc != nullptr; }
-  static HDC Get(const Selection& value) { return value.dc; }
-  static void Close(const Selection& value) { ::SelectObject(value.dc, value.previous); }
-};
+inline void ReleaseWindowDc(HDC dc, HWND window) { ::ReleaseDC(window, dc); }
+inline void PutBackSelected(HDC dc, HGDIOBJ previous) { ::SelectObject(dc, previous); }
+using WindowDcBase = DcWithBase<HWND, ReleaseWindowDc>;
+using SelectionBase = DcWithBase<HGDIOBJ, PutBackSelected>;
 }  // namespace gdi_detail
 
 // Owners of `kind` alive right now, and of all kinds together.
@@ -99,7 +93,7 @@ class UniqueMemoryDc
 class UniqueWindowDc : public Owner<gdi_detail::Counted<GdiKind::kDc, gdi_detail::WindowDcBase>> {
  public:
   UniqueWindowDc() = default;
-  explicit UniqueWindowDc(HWND window) : Owner(gdi_detail::WindowDc{window, ::GetDC(window)}) {}
+  explicit UniqueWindowDc(HWND window) : Owner({::GetDC(window), window}) {}
 };
 
 // An object selected into a DC; the previous object goes back in when the
@@ -112,11 +106,11 @@ class ScopedSelection : public Owner<gdi_detail::Counted<GdiKind::kSelection, gd
   // Puts another object in the same place; the first previous object is
   // still the one restored at the end. One call instead of restore + select.
   void Replace(HGDIOBJ object) {
-    if (*this) ::SelectObject(value().dc, object);
+    if (*this) ::SelectObject(get(), object);
   }
 
  private:
-  static gdi_detail::Selection Select(HDC dc, HGDIOBJ object) {
+  static gdi_detail::DcWith<HGDIOBJ> Select(HDC dc, HGDIOBJ object) {
     HGDIOBJ previous = ::SelectObject(dc, object);
     if (previous == nullptr || previous == HGDI_ERROR) return {};
     return {dc, previous};

@@ -51,9 +51,6 @@ class Owner {
     return std::exchange(value_, Policy::None());
   }
 
- protected:
-  const Value& value() const { return value_; }
-
  private:
   void Adopted() {
     if (Policy::Valid(value_)) Policy::Opened(value_);

@@ -89,27 +89,19 @@ namespace {
 // Waits for a top-level window of the process that satisfies `match`.
 HWND WaitForTopWindow(DWORD processId, const std::function<bool(HWND)>& match,
                       std::chrono::milliseconds timeout) {
-  struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* match;
-    HWND found;
-  } search{processId, &match, nullptr};
-  const bool found = WaitUntil(
+  HWND found = nullptr;
+  const bool seen = WaitUntil(
       [&] {
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-              auto* s = reinterpret_cast<Search*>(lParam);
-              DWORD pid = 0;
-              GetWindowThreadProcessId(hwnd, &pid);
-              if (pid != s->pid || !(*s->match)(hwnd)) return TRUE;
-              s->found = hwnd;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND window : TopWindowsOf(processId)) {
+          if (match(window)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
       },
       timeout);
-  return found ? search.found : nullptr;
+  return seen ? found : nullptr;
 }
 
 }  // namespace
@@ -143,6 +135,23 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<HWND> TopWindowsOf(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 std::string TextOf(HWND window) {
@@ -487,21 +496,11 @@ std::string ToolTipTextOf(HWND tool) {
   if (!remote) return {};
   auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(TOOLINFOW));
   std::vector<HWND> tips;
-  struct Search {
-    DWORD pid;
-    std::vector<HWND>* tips;
-  } search{pid, &tips};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (owner == s->pid && _wcsicmp(name, TOOLTIPS_CLASSW) == 0) s->tips->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  for (HWND window : TopWindowsOf(pid)) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (_wcsicmp(name, TOOLTIPS_CLASSW) == 0) tips.push_back(window);
+  }
   std::string found;
   for (HWND tip : tips) {
     TOOLINFOW info{};

@@ -167,6 +167,9 @@ inline bool Contains(const std::string& text, const std::string& part) {
 // WM_GETTEXT across processes, as UTF-8.
 std::string TextOf(HWND window);
 
+// Every top-level window of a process, in the system's order.
+std::vector<HWND> TopWindowsOf(DWORD processId);
+
 // The first visible top-level window of a process with the given class
 // (for example "#32770" for a message box or a file dialog), waiting for it.
 HWND WaitForWindowOfClass(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout);

@@ -217,23 +217,13 @@ TEST_F(SaveHistoryEndToEnd, CancellingShowsTheFailureAndWritesNothing) {
 
 // Visible top-level windows of a process with this title.
 int WindowsTitled(DWORD processId, const std::wstring& title) {
-  struct Count {
-    DWORD pid;
-    const std::wstring* title;
-    int n;
-  } count{processId, &title, 0};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(data);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t text[64] = {};
-        GetWindowTextW(hwnd, text, 64);
-        if (pid == c->pid && IsWindowVisible(hwnd) && *c->title == text) ++c->n;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
+  int n = 0;
+  for (HWND window : e2e::TopWindowsOf(processId)) {
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (IsWindowVisible(window) && title == text) ++n;
+  }
+  return n;
 }
 
 // After Yes the program ends at once, exit code 0, tray icon gone. A notice
