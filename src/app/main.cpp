@@ -5,6 +5,7 @@
 #include "app/form_main.h"
 #include "app/startup_marks.h"
 #include "quillmoor/pagetab/page_tab_window.h"
+#include "win32/failure_trace.h"
 #include "win32/lazy_library.h"
 
 namespace {
@@ -39,6 +40,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   app::StartupMark("entry");
   win32::RestrictLibrarySearch();
   app::StartupMark("library-search");
+  // A step skipped after a failure leaves a line for DebugView.
+  win32::TraceSkippedFailures();
   const ComApartment apartment;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "fakes.h"
+#include "platform/error_boundary.h"
 
 namespace {
 
@@ -43,6 +48,30 @@ TEST(TextTest, Utf16RoundTripsAndReplacesUnpairedSurrogates) {
   EXPECT_EQ(platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)), text);
   EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
   EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{u'x', 0xDC00}), "x\xEF\xBF\xBD");
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> told;
+void Record(std::string_view step, std::string_view what) {
+  told.push_back(std::string(step) + "|" + std::string(what));
+}
+
+// A skipped failure never reaches the caller, and leaves its trace with the
+// step's name where a sink is set.
+TEST(ErrorBoundaryTest, AFailureIsSkippedAndToldWithItsStep) {
+  told.clear();
+  platform::SkipFailure("no sink", [] { throw std::runtime_error("lost"); });
+  platform::SetSkippedFailureSink(&Record);
+  bool after = false;
+  platform::SkipFailure("paint", [] { throw std::runtime_error("no DC"); });
+  platform::SkipFailure("click", [] { throw 42; });
+  platform::SkipFailure("fine", [&] { after = true; });
+  platform::SetSkippedFailureSink(nullptr);
+  EXPECT_TRUE(after);
+  EXPECT_EQ(told, (std::vector<std::string>{"paint|no DC", "click|"}));
 }
 
 }  // namespace
