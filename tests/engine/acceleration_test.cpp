@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "engine/priority.h"
 #include "fakes.h"
 
 namespace {
@@ -164,7 +165,8 @@ TEST_F(TickTest, AnOutcomeOtherThanAskedIsShownButNothingElseChanges) {
   }
   EXPECT_EQ(controls.notices, (std::vector<std::string>{std::string(engine::kRealtimeRefusedNotice)}));
   // Lowered to HIGH, it is still put back when the user moves on.
-  processes.processes[8] = {32, false, false, 0, 128};
+  processes.processes[8] = {};
+  processes.processes[8].realtimeGrants = engine::kHighPriority;
   controls.speed = "疯狂加速";
   TickOn(0xA);
   TickOn(0xB);

@@ -43,7 +43,8 @@ TEST_F(PriorityTest, SetsTheClassAndLeavesNoProcessOpen) {
 
 TEST_F(PriorityTest, QueryOnlyProcessKeepsItsClassAndReportsIt) {
   constexpr std::uint32_t kIdle = 64;
-  processes.processes[7] = {kIdle, true, false};
+  processes.processes[7].priorityClass = kIdle;
+  processes.processes[7].queryOnly = true;
   EXPECT_EQ(Set(0, 0x70, 256), kIdle);
   EXPECT_EQ(processes.ClassOf(7), kIdle);
   EXPECT_TRUE(processes.open.empty());

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/priority.h"
 #include "fakes.h"
 
 namespace {
+
+constexpr std::uint32_t kBelowNormal = 0x4000;  // BELOW_NORMAL_PRIORITY_CLASS
 
 // A program killed while it held a process raised leaves a record; the next
 // start puts that process back, but only when it is still the same process
@@ -32,7 +35,7 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fakes::Processes processes;
-    processes.processes[7] = {c.classNow};
+    processes.processes[7].priorityClass = c.classNow;
     processes.processes[60] = {};  // another Brevolt, running
     processes.processes[61] = {};  // one that was killed; someone holds it open
     processes.processes[61].exited = true;
@@ -49,8 +52,9 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
 // names this program, and says what the process had and got.
 TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
   fakes::Processes processes;
-  processes.processes[1000] = {32, false, false, 123456};
-  processes.processes[7] = {0x4000, false, false, 0, 128};
+  processes.processes[1000].created = 123456;
+  processes.processes[7].priorityClass = kBelowNormal;
+  processes.processes[7].realtimeGrants = engine::kHighPriority;
   fakes::RaisedRecords records;
   engine::RaisedProcess raised;
 
@@ -65,7 +69,7 @@ TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
   watching.processes = &processes;
   const auto outcome = engine::RaiseProcess(processes, watching, raised, 7, 256);
   EXPECT_EQ(outcome.result, engine::RaiseResult::Lowered);
-  EXPECT_EQ(watching.classAtWrite, 0x4000u);
+  EXPECT_EQ(watching.classAtWrite, kBelowNormal);
   // Rewritten with what the system really gave.
   EXPECT_EQ(watching.values, (std::map<std::string, std::string>{{"1000-123456", "7 7000 16384 128"}}));
 
@@ -74,19 +78,19 @@ TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
   restarted.processes.erase(1000);
   restarted.open.clear();
   EXPECT_EQ(engine::PutBackAfterCrash(restarted, watching), 1);
-  EXPECT_EQ(restarted.ClassOf(7), 0x4000u);
+  EXPECT_EQ(restarted.ClassOf(7), kBelowNormal);
   EXPECT_TRUE(watching.values.empty());
 
   // Not killed: putting back removes the record.
   engine::PutBack(processes, watching, raised);
-  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+  EXPECT_EQ(processes.ClassOf(7), kBelowNormal);
   EXPECT_TRUE(processes.open.empty());
   // A store that cannot be written does not stop the raise or the put-back.
   records.failWrites = true;
   EXPECT_EQ(engine::RaiseProcess(processes, records, raised, 7, 128).result, engine::RaiseResult::Granted);
   EXPECT_EQ(processes.ClassOf(7), 128u);
   engine::PutBack(processes, records, raised);
-  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+  EXPECT_EQ(processes.ClassOf(7), kBelowNormal);
 }
 
 }  // namespace

@@ -103,7 +103,14 @@ struct FormMainTest : ::testing::Test {
   View view;
   settings::ModuleConfig config{profile, "C:\\Apps\\Brevolt"};
   settings::ModuleAutoRun autoRun{runKey, security, "C:\\Apps\\Brevolt"};
-  engine::AccelerationState state{0x55, 0x66, 9, {}, false, false, {}};
+  // Left from an earlier run: loading starts the state afresh.
+  engine::AccelerationState state = [] {
+    engine::AccelerationState earlier;
+    earlier.CurrentWindow = 0x55;
+    earlier.PreviousWindow = 0x66;
+    earlier.AcceleratedCount = 9;
+    return earlier;
+  }();
   shell::FormMainRules rules{view, config, autoRun, state};
 };
 
