@@ -168,7 +168,7 @@ void FormMain::MoveFocus(int step) {
 void FormMain::SwitchPage(bool forward) {
   // The tab control's own rule for Ctrl+Page Down/Up, whoever has the focus.
   try {
-    tabs_->Input().KeyDown(forward ? VK_NEXT : VK_PRIOR, tabctl::kCtrlMask);
+    tabs_->KeyDown(forward ? VK_NEXT : VK_PRIOR, tabctl::kCtrlMask);
   } catch (const tabctl::ControlError&) {
     // No switch.
   }

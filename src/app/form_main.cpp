@@ -15,6 +15,7 @@
 #include "quillmoor/pagetab/page_tab_picture.h"
 #include "shell/tray.h"
 #include "shell/window_rules.h"
+#include "win32/window_binding.h"
 
 namespace app {
 namespace {
@@ -497,20 +498,9 @@ LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // ---- the window's own procedure ----
 
 LRESULT CALLBACK FormMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<FormMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<FormMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!form || form->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    // The form belongs to whoever created it; only the binding ends here.
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    form->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return form->Handle(message, wParam, lParam);
+  FormMain* form = win32::BoundWindowOwner(hwnd, message, lParam, &FormMain::hwnd_);
+  return form != nullptr ? form->Handle(message, wParam, lParam)
+                         : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void FormMain::OnCommand(int id, int code, HWND control) {

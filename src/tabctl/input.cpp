@@ -99,18 +99,18 @@ std::int32_t ControlBoxAt(const ucPageTab& control, std::int32_t x, std::int32_t
   return -1;
 }
 
-std::int32_t KeyboardTarget(const ucPageTab& control, std::int16_t keyCode, std::int16_t shift) {
+std::int32_t KeyboardTarget(const ucPageTab& control, TabKey key, std::int16_t shift) {
   const std::int32_t active = control.ActiveTab();
   const std::int32_t count = control.TabCount();
   const bool ctrl = (shift & kCtrlMask) != 0;
   std::int32_t target = -1;
-  if (keyCode == kKeyRight || (keyCode == kKeyPageDown && ctrl)) {
+  if (key == TabKey::Right || (key == TabKey::PageDown && ctrl)) {
     if (active < count - 1) {
       if (Enabled(control, active + 1)) target = active + 1;
     } else if (Enabled(control, 0)) {
       target = 0;
     }
-  } else if (keyCode == kKeyLeft || (keyCode == kKeyPageUp && ctrl)) {
+  } else if (key == TabKey::Left || (key == TabKey::PageUp && ctrl)) {
     if (count > 1) {
       if (active == 0) {
         if (Enabled(control, count - 1)) target = count - 1;
@@ -227,8 +227,8 @@ void TabInput::MouseUp(std::int16_t button, std::int16_t shift, float x, float y
 void TabInput::Click() { control_.Events().Click(); }
 void TabInput::DblClick() { control_.Events().DblClick(); }
 
-void TabInput::KeyDown(std::int16_t keyCode, std::int16_t shift) {
-  BusySwitch(KeyboardTarget(control_, keyCode, shift));
+void TabInput::KeyDown(TabKey key, std::int16_t keyCode, std::int16_t shift) {
+  BusySwitch(KeyboardTarget(control_, key, shift));
   control_.Events().KeyDown(keyCode, shift);
 }
 

@@ -20,11 +20,9 @@ inline constexpr std::int16_t kShiftMask = 1;
 inline constexpr std::int16_t kCtrlMask = 2;
 inline constexpr std::int16_t kAltMask = 4;
 
-// Key codes the switching rules know.
-inline constexpr std::int16_t kKeyPageUp = 33;
-inline constexpr std::int16_t kKeyPageDown = 34;
-inline constexpr std::int16_t kKeyLeft = 37;
-inline constexpr std::int16_t kKeyRight = 39;
+// The keys the switching rules act on; the window translates its key codes
+// into these once. Every other key is Other.
+enum class TabKey { Other, Left, Right, PageUp, PageDown };
 
 struct PixelPoint {
   std::int32_t x = 0;
@@ -58,7 +56,7 @@ std::int32_t ControlBoxAt(const ucPageTab& control, std::int32_t x, std::int32_t
 // from the last to tab 0; Left (or Ctrl+Page Up) the previous one, wrapping
 // from tab 0 to the last. A disabled neighbour is not skipped: the key does
 // nothing. -1 when nothing changes.
-std::int32_t KeyboardTarget(const ucPageTab& control, std::int16_t keyCode, std::int16_t shift);
+std::int32_t KeyboardTarget(const ucPageTab& control, TabKey key, std::int16_t shift);
 
 // a-z become A-Z; every other character stays as it is.
 std::int32_t NormalizeAccessKey(std::int32_t character);
@@ -104,7 +102,9 @@ class TabInput {
   void MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
   void Click();
   void DblClick();
-  void KeyDown(std::int16_t keyCode, std::int16_t shift);
+  // `key` is what the rules act on; `keyCode` goes to the KeyDown event as
+  // the window received it.
+  void KeyDown(TabKey key, std::int16_t keyCode, std::int16_t shift);
   void KeyUp(std::int16_t keyCode, std::int16_t shift);
   void KeyPress(std::int16_t keyAscii);
   // An access key of this control was pressed (any case).

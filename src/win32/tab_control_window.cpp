@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "win32/lazy_library.h"
 #include "win32/tab_accessible.h"
 #include "win32/text.h"
+#include "win32/window_binding.h"
 
 namespace win32 {
 namespace {
@@ -47,6 +49,22 @@ std::int16_t ModifiersOf(WPARAM wParam) {
   if (wParam & MK_CONTROL) shift |= tabctl::kCtrlMask;
   if (GetKeyState(VK_MENU) < 0) shift |= tabctl::kAltMask;
   return shift;
+}
+
+// The keys the switching rules know; the rest are Other.
+tabctl::TabKey TabKeyOf(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_LEFT:
+      return tabctl::TabKey::Left;
+    case VK_RIGHT:
+      return tabctl::TabKey::Right;
+    case VK_PRIOR:
+      return tabctl::TabKey::PageUp;
+    case VK_NEXT:
+      return tabctl::TabKey::PageDown;
+    default:
+      return tabctl::TabKey::Other;
+  }
 }
 
 float XOf(LPARAM lParam) { return static_cast<float>(GET_X_LPARAM(lParam)); }
@@ -168,63 +186,50 @@ bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
 
 void TabControlWindow::RaiseAccessibleChanges() {
   if (terminated_ || hwnd_ == nullptr) return;
+  // The WinEvent of each kind of change, in the order of AccessibleEventKind.
+  static constexpr DWORD kWinEvents[] = {
+      EVENT_OBJECT_CREATE,
+      EVENT_OBJECT_DESTROY,
+      EVENT_OBJECT_REORDER,
+      EVENT_OBJECT_NAMECHANGE,
+      EVENT_OBJECT_ACCELERATORCHANGE,
+      EVENT_OBJECT_STATECHANGE,
+      EVENT_OBJECT_SELECTION,
+      EVENT_OBJECT_FOCUS,
+  };
+  static_assert(std::size(kWinEvents) == static_cast<std::size_t>(tabctl::AccessibleEventKind::Focus) + 1);
   tabctl::AccessibleSnapshot now = tabctl::SnapshotOf(control_);
   const auto changes = tabctl::AccessibleChanges(accessibleState_, now);
   accessibleState_ = std::move(now);
   for (const tabctl::AccessibleEvent& change : changes) {
-    DWORD event = 0;
-    switch (change.kind) {
-      case tabctl::AccessibleEventKind::Create:
-        event = EVENT_OBJECT_CREATE;
-        break;
-      case tabctl::AccessibleEventKind::Destroy:
-        event = EVENT_OBJECT_DESTROY;
-        break;
-      case tabctl::AccessibleEventKind::Reorder:
-        event = EVENT_OBJECT_REORDER;
-        break;
-      case tabctl::AccessibleEventKind::NameChange:
-        event = EVENT_OBJECT_NAMECHANGE;
-        break;
-      case tabctl::AccessibleEventKind::ShortcutChange:
-        event = EVENT_OBJECT_ACCELERATORCHANGE;
-        break;
-      case tabctl::AccessibleEventKind::StateChange:
-        event = EVENT_OBJECT_STATECHANGE;
-        break;
-      case tabctl::AccessibleEventKind::Selection:
-        event = EVENT_OBJECT_SELECTION;
-        break;
-      case tabctl::AccessibleEventKind::Focus:
-        event = EVENT_OBJECT_FOCUS;
-        break;
-    }
-    NotifyWinEvent(event, hwnd_, OBJID_CLIENT, change.child);
+    NotifyWinEvent(kWinEvents[static_cast<std::size_t>(change.kind)], hwnd_, OBJID_CLIENT, change.child);
   }
 }
 
 LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TabControlWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    self = static_cast<TabControlWindow*>(create->lpCreateParams);
-    self->hwnd_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<TabControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  if (self == nullptr || self->hwnd_ != window) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
+  TabControlWindow* self = BoundWindowOwner(window, message, lParam, &TabControlWindow::hwnd_);
+  return self != nullptr ? self->HandleMessage(message, wParam, lParam)
+                         : DefWindowProcW(window, message, wParam, lParam);
 }
 
+void TabControlWindow::KeyDown(WPARAM virtualKey, std::int16_t shift) {
+  input_.KeyDown(TabKeyOf(virtualKey), static_cast<std::int16_t>(virtualKey), shift);
+}
+
+// Each group of messages has its handler; one that does not answer a
+// message leaves it to the next and, at the end, to DefWindowProc.
 LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  using Handler = std::optional<LRESULT> (TabControlWindow::*)(UINT, WPARAM, LPARAM);
+  static constexpr Handler kHandlers[] = {
+      &TabControlWindow::OnHolderMessage, &TabControlWindow::OnDrawingMessage,
+      &TabControlWindow::OnStateMessage, &TabControlWindow::OnKeyMessage, &TabControlWindow::OnMouseMessage};
+  for (const Handler handler : kHandlers) {
+    if (const std::optional<LRESULT> result = (this->*handler)(message, wParam, lParam)) return *result;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+std::optional<LRESULT> TabControlWindow::OnHolderMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     // The controls on the pages belong to the window that holds the tab
     // control: their notices and colour requests go on to it.
@@ -237,7 +242,14 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       if (HWND holder = GetParent(hwnd_)) return SendMessageW(holder, message, wParam, lParam);
-      break;
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TabControlWindow::OnDrawingMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_SIZE:
       canvas_.Resize(LOWORD(lParam), HIWORD(lParam));
       if (control_.Initialised()) Skipping([&] { control_.Refresh(); });
@@ -259,8 +271,6 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_PRINTCLIENT:
       canvas_.BlitTo(reinterpret_cast<HDC>(wParam), 0, 0);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wParam);
       Skipping([&] {
@@ -270,6 +280,13 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TabControlWindow::OnStateMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_ENABLE:
       // Enabled or disabled from outside: the property follows the window.
       Skipping([&] {
@@ -278,7 +295,7 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_SHOWWINDOW:
       if (wParam) Skipping([&] { input_.Shown(); });
-      break;
+      return std::nullopt;
     case WM_SETFOCUS:
       Skipping([&] { input_.GotFocus(); });
       RaiseAccessibleChanges();
@@ -293,9 +310,27 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         LRESULT result = 0;
         if (AnswerGetObject(wParam, result)) return result;
       }
-      break;
+      return std::nullopt;
+    case WM_TIMER:
+      // The hook runs the hover poll after this procedure; without hooks
+      // (no mouse tracking) the poll still has to end the highlight.
+      if (wParam != kHoverTimerId) return std::nullopt;
+      if (!HooksInstalled()) Skipping([&] { input_.TimerEvent(); });
+      return 0;
+    case WM_DESTROY:
+      TearDown();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TabControlWindow::OnKeyMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
     case WM_KEYDOWN:
-      Skipping([&] { input_.KeyDown(static_cast<std::int16_t>(wParam), ModifierState()); });
+      Skipping([&] { KeyDown(wParam, ModifierState()); });
       return 0;
     case WM_KEYUP:
       Skipping([&] { input_.KeyUp(static_cast<std::int16_t>(wParam), ModifierState()); });
@@ -303,54 +338,54 @@ LRESULT TabControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_CHAR:
       Skipping([&] { input_.KeyPress(static_cast<std::int16_t>(wParam)); });
       return 0;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(tabctl::kLeftButton, wParam, lParam, false);
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      OnButtonDown(tabctl::kLeftButton, wParam, lParam, true);
-      return 0;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      OnButtonDown(tabctl::kRightButton, wParam, lParam, false);
-      return 0;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      OnButtonDown(tabctl::kMiddleButton, wParam, lParam, false);
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(tabctl::kLeftButton, wParam, lParam);
-      return 0;
-    case WM_RBUTTONUP:
-      OnButtonUp(tabctl::kRightButton, wParam, lParam);
-      return 0;
-    case WM_MBUTTONUP:
-      OnButtonUp(tabctl::kMiddleButton, wParam, lParam);
-      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TabControlWindow::OnMouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Which button each button message is about, and whether it is the second
+  // press of a double click (only the left button's counts as one).
+  struct ButtonMessage {
+    UINT message;
+    std::int16_t button;
+    bool down;
+    bool doubleClick;
+  };
+  static constexpr ButtonMessage kButtons[] = {
+      {WM_LBUTTONDOWN, tabctl::kLeftButton, true, false},
+      {WM_LBUTTONDBLCLK, tabctl::kLeftButton, true, true},
+      {WM_RBUTTONDOWN, tabctl::kRightButton, true, false},
+      {WM_RBUTTONDBLCLK, tabctl::kRightButton, true, false},
+      {WM_MBUTTONDOWN, tabctl::kMiddleButton, true, false},
+      {WM_MBUTTONDBLCLK, tabctl::kMiddleButton, true, false},
+      {WM_LBUTTONUP, tabctl::kLeftButton, false, false},
+      {WM_RBUTTONUP, tabctl::kRightButton, false, false},
+      {WM_MBUTTONUP, tabctl::kMiddleButton, false, false},
+  };
+  for (const ButtonMessage& b : kButtons) {
+    if (b.message != message) continue;
+    if (b.down) {
+      OnButtonDown(b.button, wParam, lParam, b.doubleClick);
+    } else {
+      OnButtonUp(b.button, wParam, lParam);
+    }
+    return 0;
+  }
+  switch (message) {
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != hwnd_) buttonsDown_ = 0;
       return 0;
     case WM_MOUSEMOVE:
       Skipping([&] { input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
       return 0;
-    case WM_TIMER:
-      // The hook runs the hover poll after this procedure; without hooks
-      // (no mouse tracking) the poll still has to end the highlight.
-      if (wParam == kHoverTimerId) {
-        if (!HooksInstalled()) Skipping([&] { input_.TimerEvent(); });
-        return 0;
-      }
-      break;
     case WM_MOUSEWHEEL:
       // Handled by the hook; not passed on to the parent as well.
       if (HooksInstalled()) return 0;
-      break;
-    case WM_DESTROY:
-      TearDown();
-      return 0;
+      return std::nullopt;
     default:
-      break;
+      return std::nullopt;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 // The second press of a double click raises DblClick instead of MouseDown,
@@ -550,19 +585,16 @@ tabctl::TabFont TabControlWindow::AmbientFont() {
 }
 
 tabctl::Color TabControlWindow::AmbientBackColor() {
-  constexpr tabctl::Color kButtonFace = 0x8000000F;
+  constexpr tabctl::Color kButtonFace = tabctl::SystemColor(tabctl::kColorButtonFace);
   if (host_ == nullptr) return kButtonFace;
   const ULONG_PTR brush = GetClassLongPtrW(host_, GCLP_HBRBACKGROUND);
   // A class brush given as a system colour index + 1 is that system colour.
-  if (brush > 0 && brush <= COLOR_MENUBAR + 1) {
-    return 0x80000000u | static_cast<tabctl::Color>(brush - 1);
-  }
+  if (brush > 0 && brush <= static_cast<ULONG_PTR>(tabctl::kLastSystemColor) + 1)
+    return tabctl::SystemColor(static_cast<int>(brush - 1));
   // So is one of the system's own colour brushes: read as its colour of the
   // moment, it would stay so when the user picks other colours.
-  for (int index = 0; index <= COLOR_MENUBAR; ++index) {
-    if (reinterpret_cast<ULONG_PTR>(GetSysColorBrush(index)) == brush) {
-      return 0x80000000u | static_cast<tabctl::Color>(index);
-    }
+  for (int index = 0; index <= tabctl::kLastSystemColor; ++index) {
+    if (reinterpret_cast<ULONG_PTR>(GetSysColorBrush(index)) == brush) return tabctl::SystemColor(index);
   }
   LOGBRUSH lb{};
   if (brush != 0 && GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb) != 0 &&

@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   tabctl::TabInput& Input() { return input_; }
   void SetEventSink(tabctl::ucPageTabEvents* sink) { control_.SetEventSink(sink); }
 
+  // A key pressed on the control, or passed on by its holder (Ctrl+Page
+  // Down from a page's control): the switching rules, then KeyDown with the
+  // key code as it came.
+  void KeyDown(WPARAM virtualKey, std::int16_t shift);
+
   // Puts `child` (a child of this window, or re-parented to it) on `page`
   // at (x, y) pixels in this window's client area. x must be above 0 and
   // below the page stride (10000 twips: 666 pixels at 96 dpi).
@@ -76,6 +82,12 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   TabControlWindow();
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The groups of messages HandleMessage hands on; nullopt: not answered.
+  std::optional<LRESULT> OnHolderMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnDrawingMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnStateMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnKeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Initialise();
   void TearDown();

@@ -4,13 +4,6 @@
 #include <windows.h>
 
 #include "tabctl/colors.h"
-#include "tabctl/input.h"
-
-// Virtual keys the tab switching rules know.
-static_assert(tabctl::kKeyPageUp == VK_PRIOR);
-static_assert(tabctl::kKeyPageDown == VK_NEXT);
-static_assert(tabctl::kKeyLeft == VK_LEFT);
-static_assert(tabctl::kKeyRight == VK_RIGHT);
 
 // System colour indexes behind the control's "system colour" values.
 static_assert(tabctl::kColorInactiveCaption == COLOR_INACTIVECAPTION);

@@ -31,10 +31,16 @@ struct FakeInputHost : InputHost {
   PixelPoint CursorPosition() override { return cursor; }
 };
 
+// Key codes as the window passes them on to the KeyDown event.
+constexpr std::int16_t kLeftArrowCode = 37;
+constexpr std::int16_t kRightArrowCode = 39;
+
 // Three tabs laid out as a renderer would: the active tab 20 high, the
-// others 22, with close boxes inside the tabs.
+// others 22, with close boxes inside the tabs. The events the holder hears
+// go to `events`; drawing and the host's calls to `log`.
 struct InputFixture : tabfakes::Fixture {
-  tabfakes::EventRecorder inputEvents{log, tabfakes::EventRecorder::Record::Everything};
+  Log events;
+  tabfakes::EventRecorder inputEvents{events, tabfakes::EventRecorder::Record::Everything};
   FakeInputHost inputHost{log};
   TabInput input{tab, inputHost};
 
@@ -43,17 +49,23 @@ struct InputFixture : tabfakes::Fixture {
     tab.SetTabLayout(0, {0, 0, 80, 20}, {64, 4, 76, 16});
     tab.SetTabLayout(1, {81, 0, 160, 22}, {144, 4, 156, 16});
     tab.SetTabLayout(2, {161, 0, 240, 22}, {224, 4, 236, 16});
-    log.clear();
+    Clear();
   }
+  void Clear() {
+    log.clear();
+    events.clear();
+  }
+  // How many times the window has shown a new image since the fixture began.
+  int Repaints() const { return host.repaints; }
   // The control outlives the sink declared here: detach it first.
   ~InputFixture() { tab.SetEventSink(nullptr); }
   void Theme(TabThemes theme) {
     tab.SetTabTheme(theme);
-    log.clear();
+    Clear();
   }
   void Boxes() {
     tab.SetUseControlBox(true);
-    log.clear();
+    Clear();
   }
 };
 
@@ -118,73 +130,79 @@ TEST(InputHitTest, ANeverPaintedControlIsLaidOutForTheHit) {
 
 TEST(InputMouse, LeftClickSwitchesBusyAndRaisesMouseDownFirst) {
   InputFixture f;
+  constexpr float kBelowTheStrip = 40;
   f.input.MouseDown(kLeftButton, 0, 200, 10);
   EXPECT_EQ(f.tab.ActiveTab(), 2);
   EXPECT_FALSE(f.tab.Busy());
-  ASSERT_FALSE(f.log.empty());
-  EXPECT_EQ(f.log.front(), "MouseDown 1");
-  EXPECT_EQ(f.log[f.log.size() - 2], "TabSwitch 0");
-  EXPECT_EQ(f.log.back(), "image off");
+  EXPECT_EQ(f.events, (Log{"MouseDown 1", "BeforeTabSwitch 2", "TabSwitch 0"}));
+  EXPECT_FALSE(f.host.persistentImage);  // drawing reaches the screen again
   // The switch ran busy: its repaint was the direct background and tab pass.
   EXPECT_EQ(CountOf(f.log, "draw"), 0u);
   EXPECT_EQ(CountOf(f.log, "tabs"), 1u);
 
-  f.log.clear();
+  f.Clear();
+  const int repaints = f.Repaints();
   f.input.MouseDown(kLeftButton, 0, 200, 10);  // the active tab
   f.input.MouseUp(kLeftButton, 0, 200, 10);
   f.input.Click();
-  EXPECT_EQ(f.log, (Log{"MouseDown 1", "image on", "image off", "MouseUp 1", "Click"}));
+  EXPECT_EQ(f.events, (Log{"MouseDown 1", "MouseUp 1", "Click"}));
+  EXPECT_EQ(f.Repaints(), repaints);  // nothing new to show
+  EXPECT_FALSE(f.host.persistentImage);
 
-  f.log.clear();
+  f.Clear();
   f.input.MouseDown(kRightButton, 0, 10, 10);
   EXPECT_EQ(f.tab.ActiveTab(), 2);
-  EXPECT_EQ(f.log, (Log{"MouseDown 2"}));
+  EXPECT_EQ(f.events, (Log{"MouseDown 2"}));
 
-  f.log.clear();
-  f.input.MouseDown(kLeftButton, 0, 10, 40);  // below the strip
+  f.input.MouseDown(kLeftButton, 0, 10, kBelowTheStrip);
   EXPECT_EQ(f.tab.ActiveTab(), 2);
 
-  f.log.clear();
+  f.Clear();
   f.tab.SetBusy(true);
   f.input.MouseDown(kLeftButton, 0, 10, 10);
   f.input.MouseUp(kLeftButton, 0, 10, 10);
   f.tab.SetBusy(false);
+  EXPECT_TRUE(f.events.empty());
   EXPECT_TRUE(f.log.empty());
   EXPECT_EQ(f.tab.ActiveTab(), 2);
 }
 
 TEST(InputKeyboard, ArrowsAndCtrlPageKeysWrapAndStopAtDisabledNeighbours) {
   InputFixture f;
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), 1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, kCtrlMask), 1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, kCtrlMask | kShiftMask), 1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageDown, 0), -1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), 2);  // from tab 0 to the last
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageUp, kCtrlMask), 2);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyPageUp, kShiftMask), -1);
-  EXPECT_EQ(KeyboardTarget(f.tab, 40, 0), -1);  // Down arrow: not a switch key
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Right, 0), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::PageDown, kCtrlMask), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::PageDown, kCtrlMask | kShiftMask), 1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::PageDown, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Left, 0), 2);  // from tab 0 to the last
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::PageUp, kCtrlMask), 2);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::PageUp, kShiftMask), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Other, kCtrlMask), -1);
 
-  f.input.KeyDown(kKeyLeft, 0);
+  f.input.KeyDown(TabKey::Left, kLeftArrowCode, 0);
   EXPECT_EQ(f.tab.ActiveTab(), 2);
-  EXPECT_EQ(f.log.back(), "KeyDown 37/0");  // after the switch
-  EXPECT_EQ(f.log[f.log.size() - 3], "TabSwitch 0");
+  // The holder hears of the key after the switch, with the code it came with.
+  EXPECT_EQ(f.events, (Log{"BeforeTabSwitch 2", "TabSwitch 0", "KeyDown 37/0"}));
   EXPECT_FALSE(f.tab.Busy());
-  f.input.KeyDown(kKeyRight, 0);  // last tab wraps to tab 0
+  EXPECT_FALSE(f.host.persistentImage);
+  f.input.KeyDown(TabKey::Right, kRightArrowCode, 0);  // last tab wraps to tab 0
   EXPECT_EQ(f.tab.ActiveTab(), 0);
 
   f.tab.SetTabEnabled(1, false);
-  f.log.clear();
-  f.input.KeyDown(kKeyRight, 0);  // not skipped: nothing happens
+  f.Clear();
+  const int repaints = f.Repaints();
+  f.input.KeyDown(TabKey::Right, kRightArrowCode, 0);  // not skipped: nothing happens
   EXPECT_EQ(f.tab.ActiveTab(), 0);
-  EXPECT_EQ(f.log, (Log{"image on", "image off", "KeyDown 39/0"}));
+  EXPECT_EQ(f.events, (Log{"KeyDown 39/0"}));
+  EXPECT_EQ(f.Repaints(), repaints);
+  EXPECT_FALSE(f.host.persistentImage);
   f.tab.SetActiveTab(2);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Left, 0), -1);
   f.tab.SetTabEnabled(0, false);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), -1);  // no wrap to a disabled tab 0
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Right, 0), -1);  // no wrap to a disabled tab 0
 
   f.tab.SetTabCount(1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyRight, 0), -1);
-  EXPECT_EQ(KeyboardTarget(f.tab, kKeyLeft, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Right, 0), -1);
+  EXPECT_EQ(KeyboardTarget(f.tab, TabKey::Left, 0), -1);
 }
 
 TEST(InputAccessKeys, MatchingCaseActiveAndDisabledTabs) {
@@ -231,24 +249,29 @@ TEST(InputHover, StartsOverAnInactiveTabAndStopsWhenTheCursorLeaves) {
   InputFixture f;
   f.input.MouseMove(0, 0, 100, 5);  // theme 0: no highlight
   EXPECT_FALSE(f.tab.Hover().drawn);
-  EXPECT_EQ(f.log, (Log{"MouseMove"}));
+  EXPECT_EQ(f.events, (Log{"MouseMove"}));
+  EXPECT_TRUE(f.log.empty());
 
   f.Theme(TabThemes::LightVisual);
   f.input.MouseMove(0, 0, 40, 5);  // the active tab: no highlight
   EXPECT_FALSE(f.tab.Hover().drawn);
   f.input.MouseMove(0, 0, 100, 30);  // below the strip
   EXPECT_FALSE(f.tab.Hover().drawn);
-  f.log.clear();
+  f.Clear();
+  int repaints = f.Repaints();
   f.input.MouseMove(0, 0, 100, 5);
   EXPECT_TRUE(f.tab.Hover().drawn);
   EXPECT_EQ(f.tab.Hover().rect, (PixelRect{81, 0, 160, 22}));
   EXPECT_EQ(f.tab.HotTab(), 1);
   EXPECT_TRUE(f.inputHost.timerRunning);
-  EXPECT_EQ(f.log, (Log{"MouseMove", "hover", "show", "timer on"}));
+  EXPECT_EQ(CountOf(f.log, "hover"), 1u);
+  EXPECT_EQ(f.Repaints(), repaints + 1);  // the highlight is on the screen
 
-  f.log.clear();
+  f.Clear();
+  repaints = f.Repaints();
   f.input.MouseMove(0, 0, 200, 5);  // highlight drawn: no new one
-  EXPECT_EQ(f.log, (Log{"MouseMove"}));
+  EXPECT_EQ(f.events, (Log{"MouseMove"}));
+  EXPECT_EQ(f.Repaints(), repaints);
   EXPECT_EQ(f.tab.HotTab(), 1);
 
   f.log.clear();
@@ -266,11 +289,12 @@ TEST(InputHover, StartsOverAnInactiveTabAndStopsWhenTheCursorLeaves) {
   f.input.MouseMove(0, 0, 200, 5);
   ASSERT_TRUE(f.tab.Hover().drawn);
   f.log.clear();
+  repaints = f.Repaints();
   f.input.MouseDown(kLeftButton, 0, 40, 50);
   EXPECT_FALSE(f.tab.Hover().drawn);
   EXPECT_FALSE(f.inputHost.timerRunning);
-  EXPECT_EQ(f.log.back(), "show");
   EXPECT_EQ(CountOf(f.log, "draw"), 1u);
+  EXPECT_EQ(f.Repaints(), repaints + 1);
 
   // A poll left running after a theme change stops itself.
   f.input.MouseMove(0, 0, 200, 5);
@@ -284,28 +308,34 @@ TEST(InputControlBox, EnterHoverExitOnlyForTheBoxThatWasEntered) {
   InputFixture f;
   f.Boxes();
   f.input.HookedMouseMove(10, 10);
-  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter"}));
-  f.log.clear();
+  EXPECT_EQ(f.events, (Log{"MouseEnter"}));
+  EXPECT_EQ(CountOf(f.log, "track leave"), 1u);
+  f.Clear();
+  int repaints = f.Repaints();
   f.input.HookedMouseMove(150, 10);  // tab 1's box
   f.input.HookedMouseMove(151, 11);
   f.input.HookedMouseMove(120, 10);  // out of the box
   f.input.HookedMouseMove(110, 10);
-  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxHover", "BoxExit", "show"}));
+  EXPECT_EQ(f.events, (Log{"BoxEnter", "BoxHover", "BoxExit"}));
+  EXPECT_EQ(f.Repaints(), repaints + 2);  // the box drawn hot, then plain again
   EXPECT_EQ(f.tab.HotTab(), 1);
   EXPECT_FALSE(f.tab.Tracking().controlBoxHot);
 
   // From one box straight into another; leaving the control ends the hot box.
-  f.log.clear();
+  f.Clear();
+  repaints = f.Repaints();
   f.input.HookedMouseMove(70, 10);
   f.input.HookedMouseMove(230, 10);
   EXPECT_EQ(f.input.HotControlBox(), 2);
   f.input.HookedMouseLeave();
-  EXPECT_EQ(f.log, (Log{"BoxEnter", "show", "BoxExit", "show", "BoxEnter", "show", "BoxExit", "show",
-                        "MouseLeave"}));
+  EXPECT_EQ(f.events, (Log{"BoxEnter", "BoxExit", "BoxEnter", "BoxExit", "MouseLeave"}));
+  EXPECT_EQ(f.Repaints(), repaints + 4);
+  EXPECT_EQ(f.input.HotControlBox(), -1);
   EXPECT_FALSE(f.tab.Tracking().mouseInside);
-  f.log.clear();
+  f.Clear();
   f.input.HookedMouseMove(10, 40);
-  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter"}));
+  EXPECT_EQ(f.events, (Log{"MouseEnter"}));
+  EXPECT_EQ(CountOf(f.log, "track leave"), 1u);
 
   // An empty box rectangle is no box, even at its corner.
   f.tab.SetTabLayout(0, {0, 0, 80, 20}, {});
@@ -315,29 +345,33 @@ TEST(InputControlBox, EnterHoverExitOnlyForTheBoxThatWasEntered) {
 TEST(InputControlBox, PressAndReleaseOnABoxRemovesItsTab) {
   InputFixture f;
   f.Boxes();
+  const int repaints = f.Repaints();
   f.input.HookedLeftButtonDown(150, 10);
-  EXPECT_EQ(f.log, (Log{"BoxDown 150,10", "show"}));
+  EXPECT_EQ(f.events, (Log{"BoxDown 150,10"}));
   EXPECT_TRUE(f.tab.Tracking().controlBoxHot);
-  f.log.clear();
+  EXPECT_EQ(f.Repaints(), repaints + 1);  // the pressed box is shown hot
+  f.Clear();
   f.input.HookedLeftButtonUp(150, 10);
   EXPECT_EQ(f.tab.TabCount(), 2);
-  EXPECT_EQ(f.log.front(), "BoxUp");
-  EXPECT_EQ(f.log.back(), "TabRemove 1");
+  ASSERT_FALSE(f.events.empty());
+  EXPECT_EQ(f.events.front(), "BoxUp");
+  EXPECT_EQ(f.events.back(), "TabRemove 1");
   EXPECT_FALSE(f.tab.Tracking().controlBoxHot);
 
   // A release over a box after a press elsewhere removes nothing.
   f.tab.SetTabLayout(1, {81, 0, 160, 22}, {144, 4, 156, 16});
-  f.log.clear();
+  f.Clear();
   f.input.HookedLeftButtonDown(20, 10);
   f.input.HookedLeftButtonUp(150, 10);
   EXPECT_EQ(f.tab.TabCount(), 2);
-  EXPECT_EQ(f.log, (Log{"BoxUp"}));
+  EXPECT_EQ(f.events, (Log{"BoxUp"}));
 
   // Without close boxes nothing is raised.
   f.tab.SetUseControlBox(false);
-  f.log.clear();
+  f.Clear();
   f.input.HookedLeftButtonDown(150, 10);
   f.input.HookedLeftButtonUp(150, 10);
+  EXPECT_TRUE(f.events.empty());
   EXPECT_TRUE(f.log.empty());
 
   // The last tab stays.
@@ -354,32 +388,38 @@ TEST(InputControlBox, HoverThemesRaiseMouseHoverForActiveOrHotTab) {
   f.Theme(TabThemes::LightBeige);
   f.Boxes();
   f.input.HookedMouseMove(10, 10);
-  EXPECT_EQ(f.log, (Log{"track leave", "MouseEnter", "MouseHover 0"}));
-  f.log.clear();
+  EXPECT_EQ(f.events, (Log{"MouseEnter", "MouseHover 0"}));
+  f.Clear();
   f.input.HookedMouseMove(150, 10);  // tab 1 is neither active nor hot
+  EXPECT_TRUE(f.events.empty());
   EXPECT_TRUE(f.log.empty());
   f.tab.SetHotTab(1);
+  int repaints = f.Repaints();
   f.input.HookedMouseMove(150, 10);
-  EXPECT_EQ(f.log, (Log{"MouseHover 1", "BoxEnter", "show"}));
-  f.log.clear();
+  EXPECT_EQ(f.events, (Log{"MouseHover 1", "BoxEnter"}));
+  EXPECT_EQ(f.Repaints(), repaints + 1);
+  f.Clear();
+  repaints = f.Repaints();
   f.input.HookedMouseMove(300, 10);  // off every tab: the hot box is left
-  EXPECT_EQ(f.log, (Log{"BoxExit", "show"}));
+  EXPECT_EQ(f.events, (Log{"BoxExit"}));
+  EXPECT_EQ(f.Repaints(), repaints + 1);
 }
 
 TEST(InputWheel, TowardsTheUserIsTheNextTabUpToTheEnds) {
   InputFixture f;
   f.input.HookedMouseWheel(-120);
   EXPECT_EQ(f.tab.ActiveTab(), 1);
-  EXPECT_EQ(f.log.front(), "ScrollUp");
+  ASSERT_FALSE(f.events.empty());
+  EXPECT_EQ(f.events.front(), "ScrollUp");
   f.input.HookedMouseWheel(-120);
   f.input.HookedMouseWheel(-120);  // the last tab stays
   EXPECT_EQ(f.tab.ActiveTab(), 2);
   f.input.HookedMouseWheel(120);
   EXPECT_EQ(f.tab.ActiveTab(), 1);
   f.input.HookedMouseWheel(120);
-  f.log.clear();
+  f.Clear();
   f.input.HookedMouseWheel(120);  // tab 0 stays
-  EXPECT_EQ(f.log, (Log{"ScrollDown"}));
+  EXPECT_EQ(f.events, (Log{"ScrollDown"}));
   EXPECT_EQ(f.tab.ActiveTab(), 0);
 
   // Disabled tabs are passed over, by the wheel and by a program's call alike.
@@ -395,14 +435,16 @@ TEST(InputWheel, TowardsTheUserIsTheNextTabUpToTheEnds) {
   f.tab.SetTabEnabled(1, true);
   f.tab.SetTabEnabled(2, true);
   f.tab.SetTabEnabled(0, false);
-  f.log.clear();
+  f.Clear();
   f.input.HookedMouseWheel(-120);  // disabled active tab: the wheel is ignored
-  EXPECT_TRUE(f.log.empty());
+  EXPECT_TRUE(f.events.empty());
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
   f.tab.SetTabEnabled(0, true);
   f.tab.SetUseMouseWheelScroll(false);
-  f.log.clear();
+  f.Clear();
   f.input.HookedMouseWheel(-120);
-  EXPECT_TRUE(f.log.empty());
+  EXPECT_TRUE(f.events.empty());
+  EXPECT_EQ(f.tab.ActiveTab(), 0);
 }
 
 TEST(InputFocusAndHost, FocusMarkActivationAndStatusTexts) {
@@ -421,13 +463,13 @@ TEST(InputFocusAndHost, FocusMarkActivationAndStatusTexts) {
   EXPECT_EQ(f.tab.HotTab(), 0);
   EXPECT_EQ(CountOf(f.log, "draw"), 1u);
 
-  f.log.clear();
+  f.Clear();
   f.input.HostMoving();
   f.input.HostExitSizeMove();
   f.input.HostSizing();
   f.input.HostExitSizeMove();
-  EXPECT_EQ(f.log, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
-                        "Status Finished Sizing."}));
+  EXPECT_EQ(f.events, (Log{"Status Form is moving...", "Status Finished Moving.", "Status Form is sizing...",
+                           "Status Finished Sizing."}));
 }
 
 TEST(InputUnits, TwipsRoundTripAndSlideExactlyAtCommonDpis) {
