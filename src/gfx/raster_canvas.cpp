@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
+
+#include "gfx/access_prefix.h"
 
 namespace tabctl {
 namespace {
@@ -110,35 +113,6 @@ std::vector<Point> RoundRectPolygon(int l, int t, int r, int b, int ew, int eh) 
     all[end - i] = {half[i].x, t + b - 1 - half[i].y};
   }
   return all;
-}
-
-std::vector<char32_t> DecodeUtf8(std::string_view s) {
-  std::vector<char32_t> out;
-  out.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    const int extra = lead < 0x80           ? 0
-                      : (lead >> 5) == 0x6  ? 1
-                      : (lead >> 4) == 0xE  ? 2
-                      : (lead >> 3) == 0x1E ? 3
-                                            : -1;
-    char32_t cp = extra <= 0 ? lead : (lead & (0x3F >> extra));
-    bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < s.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      ok = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if (!ok) {  // a stray or cut-off byte counts as one replacement character
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    out.push_back(cp);
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return out;
 }
 
 bool IsWide(char32_t c) {
@@ -259,49 +233,56 @@ Size RasterCanvas::MeasureText(std::string_view text) {
   return {width, LineHeight(font_)};
 }
 
-int RasterCanvas::DrawTextLine(std::string_view text, Rect& rect, unsigned flags) {
-  // Access-key prefixes: "&&" is a literal "&", "&x" underlines x (the last
-  // such x wins), a final "&" stays as it is.
+namespace {
+
+// A line as it is drawn: its characters once the access-key prefixes are
+// taken out and an ellipsis is put in, the underlined one and the width.
+struct ShapedLine {
   std::vector<char32_t> chars;
   int underlined = -1;
-  const std::vector<char32_t> input = DecodeUtf8(text);
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    if (input[i] == U'&' && (flags & kTextNoPrefix) == 0 && i + 1 < input.size()) {
-      if (input[i + 1] == U'&') {
-        chars.push_back(U'&');
-        ++i;
-      } else {
-        underlined = static_cast<int>(chars.size());
-      }
-      continue;
-    }
-    chars.push_back(input[i]);
-  }
+  int width = 0;
+};
 
-  const auto widthOf = [&](std::size_t count) {
-    int w = 0;
-    for (std::size_t i = 0; i < count; ++i) w += Advance(font_, chars[i]);
-    return w;
-  };
-  int textWidth = widthOf(chars.size());
-  if ((flags & kTextEndEllipsis) != 0 && textWidth > rect.Width()) {
-    // Keep the longest head that fits together with "..."; the dots stay
-    // even when they alone do not fit.
-    const int dots = 3 * Advance(font_, U'.');
-    std::size_t keep = chars.size();
-    while (keep > 0 && widthOf(keep) + dots > rect.Width()) --keep;
-    chars.resize(keep);
-    chars.insert(chars.end(), {U'.', U'.', U'.'});
-    if (underlined >= static_cast<int>(keep)) underlined = -1;
-    textWidth = widthOf(chars.size());
+ShapedLine ShapeLine(std::string_view text, const FontDescription& font, int room, unsigned flags) {
+  ShapedLine line;
+  if ((flags & kTextNoPrefix) != 0) {
+    line.chars = DecodeUtf8(text);
+  } else {
+    PrefixedText prefixed = ApplyAccessPrefixes(text);
+    line.chars = std::move(prefixed.shown);
+    line.underlined = prefixed.marked;
   }
+  for (char32_t c : line.chars) line.width += RasterCanvas::Advance(font, c);
+  if ((flags & kTextEndEllipsis) == 0 || line.width <= room) return line;
+  // Keep the longest head that fits together with "..."; the dots stay
+  // even when they alone do not fit. Every advance is positive, so the
+  // heads that fit are those up to the first that does not.
+  const int dots = 3 * RasterCanvas::Advance(font, U'.');
+  std::size_t keep = 0;
+  int head = 0;
+  while (keep < line.chars.size()) {
+    const int next = head + RasterCanvas::Advance(font, line.chars[keep]);
+    if (next + dots > room) break;
+    head = next;
+    ++keep;
+  }
+  line.chars.resize(keep);
+  line.chars.insert(line.chars.end(), {U'.', U'.', U'.'});
+  if (line.underlined >= static_cast<int>(keep)) line.underlined = -1;
+  line.width = head + dots;
+  return line;
+}
 
+}  // namespace
+
+int RasterCanvas::DrawTextLine(std::string_view text, Rect& rect, unsigned flags) {
+  const ShapedLine line = ShapeLine(text, font_, rect.Width(), flags);
   const int lineHeight = LineHeight(font_);
   int x = rect.left;
   if ((flags & kTextCenter) != 0) {
-    x = rect.left + FloorDiv(rect.Width() - textWidth, 2);
+    x = rect.left + FloorDiv(rect.Width() - line.width, 2);
   } else if ((flags & kTextRight) != 0) {
-    x = rect.right - textWidth;
+    x = rect.right - line.width;
   }
   int y = rect.top;
   if ((flags & kTextSingleLine) != 0) {
@@ -312,7 +293,7 @@ int RasterCanvas::DrawTextLine(std::string_view text, Rect& rect, unsigned flags
     }
   }
   if ((flags & kTextCalcRect) != 0) {
-    rect.right = rect.left + textWidth;
+    rect.right = rect.left + line.width;
     rect.bottom = y + lineHeight;
     return y + lineHeight - rect.top;
   }
@@ -320,19 +301,19 @@ int RasterCanvas::DrawTextLine(std::string_view text, Rect& rect, unsigned flags
   const Pixel ink = PixelFromRgb(textColor_);
   const Rect clip = rect;
   int cx = x;
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    const int advance = Advance(font_, chars[i]);
-    if (chars[i] != U' ' && chars[i] != U'\u3000') {
+  for (std::size_t i = 0; i < line.chars.size(); ++i) {
+    const int advance = Advance(font_, line.chars[i]);
+    if (line.chars[i] != U' ' && line.chars[i] != U'\u3000') {
       FillSpan(cx + 1, y + 2, cx + advance - 1, y + lineHeight - 2, ink, clip);
     }
-    if (static_cast<int>(i) == underlined) {
+    if (static_cast<int>(i) == line.underlined) {
       FillSpan(cx, y + lineHeight - 1, cx + advance, y + lineHeight, ink, clip);
     }
     cx += advance;
   }
-  if (font_.underline) FillSpan(x, y + lineHeight - 1, x + textWidth, y + lineHeight, ink, clip);
+  if (font_.underline) FillSpan(x, y + lineHeight - 1, x + line.width, y + lineHeight, ink, clip);
   if (font_.strikethrough) {
-    FillSpan(x, y + lineHeight / 2, x + textWidth, y + lineHeight / 2 + 1, ink, clip);
+    FillSpan(x, y + lineHeight / 2, x + line.width, y + lineHeight / 2 + 1, ink, clip);
   }
   return y + lineHeight - rect.top;
 }

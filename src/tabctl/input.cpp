@@ -122,10 +122,6 @@ std::int32_t KeyboardTarget(const ucPageTab& control, TabKey key, std::int16_t s
   return target == active ? -1 : target;
 }
 
-std::int32_t NormalizeAccessKey(std::int32_t character) {
-  return character >= 'a' && character <= 'z' ? character - ('a' - 'A') : character;
-}
-
 std::int32_t AccessKeyTarget(const ucPageTab& control, std::int32_t character) {
   const std::int32_t key = NormalizeAccessKey(character);
   if (key == 0) return -1;

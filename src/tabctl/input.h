@@ -58,9 +58,6 @@ std::int32_t ControlBoxAt(const ucPageTab& control, std::int32_t x, std::int32_t
 // nothing. -1 when nothing changes.
 std::int32_t KeyboardTarget(const ucPageTab& control, TabKey key, std::int16_t shift);
 
-// a-z become A-Z; every other character stays as it is.
-std::int32_t NormalizeAccessKey(std::int32_t character);
-
 // The first enabled tab other than the active one whose access key is the
 // character; -1 when none.
 std::int32_t AccessKeyTarget(const ucPageTab& control, std::int32_t character);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gfx/access_prefix.h"
 #include "platform/text.h"
 #include "tabctl/themes.h"
 
@@ -29,46 +30,16 @@ bool IsCharacterCode(std::int32_t code) {
   return code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
 }
 
-void AppendUtf8(std::string& out, std::int32_t code) {
-  const auto c = static_cast<std::uint32_t>(code);
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | c >> 18));
-    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 }  // namespace
 
+std::int32_t NormalizeAccessKey(std::int32_t character) {
+  return character >= 'a' && character <= 'z' ? character - ('a' - 'A') : character;
+}
+
 std::int32_t AccessKeyOf(std::string_view caption) {
-  std::int32_t key = 0;
-  std::size_t pos = 0;
-  while (pos < caption.size()) {
-    if (caption[pos] != '&') {
-      platform::NextCodePoint(caption, pos);
-      continue;
-    }
-    if (pos + 1 < caption.size() && caption[pos + 1] == '&') {
-      pos += 2;  // a literal ampersand
-      continue;
-    }
-    ++pos;
-    if (pos >= caption.size()) break;  // a trailing "&" marks nothing
-    auto code = static_cast<std::int32_t>(platform::NextCodePoint(caption, pos));
-    if (code >= 'a' && code <= 'z') code -= 'a' - 'A';
-    key = code;
-  }
-  return key;
+  const PrefixedText text = ApplyAccessPrefixes(caption);
+  if (text.marked < 0) return 0;
+  return NormalizeAccessKey(static_cast<std::int32_t>(text.shown[static_cast<std::size_t>(text.marked)]));
 }
 
 ucPageTab::ucPageTab(TabHost& host, TabSystem& system) : host_(host), system_(system) {}
@@ -443,7 +414,7 @@ std::int32_t ucPageTab::TabAccessKey(std::int32_t index) const {
 void ucPageTab::RebuildAccessKeys() {
   std::string keys;
   for (const TabEntry& tab : tabs_) {
-    if (IsCharacterCode(tab.accessKey)) AppendUtf8(keys, tab.accessKey);
+    if (IsCharacterCode(tab.accessKey)) keys += platform::EncodeUtf8(static_cast<char32_t>(tab.accessKey));
   }
   accessKeys_ = keys;
   host_.SetAccessKeys(accessKeys_);

@@ -57,8 +57,12 @@ struct TrackingState {
   bool moving = false;  // the host's last size/move loop was a move
 };
 
-// The character after the last single "&" of a caption ("&&" is a literal
-// ampersand), upper-cased if it is a-z; 0 when there is none.
+// a-z become A-Z; every other character stays as it is (access keys are
+// kept and compared so).
+std::int32_t NormalizeAccessKey(std::int32_t character);
+
+// The character the caption's access-key prefix marks (gfx/access_prefix.h),
+// normalised; 0 when there is none.
 std::int32_t AccessKeyOf(std::string_view caption);
 
 class ucPageTab {
