@@ -30,6 +30,14 @@ inline constexpr int kColorLight3D = 22;
 inline constexpr int kLastSystemColor = 30;
 
 constexpr Color SystemColor(int index) { return kSystemColorFlag + static_cast<Color>(index); }
+// The system colours the control's defaults and theme sets name.
+inline constexpr Color kSysButtonFace = SystemColor(kColorButtonFace);
+inline constexpr Color kSysButtonShadow = SystemColor(kColorButtonShadow);
+inline constexpr Color kSysGrayText = SystemColor(kColorGrayText);
+inline constexpr Color kSysButtonText = SystemColor(kColorButtonText);
+inline constexpr Color kSysButtonHighlight = SystemColor(kColorButtonHighlight);
+inline constexpr Color kSysDarkShadow3D = SystemColor(kColorDarkShadow3D);
+inline constexpr Color kSysLight3D = SystemColor(kColorLight3D);
 constexpr bool IsSystemColor(Color c) { return (c & 0xFF000000u) == kSystemColorFlag; }
 constexpr Color RgbColor(int r, int g, int b) {
   return static_cast<Color>(r & 255) | static_cast<Color>(g & 255) << 8 | static_cast<Color>(b & 255) << 16;

@@ -287,71 +287,56 @@ void PropertyBag::WritePicture(std::string_view key, const Picture& value) {
 
 void PropertyBag::NoteMisfit(std::string_view key) const { misfits_.emplace_back(key); }
 
-std::int32_t PropertyBag::ReadInt(std::string_view key, std::int32_t defaultValue) const {
+template <typename T, typename Fits>
+const T* PropertyBag::Stored(std::string_view key, Fits fits) const {
   const Entry* e = Find(key);
-  if (!e) return defaultValue;
-  const auto* v = As<std::int64_t>(e);
-  if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max()) {
+  if (!e) return nullptr;
+  const auto* v = As<T>(e);
+  if (!v || !fits(*v)) {
     NoteMisfit(key);
-    return defaultValue;
+    return nullptr;
   }
-  return static_cast<std::int32_t>(*v);
+  return v;
+}
+
+namespace {
+
+constexpr auto kAnyValue = [](const auto&) { return true; };
+
+}  // namespace
+
+std::int32_t PropertyBag::ReadInt(std::string_view key, std::int32_t defaultValue) const {
+  const auto* v = Stored<std::int64_t>(key, [](std::int64_t n) {
+    return n >= std::numeric_limits<std::int32_t>::min() && n <= std::numeric_limits<std::int32_t>::max();
+  });
+  return v ? static_cast<std::int32_t>(*v) : defaultValue;
 }
 
 Color PropertyBag::ReadColor(std::string_view key, Color defaultValue) const {
-  const Entry* e = Find(key);
-  if (!e) return defaultValue;
   // A colour may come as its 32-bit pattern or as the signed number of it.
-  const auto* v = As<std::int64_t>(e);
-  if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > 0xFFFFFFFFll) {
-    NoteMisfit(key);
-    return defaultValue;
-  }
-  return static_cast<Color>(static_cast<std::uint64_t>(*v) & 0xFFFFFFFFull);
+  const auto* v = Stored<std::int64_t>(
+      key, [](std::int64_t n) { return n >= std::numeric_limits<std::int32_t>::min() && n <= 0xFFFFFFFFll; });
+  return v ? static_cast<Color>(static_cast<std::uint64_t>(*v) & 0xFFFFFFFFull) : defaultValue;
 }
 
 bool PropertyBag::ReadBool(std::string_view key, bool defaultValue) const {
-  const Entry* e = Find(key);
-  if (!e) return defaultValue;
-  const auto* v = As<bool>(e);
-  if (!v) {
-    NoteMisfit(key);
-    return defaultValue;
-  }
-  return *v;
+  const auto* v = Stored<bool>(key, kAnyValue);
+  return v ? *v : defaultValue;
 }
 
 std::string PropertyBag::ReadText(std::string_view key, std::string_view defaultValue) const {
-  const Entry* e = Find(key);
-  if (!e) return std::string(defaultValue);
-  const auto* v = As<std::string>(e);
-  if (!v) {
-    NoteMisfit(key);
-    return std::string(defaultValue);
-  }
-  return *v;
+  const auto* v = Stored<std::string>(key, kAnyValue);
+  return v ? *v : std::string(defaultValue);
 }
 
 TabFont PropertyBag::ReadFont(std::string_view key, const TabFont& defaultValue) const {
-  const Entry* e = Find(key);
-  if (!e) return defaultValue;
-  const auto* v = As<TabFont>(e);
-  if (!v) {
-    NoteMisfit(key);
-    return defaultValue;
-  }
-  return *v;
+  const auto* v = Stored<TabFont>(key, kAnyValue);
+  return v ? *v : defaultValue;
 }
 
 Picture PropertyBag::ReadPicture(std::string_view key) const {
-  const Entry* e = Find(key);
-  if (!e) return {};
-  const auto* v = As<Picture>(e);
-  if (!v) {
-    NoteMisfit(key);
-    return {};
-  }
-  return *v;
+  const auto* v = Stored<Picture>(key, kAnyValue);
+  return v ? *v : Picture{};
 }
 
 std::string PropertyBag::ToText(PictureCodec* codec) const {
@@ -386,6 +371,90 @@ std::string PropertyBag::ToText(PictureCodec* codec) const {
   return out;
 }
 
+namespace {
+
+// A line's value, or why the line is left out (`issue`; empty when the
+// value is simply malformed).
+struct LineValue {
+  std::optional<PropertyBag::Value> value;
+  bool hexadecimal = false;
+  std::string issue;
+};
+
+// picture("...") after the word: the codec's picture, or why there is none.
+LineValue ReadPictureValue(LineReader& r, std::string_view key, PictureCodec* codec) {
+  LineValue result;
+  std::optional<std::string> data;
+  if (!r.Take('(') || !(data = r.Quoted()) || !r.Take(')')) return result;
+  r.SkipBlanks();
+  if (!r.AtEnd()) {
+    result.issue = "unexpected text after the value of " + std::string(key);
+    return result;
+  }
+  if (!codec) {
+    result.issue = "picture of " + std::string(key) + " left out: no picture reader";
+    return result;
+  }
+  Picture picture;
+  try {
+    picture = codec->Decode(*data);
+  } catch (...) {
+  }
+  if (picture.IsNone()) {
+    result.issue = "picture of " + std::string(key) + " could not be read";
+    return result;
+  }
+  result.value = std::move(picture);
+  return result;
+}
+
+LineValue ReadLineValue(std::string_view text, std::string_view key, PictureCodec* codec) {
+  LineReader r(text);
+  r.SkipBlanks();
+  LineValue result;
+  if (r.TakeWord("true")) {
+    result.value = true;
+  } else if (r.TakeWord("false")) {
+    result.value = false;
+  } else if (r.TakeWord("font")) {
+    if (auto font = ReadFontValue(r)) result.value = std::move(*font);
+  } else if (r.TakeWord("picture")) {
+    result = ReadPictureValue(r, key, codec);
+    if (!result.issue.empty()) return result;
+  } else if (auto quoted = r.Quoted()) {
+    result.value = std::move(*quoted);
+  } else if (auto number = r.Integer(result.hexadecimal)) {
+    result.value = *number;
+  }
+  r.SkipBlanks();
+  if (!result.value || !r.AtEnd()) {
+    result.value.reset();
+    result.issue = "malformed value of " + std::string(key);
+  }
+  return result;
+}
+
+// Line `number` into the bag; an empty line or a comment is nothing. What
+// keeps a line out, or is worth knowing about it, goes to the issues.
+void ReadLine(std::string_view line, int number, PictureCodec* codec, ParsedPropertyBag& result) {
+  auto issue = [&](std::string message) {
+    result.issues.push_back(PropertyTextIssue{number, std::move(message)});
+  };
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos || line[first] == '#') return;
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return issue("no \"=\" after the key");
+  std::string_view key = line.substr(first, equals - first);
+  while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
+  if (key.empty() || key.find_first_of(" \t\"") != std::string_view::npos) return issue("malformed key");
+  LineValue value = ReadLineValue(line.substr(equals + 1), key, codec);
+  if (!value.value) return issue(std::move(value.issue));
+  if (result.bag.Contains(key)) issue(std::string(key) + " given again; the later value counts");
+  result.bag.Set(key, std::move(*value.value), value.hexadecimal);
+}
+
+}  // namespace
+
 ParsedPropertyBag ParsePropertyText(std::string_view text, PictureCodec* codec) {
   ParsedPropertyBag result;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
@@ -396,70 +465,7 @@ ParsedPropertyBag ParsePropertyText(std::string_view text, PictureCodec* codec) 
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
-    auto issue = [&](std::string message) {
-      result.issues.push_back(PropertyTextIssue{lineNumber, std::move(message)});
-    };
-
-    const std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
-      issue("no \"=\" after the key");
-      continue;
-    }
-    std::string_view key = line.substr(first, equals - first);
-    while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
-    if (key.empty() || key.find_first_of(" \t\"") != std::string_view::npos) {
-      issue("malformed key");
-      continue;
-    }
-
-    LineReader r(line.substr(equals + 1));
-    r.SkipBlanks();
-    std::optional<PropertyBag::Value> value;
-    bool hex = false;
-    if (r.TakeWord("true")) {
-      value = true;
-    } else if (r.TakeWord("false")) {
-      value = false;
-    } else if (r.TakeWord("font")) {
-      if (auto font = ReadFontValue(r)) value = std::move(*font);
-    } else if (r.TakeWord("picture")) {
-      std::optional<std::string> data;
-      if (r.Take('(') && (data = r.Quoted()) && r.Take(')')) {
-        r.SkipBlanks();
-        if (!r.AtEnd()) {
-          issue("unexpected text after the value of " + std::string(key));
-          continue;
-        }
-        if (!codec) {
-          issue("picture of " + std::string(key) + " left out: no picture reader");
-          continue;
-        }
-        Picture picture;
-        try {
-          picture = codec->Decode(*data);
-        } catch (...) {
-        }
-        if (picture.IsNone()) {
-          issue("picture of " + std::string(key) + " could not be read");
-          continue;
-        }
-        value = std::move(picture);
-      }
-    } else if (auto quoted = r.Quoted()) {
-      value = std::move(*quoted);
-    } else if (auto number = r.Integer(hex)) {
-      value = *number;
-    }
-    r.SkipBlanks();
-    if (!value || !r.AtEnd()) {
-      issue("malformed value of " + std::string(key));
-      continue;
-    }
-    if (result.bag.Contains(key)) issue(std::string(key) + " given again; the later value counts");
-    result.bag.Set(key, std::move(*value), hex);
+    ReadLine(line, lineNumber, codec, result);
   }
   return result;
 }

@@ -78,6 +78,11 @@ class PropertyBag {
 
  private:
   void NoteMisfit(std::string_view key) const;
+  // The stored value of `key` as a T that `fits` accepts; null when the key
+  // is missing, or (noted as a misfit) when its value is of another type or
+  // refused.
+  template <typename T, typename Fits>
+  const T* Stored(std::string_view key, Fits fits) const;
 
   std::vector<Entry> entries_;
   mutable std::vector<std::string> misfits_;

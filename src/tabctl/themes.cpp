@@ -8,74 +8,65 @@ namespace tabctl {
 
 namespace {
 
-// System-colour references the sets use.
-constexpr Color kButtonFace = 0x8000000F;
-constexpr Color kButtonShadow = 0x80000010;
-constexpr Color kGrayText = 0x80000011;
-constexpr Color kButtonText = 0x80000012;
-constexpr Color kButtonHighlight = 0x80000014;
-constexpr Color kDarkShadow3D = 0x80000015;
-constexpr Color kLight3D = 0x80000016;
-
 // One set per theme, in theme order; an empty field keeps the property.
 const ThemeColorSet kThemeSets[] = {
     // System
-    {.activeTabBackStartColor = kButtonFace,
-     .activeTabBackEndColor = kButtonFace,
-     .activeTabForeColor = kButtonText,
-     .inActiveTabBackStartColor = kButtonFace,
-     .inActiveTabBackEndColor = kButtonFace,
-     .inActiveTabForeColor = kButtonText,
-     .disabledTabBackColor = kButtonFace,
-     .disabledTabForeColor = kDarkShadow3D,
-     .outerBorderColor = kDarkShadow3D,
-     .topLeftInnerBorderColor = kButtonHighlight,
-     .bottomRightInnerBorderColor = kButtonShadow},
+    {.activeTabBackStartColor = kSysButtonFace,
+     .activeTabBackEndColor = kSysButtonFace,
+     .activeTabForeColor = kSysButtonText,
+     .inActiveTabBackStartColor = kSysButtonFace,
+     .inActiveTabBackEndColor = kSysButtonFace,
+     .inActiveTabForeColor = kSysButtonText,
+     .disabledTabBackColor = kSysButtonFace,
+     .disabledTabForeColor = kSysDarkShadow3D,
+     .outerBorderColor = kSysDarkShadow3D,
+     .topLeftInnerBorderColor = kSysButtonHighlight,
+     .bottomRightInnerBorderColor = kSysButtonShadow},
     // LightVisual
     {.activeTabBackStartColor = RgbColor(251, 253, 251),
      .activeTabBackEndColor = RgbColor(251, 253, 251),
-     .activeTabForeColor = kButtonText,
+     .activeTabForeColor = kSysButtonText,
      .inActiveTabBackStartColor = RgbColor(255, 255, 255),
      .inActiveTabBackEndColor = RgbColor(240, 240, 234),
-     .inActiveTabForeColor = kButtonText,
-     .disabledTabBackColor = kButtonFace,
+     .inActiveTabForeColor = kSysButtonText,
+     .disabledTabBackColor = kSysButtonFace,
      .disabledTabForeColor = RgbColor(160, 160, 160),
      .outerBorderColor = RgbColor(145, 156, 155),
      .hoverColor = RgbColor(255, 199, 59),
      .focusedColor = RgbColor(105, 130, 238)},
     // System3DLight
-    {.activeTabBackStartColor = kButtonFace,
-     .activeTabBackEndColor = kButtonFace,
-     .activeTabForeColor = kButtonText,
-     .inActiveTabBackStartColor = kLight3D,
-     .inActiveTabBackEndColor = kLight3D,
-     .inActiveTabForeColor = kGrayText,
-     .tabStripBackColor = kLight3D,
-     .disabledTabBackColor = kButtonFace,
-     .disabledTabForeColor = kDarkShadow3D,
-     .outerBorderColor = kButtonHighlight,
-     .bottomRightInnerBorderColor = kButtonShadow},
+    {.activeTabBackStartColor = kSysButtonFace,
+     .activeTabBackEndColor = kSysButtonFace,
+     .activeTabForeColor = kSysButtonText,
+     .inActiveTabBackStartColor = kSysLight3D,
+     .inActiveTabBackEndColor = kSysLight3D,
+     .inActiveTabForeColor = kSysGrayText,
+     .tabStripBackColor = kSysLight3D,
+     .disabledTabBackColor = kSysButtonFace,
+     .disabledTabForeColor = kSysDarkShadow3D,
+     .outerBorderColor = kSysButtonHighlight,
+     .bottomRightInnerBorderColor = kSysButtonShadow},
     // FlatGrey
     {.activeTabBackStartColor = RgbColor(248, 248, 248),
      .activeTabForeColor = RgbColor(80, 109, 167),
      .inActiveTabBackStartColor = RgbColor(229, 229, 229),
      .inActiveTabForeColor = RgbColor(144, 144, 144),
-     .tabStripBackColor = kButtonFace,
-     .disabledTabBackColor = kButtonFace,
-     .disabledTabForeColor = kDarkShadow3D,
+     .tabStripBackColor = kSysButtonFace,
+     .disabledTabBackColor = kSysButtonFace,
+     .disabledTabForeColor = kSysDarkShadow3D,
      .outerBorderColor = RgbColor(144, 144, 144)},
     // LightBeige; its hover and focus colours follow the system (below).
     {.activeTabBackStartColor = RgbColor(251, 248, 231),
      .activeTabBackEndColor = RgbColor(240, 237, 220),
-     .activeTabForeColor = kButtonText,
+     .activeTabForeColor = kSysButtonText,
      .inActiveTabBackStartColor = RgbColor(240, 237, 220),
      .inActiveTabBackEndColor = RgbColor(223, 220, 203),
-     .inActiveTabForeColor = kButtonText,
-     .disabledTabBackColor = kButtonFace,
+     .inActiveTabForeColor = kSysButtonText,
+     .disabledTabBackColor = kSysButtonFace,
      .disabledTabForeColor = RgbColor(160, 160, 160),
      .outerBorderColor = RgbColor(188, 185, 168),
-     .topLeftInnerBorderColor = kButtonHighlight,
-     .bottomRightInnerBorderColor = kButtonShadow,
+     .topLeftInnerBorderColor = kSysButtonHighlight,
+     .bottomRightInnerBorderColor = kSysButtonShadow,
      .pictureMaskColor = RgbColor(255, 0, 255)},
 };
 

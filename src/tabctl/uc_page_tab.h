@@ -280,6 +280,11 @@ class ucPageTab {
 
   // Sets every saved scalar property to its default.
   void ApplySavedDefaults(const TabFont& containerFont, Color containerBack);
+  // ReadProperties' steps: the saved table's properties, then the tabs. A
+  // value no control can have becomes its default and its key a note.
+  void ReadSavedTable(const PropertyBag& bag, const TabFont& containerFont, Color containerBack,
+                      std::vector<std::string>& notes);
+  void ReadTabs(const PropertyBag& bag, std::int32_t tabCount, std::vector<std::string>& notes);
 
   void CheckIndex(std::int32_t index) const;
   void ResizeTabs(std::int32_t count);

@@ -12,11 +12,6 @@ namespace {
 
 // Defaults of the saved set (a value equal to its default is not stored).
 constexpr std::int32_t kDefaultTabCount = 3;
-constexpr Color kButtonFace = 0x8000000F;
-constexpr Color kButtonShadow = 0x80000010;
-constexpr Color kButtonText = 0x80000012;
-constexpr Color kButtonHighlight = 0x80000014;
-constexpr Color kDarkShadow3D = 0x80000015;
 constexpr Color kDefaultFocusedColor = 0xEE8269;
 constexpr Color kDefaultHoverColor = 0x3BC7FF;
 constexpr Color kDefaultMaskColor = 0xC0C0C0;
@@ -54,26 +49,26 @@ struct ucPageTab::SavedProperty {
 std::span<const ucPageTab::SavedProperty> ucPageTab::SavedProperties() {
   using enum SavedProperty::From;
   static const SavedProperty kTable[] = {
-      {"ActiveTabBackEndColor", &ucPageTab::activeTabBackEndColor_, kButtonFace},
-      {"ActiveTabBackStartColor", &ucPageTab::activeTabBackStartColor_, kButtonFace},
+      {"ActiveTabBackEndColor", &ucPageTab::activeTabBackEndColor_, kSysButtonFace},
+      {"ActiveTabBackStartColor", &ucPageTab::activeTabBackStartColor_, kSysButtonFace},
       {"ActiveTabFont", &ucPageTab::activeTabFont_, 0, ContainerFont},
-      {"ActiveTabForeColor", &ucPageTab::activeTabForeColor_, kButtonText},
+      {"ActiveTabForeColor", &ucPageTab::activeTabForeColor_, kSysButtonText},
       {"ActiveTabHeight", &ucPageTab::activeTabHeight_, kDefaultActiveTabHeight, Value, 0, kMaxTabHeight},
-      {"BackColor", &ucPageTab::backColor_, kButtonFace},
-      {"BottomRightInnerBorderColor", &ucPageTab::bottomRightInnerBorderColor_, kButtonShadow},
-      {"DisabledTabBackColor", &ucPageTab::disabledTabBackColor_, kButtonShadow},
-      {"DisabledTabForeColor", &ucPageTab::disabledTabForeColor_, kButtonHighlight},
+      {"BackColor", &ucPageTab::backColor_, kSysButtonFace},
+      {"BottomRightInnerBorderColor", &ucPageTab::bottomRightInnerBorderColor_, kSysButtonShadow},
+      {"DisabledTabBackColor", &ucPageTab::disabledTabBackColor_, kSysButtonShadow},
+      {"DisabledTabForeColor", &ucPageTab::disabledTabForeColor_, kSysButtonHighlight},
       {"Enabled", &ucPageTab::enabled_, true},
       {"FocusedColor", &ucPageTab::focusedColor_, kDefaultFocusedColor},
       {"ForeColor", &ucPageTab::foreColor_, 0},
       {"HoverColor", &ucPageTab::hoverColor_, kDefaultHoverColor},
-      {"InActiveTabBackEndColor", &ucPageTab::inActiveTabBackEndColor_, kButtonFace},
-      {"InActiveTabBackStartColor", &ucPageTab::inActiveTabBackStartColor_, kButtonFace},
+      {"InActiveTabBackEndColor", &ucPageTab::inActiveTabBackEndColor_, kSysButtonFace},
+      {"InActiveTabBackStartColor", &ucPageTab::inActiveTabBackStartColor_, kSysButtonFace},
       {"InActiveTabFont", &ucPageTab::inActiveTabFont_, 0, ContainerFont},
-      {"InActiveTabForeColor", &ucPageTab::inActiveTabForeColor_, kButtonText},
+      {"InActiveTabForeColor", &ucPageTab::inActiveTabForeColor_, kSysButtonText},
       {"InActiveTabHeight", &ucPageTab::inActiveTabHeight_, kDefaultInActiveTabHeight, Value, 0,
        kMaxTabHeight},
-      {"OuterBorderColor", &ucPageTab::outerBorderColor_, kDarkShadow3D},
+      {"OuterBorderColor", &ucPageTab::outerBorderColor_, kSysDarkShadow3D},
       {"PictureAlign", &ucPageTab::pictureAlign_, 0},
       {"PictureMaskColor", &ucPageTab::pictureMaskColor_, kDefaultMaskColor},
       {"PictureSize", &ucPageTab::pictureSize_, 0},
@@ -81,7 +76,7 @@ std::span<const ucPageTab::SavedProperty> ucPageTab::SavedProperties() {
       {"TabStripBackColor", &ucPageTab::tabStripBackColor_, 0, ContainerBack},
       {"TabStyle", &ucPageTab::tabStyle_, 0},
       {"TabTheme", &ucPageTab::tabTheme_, 0},
-      {"TopLeftInnerBorderColor", &ucPageTab::topLeftInnerBorderColor_, kButtonHighlight},
+      {"TopLeftInnerBorderColor", &ucPageTab::topLeftInnerBorderColor_, kSysButtonHighlight},
       {"UseControlBox", &ucPageTab::useControlBox_, false},
       {"UseFocusedColor", &ucPageTab::useFocusedColor_, true},
       {"UseMaskColor", &ucPageTab::useMaskColor_, true},
@@ -192,62 +187,68 @@ void ucPageTab::InitProperties() {
   });
 }
 
+void ucPageTab::ReadSavedTable(const PropertyBag& bag, const TabFont& containerFont, Color containerBack,
+                               std::vector<std::string>& notes) {
+  for (const SavedProperty& row : SavedProperties()) {
+    std::visit(
+        [&](auto member) {
+          using T = MemberType<decltype(member)>;
+          const T fallback = DefaultOf<T>(row, containerFont, containerBack);
+          this->*member = ReadOf<T>(bag, row.name, fallback);
+        },
+        row.member);
+  }
+  for (const SavedProperty& row : SavedProperties()) {
+    if (const auto* member = std::get_if<std::int32_t ucPageTab::*>(&row.member)) {
+      if (this->*(*member) < row.low || this->*(*member) > row.high) {
+        notes.push_back(row.name);
+        this->*(*member) = static_cast<std::int32_t>(row.value);
+      }
+    }
+  }
+}
+
+void ucPageTab::ReadTabs(const PropertyBag& bag, std::int32_t tabCount, std::vector<std::string>& notes) {
+  // The per-tab controls count that older sets carry is not needed: the
+  // page of a control is encoded in its position.
+  tabs_.assign(static_cast<std::size_t>(tabCount), TabEntry{});
+  for (std::int32_t i = 0; i < tabCount; ++i) {
+    TabEntry& tab = tabs_[static_cast<std::size_t>(i)];
+    tab.caption = bag.ReadText(Key("TabCaption", i), SavedDefaultCaption(i));
+    tab.enabled = bag.ReadBool(Key("TabEnabled", i), true);
+    tab.accessKey = bag.ReadInt(Key("TabAccessKey", i), 0);
+    if (tab.accessKey < 0 || tab.accessKey > 0x10FFFF ||
+        (tab.accessKey >= 0xD800 && tab.accessKey <= 0xDFFF)) {
+      notes.push_back(Key("TabAccessKey", i));
+      tab.accessKey = 0;
+    }
+    tab.picture = bag.ReadPicture(Key("TabPicture", i));
+  }
+  tabCount_ = tabCount;
+}
+
 std::vector<std::string> ucPageTab::ReadProperties(const PropertyBag& bag) {
   return Guarded("UserControl_ReadProperties", [&] {
     const std::size_t misfitsBefore = bag.Misfits().size();
     std::vector<std::string> notes;
     const TabFont containerFont = host_.AmbientFont();
-    const Color containerBack = host_.AmbientBackColor();
 
-    // Straight into the state: no setters, no repaint, no notices.
+    // Straight into the state: no setters, no repaint, no notices. Values
+    // no control can have are a damaged set: the key's default serves
+    // instead, as for a value of the wrong kind.
     const std::int32_t activeTab = bag.ReadInt("ActiveTab", 0);
     std::int32_t tabCount = bag.ReadInt("TabCount", kDefaultTabCount);
-    for (const SavedProperty& row : SavedProperties()) {
-      std::visit(
-          [&](auto member) {
-            using T = MemberType<decltype(member)>;
-            const T fallback = DefaultOf<T>(row, containerFont, containerBack);
-            this->*member = ReadOf<T>(bag, row.name, fallback);
-          },
-          row.member);
-    }
-
-    // Values no control can have are a damaged set: the key's default
-    // serves instead, as for a value of the wrong kind.
     if (tabCount < 1 || tabCount > kMaxTabCount) {
       notes.push_back("TabCount");
       tabCount = kDefaultTabCount;
     }
-    for (const SavedProperty& row : SavedProperties()) {
-      if (const auto* member = std::get_if<std::int32_t ucPageTab::*>(&row.member)) {
-        if (this->*(*member) < row.low || this->*(*member) > row.high) {
-          notes.push_back(row.name);
-          this->*(*member) = static_cast<std::int32_t>(row.value);
-        }
-      }
-    }
+    ReadSavedTable(bag, containerFont, host_.AmbientBackColor(), notes);
 
     host_.SetWindowEnabled(enabled_);
     baseFont_ = containerFont;
-
     pageStride_ = ComputePageStride();
 
-    // The per-tab controls count that older sets carry is not needed: the
-    // page of a control is encoded in its position.
-    tabs_.assign(static_cast<std::size_t>(tabCount), TabEntry{});
-    for (std::int32_t i = 0; i < tabCount; ++i) {
-      TabEntry& tab = tabs_[static_cast<std::size_t>(i)];
-      tab.caption = bag.ReadText(Key("TabCaption", i), SavedDefaultCaption(i));
-      tab.enabled = bag.ReadBool(Key("TabEnabled", i), true);
-      tab.accessKey = bag.ReadInt(Key("TabAccessKey", i), 0);
-      if (tab.accessKey < 0 || tab.accessKey > 0x10FFFF ||
-          (tab.accessKey >= 0xD800 && tab.accessKey <= 0xDFFF)) {
-        notes.push_back(Key("TabAccessKey", i));
-        tab.accessKey = 0;
-      }
-      tab.picture = bag.ReadPicture(Key("TabPicture", i));
-    }
-    tabCount_ = tabCount;
+    ReadTabs(bag, tabCount, notes);
     if (activeTab < 0 || activeTab >= tabCount) {
       notes.push_back("ActiveTab");
       activeTab_ = 0;

@@ -585,8 +585,7 @@ tabctl::TabFont TabControlWindow::AmbientFont() {
 }
 
 tabctl::Color TabControlWindow::AmbientBackColor() {
-  constexpr tabctl::Color kButtonFace = tabctl::SystemColor(tabctl::kColorButtonFace);
-  if (host_ == nullptr) return kButtonFace;
+  if (host_ == nullptr) return tabctl::kSysButtonFace;
   const ULONG_PTR brush = GetClassLongPtrW(host_, GCLP_HBRBACKGROUND);
   // A class brush given as a system colour index + 1 is that system colour.
   if (brush > 0 && brush <= static_cast<ULONG_PTR>(tabctl::kLastSystemColor) + 1)
@@ -601,7 +600,7 @@ tabctl::Color TabControlWindow::AmbientBackColor() {
       lb.lbStyle == BS_SOLID) {
     return lb.lbColor & 0x00FFFFFF;
   }
-  return kButtonFace;
+  return tabctl::kSysButtonFace;
 }
 
 platform::WindowHandle TabControlWindow::WindowHandle() {

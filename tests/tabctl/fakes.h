@@ -37,7 +37,7 @@ struct Host : tabctl::TabHost {
   bool userMode = true;
   bool userModeFails = false;
   tabctl::TabFont ambientFont{"宋体", 9, false, false, false, false, 134};
-  tabctl::Color ambientBack = 0x8000000F;
+  tabctl::Color ambientBack = tabctl::kSysButtonFace;
   std::string accessKeys;
   bool windowEnabled = true;
   int lockDepth = 0;
