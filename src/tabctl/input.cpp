@@ -67,28 +67,34 @@ bool HasHoverHighlight(TabThemes theme) {
   return theme == TabThemes::LightVisual || theme == TabThemes::LightBeige;
 }
 
-std::int32_t HitTestTab(const ucPageTab& control, float x, float y) {
+namespace {
+
+// The first enabled tab whose rectangle `holds` the point, rounded as the
+// control rounds; -1 below the strip or when none does.
+template <typename Holds>
+std::int32_t FirstEnabledTabAt(const ucPageTab& control, float x, float y, Holds holds) {
   const std::int32_t px = RoundCoordinate(x);
   const std::int32_t py = RoundCoordinate(y);
   if (py > TabStripHeight(control)) return -1;
   for (std::int32_t i = 0; i < control.TabCount(); ++i) {
     const TabEntry* tab = TabAtIndex(control, i);
-    if (tab && tab->enabled && tab->tabRect.Contains(px, py)) return i;
+    if (tab && tab->enabled && holds(tab->tabRect, px, py)) return i;
   }
   return -1;
 }
 
+}  // namespace
+
+std::int32_t HitTestTab(const ucPageTab& control, float x, float y) {
+  return FirstEnabledTabAt(
+      control, x, y, [](const PixelRect& r, std::int32_t px, std::int32_t py) { return r.Contains(px, py); });
+}
+
 std::int32_t HoverTabAt(const ucPageTab& control, float x, float y) {
-  const std::int32_t px = RoundCoordinate(x);
-  const std::int32_t py = RoundCoordinate(y);
-  if (py > TabStripHeight(control)) return -1;
-  for (std::int32_t i = 0; i < control.TabCount(); ++i) {
-    const TabEntry* tab = TabAtIndex(control, i);
-    if (tab && tab->enabled && tab->tabRect.left <= px && px <= tab->tabRect.right) {
-      return i == control.ActiveTab() ? -1 : i;
-    }
-  }
-  return -1;
+  const std::int32_t tab = FirstEnabledTabAt(
+      control, x, y,
+      [](const PixelRect& r, std::int32_t px, std::int32_t) { return r.left <= px && px <= r.right; });
+  return tab == control.ActiveTab() ? -1 : tab;
 }
 
 std::int32_t ControlBoxAt(const ucPageTab& control, std::int32_t x, std::int32_t y) {

@@ -86,6 +86,13 @@ bool RunMode(ucPageTab& control) {
   }
 }
 
+int FocusMarkTab(Pass& pass) {
+  const int a = pass.cache.activeTab;
+  if (a < 0 || a >= pass.cache.tabCount) return -1;
+  if (!pass.control.ShowFocusRect() || !RunMode(pass.control)) return -1;
+  return a;
+}
+
 bool Disabled(const Pass& pass, int index) {
   return !pass.control.AryTabs()[static_cast<std::size_t>(index)].enabled;
 }

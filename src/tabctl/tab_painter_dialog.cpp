@@ -293,10 +293,8 @@ void ShowHideFocusTabbedDialog(Pass& pass) {
     ShowHideFocusPropertyPages(pass);
     return;
   }
-  const int a = pass.cache.activeTab;
-  if (a < 0 || a >= pass.cache.tabCount) return;
-  if (!pass.control.ShowFocusRect() || !RunMode(pass.control)) return;
-  pass.Surface().DrawFocusRect(FocusRect(pass, a));
+  const int a = FocusMarkTab(pass);
+  if (a >= 0) pass.Surface().DrawFocusRect(FocusRect(pass, a));
 }
 
 void DrawOverXOredTabbed(Pass& pass, const PixelRect& rect) {

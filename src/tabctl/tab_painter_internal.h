@@ -73,6 +73,9 @@ TabLayoutMetrics MetricsOf(const Pass& pass);
 
 bool RunMode(ucPageTab& control);
 bool Disabled(const Pass& pass, int index);
+// The tab the focus mark goes on (the active one, at run time and when the
+// control shows it); -1 when there is none to draw.
+int FocusMarkTab(Pass& pass);
 // Font and text colour of tab `index`.
 void SelectTabFont(Pass& pass, int index);
 // Picture size of the cache, capped (never below 0).

@@ -344,10 +344,8 @@ void DrawTabsPropertyPages(Pass& pass) {
 }
 
 void ShowHideFocusPropertyPages(Pass& pass) {
-  const int a = pass.cache.activeTab;
-  if (a < 0 || a >= pass.cache.tabCount) return;
-  if (!pass.control.ShowFocusRect() || !RunMode(pass.control)) return;
-  pass.Surface().DrawFocusRect(FocusRect(pass, a, Tab(pass, a).tabRect));
+  const int a = FocusMarkTab(pass);
+  if (a >= 0) pass.Surface().DrawFocusRect(FocusRect(pass, a, Tab(pass, a).tabRect));
 }
 
 void DrawOverXOredProperty(Pass& pass, const PixelRect& rect) {

@@ -75,18 +75,8 @@ struct Host : tabctl::TabHost {
     --lockDepth;
     log.push_back("unlock");
   }
-  // What the window shows: whether it keeps the off-screen image, and how
-  // many times the image reached the screen.
-  bool persistentImage = false;
-  int repaints = 0;
-  void SetPersistentImage(bool on) override {
-    persistentImage = on;
-    log.push_back(on ? "image on" : "image off");
-  }
-  void RepaintWindow() override {
-    ++repaints;
-    log.push_back("show");
-  }
+  void SetPersistentImage(bool on) override { log.push_back(on ? "image on" : "image off"); }
+  void RepaintWindow() override { log.push_back("show"); }
   void PropertyChanged(std::string_view name) override { log.push_back("changed " + std::string(name)); }
   bool UserMode() override {
     if (userModeFails) throw std::runtime_error("no ambient");
