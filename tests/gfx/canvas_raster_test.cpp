@@ -7,18 +7,9 @@
 
 namespace {
 
-using canvas_test::Art;
-using canvas_test::Block;
-using canvas_test::Painted;
-using canvas_test::PixelSet;
-using canvas_test::PixelsOf;
-using tabctl::Bitmap;
-using tabctl::MakeRgb;
-using tabctl::RasterCanvas;
-using tabctl::Rect;
-using tabctl::Rgb;
+using namespace canvas_test;
+using namespace tabctl;
 
-constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kRed = MakeRgb(255, 0, 0);
 constexpr Rgb kGreen = MakeRgb(0, 255, 0);
 

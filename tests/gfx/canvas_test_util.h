@@ -13,6 +13,9 @@ namespace canvas_test {
 
 using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 
+// The background the pixel tests draw on.
+inline constexpr tabctl::Rgb kWhite = tabctl::MakeRgb(255, 255, 255);
+
 // Every pixel that is not `background`.
 inline PixelSet Painted(const tabctl::RasterCanvas& canvas, tabctl::Rgb background) {
   PixelSet set;

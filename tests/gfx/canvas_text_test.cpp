@@ -7,17 +7,9 @@
 
 namespace {
 
-using canvas_test::Block;
-using canvas_test::Painted;
-using canvas_test::PixelSet;
-using tabctl::FontDescription;
-using tabctl::MakeRgb;
-using tabctl::RasterCanvas;
-using tabctl::Rect;
-using tabctl::Rgb;
-using tabctl::Size;
+using namespace canvas_test;
+using namespace tabctl;
 
-constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kInk = MakeRgb(0, 0, 128);
 constexpr unsigned kCaption = tabctl::kTextCenter | tabctl::kTextVCenter | tabctl::kTextSingleLine;
 constexpr unsigned kMeasure = tabctl::kTextSingleLine | tabctl::kTextCalcRect | tabctl::kTextEndEllipsis;
