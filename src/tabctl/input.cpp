@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -343,29 +344,29 @@ void TabInput::HookedMouseLeave() {
   control_.Events().MouseLeave();
 }
 
-void TabInput::HookedLeftButtonDown(float x, float y) {
-  pressedBox_ = -1;
-  if (!control_.UseControlBox()) return;
+std::int32_t TabInput::PressedOrReleasedBox(float x, float y) {
+  if (!control_.UseControlBox()) return -1;
   control_.EnsureTabLayout();
   const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
-  if (box < 0) return;
+  if (box < 0) return -1;
   hotBox_ = box;
-  pressedBox_ = box;
   control_.Tracking().controlBoxHot = true;
+  return box;
+}
+
+void TabInput::HookedLeftButtonDown(float x, float y) {
+  const std::int32_t box = PressedOrReleasedBox(x, y);
+  pressedBox_ = box;
+  if (box < 0) return;
   float bx = x, by = y;
   control_.Events().ControlBoxMouseDown(bx, by);
   control_.DrawControlBox(ControlBoxState::Pressed, box);
 }
 
 void TabInput::HookedLeftButtonUp(float x, float y) {
-  const std::int32_t pressed = pressedBox_;
-  pressedBox_ = -1;
-  if (!control_.UseControlBox()) return;
-  control_.EnsureTabLayout();
-  const std::int32_t box = ControlBoxAt(control_, RoundCoordinate(x), RoundCoordinate(y));
+  const std::int32_t pressed = std::exchange(pressedBox_, -1);
+  const std::int32_t box = PressedOrReleasedBox(x, y);
   if (box < 0) return;
-  hotBox_ = box;
-  control_.Tracking().controlBoxHot = true;
   float bx = x, by = y;
   control_.Events().ControlBoxMouseUp(bx, by);
   // Like a button: only a press that began on this box removes its tab, so

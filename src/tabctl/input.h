@@ -145,6 +145,9 @@ class TabInput {
   // Makes `tab`'s close box the hot one (-1: none), raising enter, hover
   // and exit as the hot box changes.
   void TrackControlBox(std::int32_t tab, float x, float y);
+  // The close box a press or release of the left button is over, made the
+  // hot one; -1 when there is none (or the tabs have no close boxes).
+  std::int32_t PressedOrReleasedBox(float x, float y);
 
   ucPageTab& control_;
   InputHost& host_;
