@@ -58,14 +58,4 @@ decltype(auto) Guarded(const char* operation, Body&& body) {
   }
 }
 
-// Runs body and drops any error: for steps whose failure must not stop the
-// operation around them (moving one contained control, one theme colour).
-template <typename Body>
-void IgnoringErrors(Body&& body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
 }  // namespace tabctl

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "platform/error_boundary.h"
 #include "tabctl/errors.h"
 
 namespace tabctl {
@@ -78,8 +79,11 @@ std::optional<ThemeColorSet> ThemeColors(TabThemes theme, SystemColors& system) 
   ThemeColorSet s = kThemeSets[index];
   if (theme == TabThemes::LightBeige) {
     // A shade either side of the system's inactive caption colour.
-    IgnoringErrors([&] { s.hoverColor = OffsetColor(SystemColor(kColorInactiveCaption), 16, system); });
-    IgnoringErrors([&] { s.focusedColor = OffsetColor(SystemColor(kColorInactiveCaption), -16, system); });
+    platform::SkipFailure(
+        "hover colour", [&] { s.hoverColor = OffsetColor(SystemColor(kColorInactiveCaption), 16, system); });
+    platform::SkipFailure("focused colour", [&] {
+      s.focusedColor = OffsetColor(SystemColor(kColorInactiveCaption), -16, system);
+    });
   }
   return s;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/error_boundary.h"
 #include "tabctl/uc_page_tab.h"
 
 namespace tabctl {
@@ -57,7 +58,7 @@ void ucPageTab::SlideControls(std::int64_t tabs) {
   for (int i = 0; i < count; ++i) {
     // A control that cannot be moved (or would leave the coordinate range)
     // stays where it is; the others still move.
-    IgnoringErrors([&] {
+    platform::SkipFailure("moving a contained control", [&] {
       const std::int64_t left = std::int64_t{host_.ContainedControlLeft(i)} + tabs * pageStride_;
       if (FitsInt32(left)) host_.SetContainedControlLeft(i, static_cast<std::int32_t>(left));
     });
@@ -201,7 +202,7 @@ void ucPageTab::InsertTab(std::int32_t index, std::string_view caption) {
 
     const int count = host_.ContainedControlCount();
     for (int i = 0; i < count; ++i) {
-      IgnoringErrors([&] {
+      platform::SkipFailure("moving a contained control", [&] {
         const std::int32_t left = host_.ContainedControlLeft(i);
         const std::int32_t tab = TabOfControl(left);
         const std::int64_t moved = std::int64_t{left} - pageStride_;
@@ -236,7 +237,7 @@ void ucPageTab::RemoveTab(std::int32_t index) {
     const std::int32_t count = tabCount_;
     const int controls = host_.ContainedControlCount();
     for (int i = 0; i < controls; ++i) {
-      IgnoringErrors([&] {
+      platform::SkipFailure("moving a contained control", [&] {
         const std::int32_t left = host_.ContainedControlLeft(i);
         const std::int32_t tab = TabOfControl(left);
         std::int64_t moved = left;
@@ -284,7 +285,7 @@ void ucPageTab::AddControl(ControlHandle control, platform::WindowHandle window,
     if (top != -1) placement.top = top;
     if (width != -1) placement.width = width;
     if (height != -1) placement.height = height;
-    IgnoringErrors([&] { host_.PlaceControl(control, window, placement); });
+    platform::SkipFailure("PlaceControl", [&] { host_.PlaceControl(control, window, placement); });
   });
 }
 
@@ -294,7 +295,7 @@ void ucPageTab::CopyTabImagesFromImageList(std::span<const Picture> images) {
     if (i >= images.size()) break;
     tabs_[i].picture = images[i];
   }
-  IgnoringErrors([&] { Refresh(); });
+  platform::SkipFailure("Refresh", [&] { Refresh(); });
 }
 
 void ucPageTab::RemoveTabImages(std::int32_t index, bool removeAll) {
@@ -312,9 +313,9 @@ void ucPageTab::RemoveTabImages(std::int32_t index, bool removeAll) {
 void ucPageTab::Terminate() {
   if (terminated_) return;
   terminated_ = true;
-  IgnoringErrors([&] { SetActiveTab(0); });
+  platform::SkipFailure("SetActiveTab", [&] { SetActiveTab(0); });
   for (TabEntry& tab : tabs_) tab.picture = Picture();
-  IgnoringErrors([&] { host_.RemoveHooks(); });
+  platform::SkipFailure("RemoveHooks", [&] { host_.RemoveHooks(); });
 }
 
 }  // namespace tabctl

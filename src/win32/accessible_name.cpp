@@ -9,6 +9,7 @@
 #include <memory>
 #include <utility>
 
+#include "win32/com_object.h"
 #include "win32/lazy_library.h"
 
 namespace win32 {
@@ -20,36 +21,11 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 
 // The standard object of a window with our name, role and default action.
 // Everything it does not answer itself goes to the standard object.
-class DescribedAccessible final : public IAccessible {
+class DescribedAccessible final : public ComObject<IAccessible> {
  public:
   DescribedAccessible(IAccessible* standard, std::shared_ptr<const AccessibleDescription> description,
                       HWND window)
       : standard_(standard), description_(std::move(description)), window_(window) {}
-  DescribedAccessible(const DescribedAccessible&) = delete;
-  DescribedAccessible& operator=(const DescribedAccessible&) = delete;
-
-  // ---- IUnknown ----
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    // Children and the window come from the standard object. Nothing else
-    // does: marshalling interfaces of the standard object would send it,
-    // not this one, to a screen reader in another process.
-    if (iid == __uuidof(IEnumVARIANT) || iid == __uuidof(IOleWindow))
-      return standard_->QueryInterface(iid, out);
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // ---- IDispatch ----
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -154,7 +130,16 @@ class DescribedAccessible final : public IAccessible {
   }
 
  private:
-  ~DescribedAccessible() { standard_->Release(); }
+  ~DescribedAccessible() override { standard_->Release(); }
+
+  // Children and the window come from the standard object. Nothing else
+  // does: marshalling interfaces of the standard object would send it, not
+  // this one, to a screen reader in another process.
+  HRESULT QueryOther(REFIID iid, void** out) override {
+    if (iid == __uuidof(IEnumVARIANT) || iid == __uuidof(IOleWindow))
+      return standard_->QueryInterface(iid, out);
+    return E_NOINTERFACE;
+  }
 
   static HRESULT Text(const std::wstring& text, BSTR* out) {
     if (out == nullptr) return E_POINTER;
@@ -162,7 +147,6 @@ class DescribedAccessible final : public IAccessible {
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 
-  std::atomic<ULONG> references_{1};
   IAccessible* standard_;
   std::shared_ptr<const AccessibleDescription> description_;
   HWND window_;

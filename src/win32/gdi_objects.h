@@ -96,6 +96,25 @@ class UniqueWindowDc : public Owner<gdi_detail::Counted<GdiKind::kDc, gdi_detail
   explicit UniqueWindowDc(HWND window) : Owner({::GetDC(window), window}) {}
 };
 
+// The DC that WM_PAINT draws on, from BeginPaint, ended with EndPaint. It
+// stays where it was made (EndPaint needs the same PAINTSTRUCT).
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() {
+    if (dc_ != nullptr) ::EndPaint(window_, &paint_);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // An object selected into a DC; the previous object goes back in when the
 // selection ends. A failed selection owns nothing.
 class ScopedSelection : public Owner<gdi_detail::Counted<GdiKind::kSelection, gdi_detail::SelectionBase>> {

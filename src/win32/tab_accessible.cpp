@@ -46,28 +46,6 @@ HRESULT Guard(Body&& body) noexcept {
 TabAccessible::TabAccessible(TabControlWindow& window, const AccessibilityLibrary& library)
     : thread_(GetCurrentThreadId()), window_(&window), library_(library) {}
 
-// ---- IUnknown ----
-
-HRESULT TabAccessible::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
-      IsEqualIID(riid, __uuidof(IAccessible))) {
-    *object = static_cast<IAccessible*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG TabAccessible::AddRef() { return ++references_; }
-
-ULONG TabAccessible::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT TabAccessible::GetTypeInfoCount(UINT* count) {
   if (count == nullptr) return E_POINTER;
   *count = 0;

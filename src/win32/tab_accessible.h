@@ -16,6 +16,7 @@
 
 #include <atomic>
 
+#include "win32/com_object.h"
 #include "win32/lazy_library.h"
 
 namespace win32 {
@@ -23,7 +24,7 @@ namespace win32 {
 class TabControlWindow;
 
 // The functions of oleacc and oleaut32 the object needs, loaded once.
-class TabAccessible final : public IAccessible {
+class TabAccessible final : public ComObject<IAccessible> {
  public:
   // One reference, the caller's.
   TabAccessible(TabControlWindow& window, const AccessibilityLibrary& library);
@@ -32,11 +33,6 @@ class TabAccessible final : public IAccessible {
 
   // The window is going away.
   void Disconnect() { window_ = nullptr; }
-
-  // ---- IUnknown ----
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // ---- IDispatch: no type information; clients call IAccessible directly ----
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -74,7 +70,7 @@ class TabAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
-  ~TabAccessible() = default;
+  ~TabAccessible() override = default;
 
   // The tab a child id names: -1 for the control itself, its index for a
   // tab; false for an id that names nothing.
@@ -85,7 +81,6 @@ class TabAccessible final : public IAccessible {
   // Switches to `tab` as a click would; an error for a refused tab.
   HRESULT Activate(int tab);
 
-  std::atomic<ULONG> references_{1};
   const DWORD thread_;  // the window's
   TabControlWindow* window_;
   const AccessibilityLibrary& library_;

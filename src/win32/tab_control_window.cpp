@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/error_boundary.h"
 #include "tabctl/tab_painter.h"
 #include "win32/lazy_library.h"
 #include "win32/tab_accessible.h"
@@ -84,16 +85,6 @@ tabctl::TabFont FontFromHandle(HFONT font, int dpi) {
   return result;
 }
 
-// Message handlers never let an error of the control out into the system:
-// the failing step is skipped.
-template <typename Body>
-void Skipping(Body&& body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 TabControlWindow::TabControlWindow()
@@ -136,7 +127,7 @@ void TabControlWindow::Initialise() {
     ReleaseDC(nullptr, screen);
   }
   canvas_.Resize(ClientWidth(), ClientHeight());
-  Skipping([&] {
+  platform::SkipFailure("tab control: InitProperties", [&] {
     control_.InitProperties();
     // Created by the program, the control is at run time from the start.
     InstallHooks();
@@ -159,12 +150,12 @@ void TabControlWindow::TearDown() {
   std::erase(Instances(), this);
   control_.SetEventSink(nullptr);
   if (hwnd_ != nullptr) KillTimer(hwnd_, kHoverTimerId);
-  Skipping([&] { control_.Terminate(); });
+  platform::SkipFailure("tab control: Terminate", [&] { control_.Terminate(); });
   hooks_.RemoveAll();
   // A screen reader may hold the object longer than the window lives.
-  if (accessible_ != nullptr) {
+  if (accessible_) {
     accessible_->Disconnect();
-    std::exchange(accessible_, nullptr)->Release();
+    accessible_.reset();
   }
 }
 
@@ -179,8 +170,8 @@ bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
   // from other threads are then refused (TabAccessible::Ready).
   static thread_local const bool apartment = library->JoinApartment();
   (void)apartment;
-  if (accessible_ == nullptr) accessible_ = new TabAccessible(*this, *library);
-  result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+  if (!accessible_) accessible_.reset(new TabAccessible(*this, *library));
+  result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_.get());
   return true;
 }
 
@@ -252,15 +243,11 @@ std::optional<LRESULT> TabControlWindow::OnDrawingMessage(UINT message, WPARAM w
   switch (message) {
     case WM_SIZE:
       canvas_.Resize(LOWORD(lParam), HIWORD(lParam));
-      if (control_.Initialised()) Skipping([&] { control_.Refresh(); });
+      if (control_.Initialised()) platform::SkipFailure("tab control: Refresh", [&] { control_.Refresh(); });
       return 0;
     case WM_PAINT: {
-      if (!control_.Initialised()) Skipping([&] { control_.Refresh(); });
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(hwnd_, &ps)) {
-        canvas_.BlitTo(dc, 0, 0);
-        EndPaint(hwnd_, &ps);
-      }
+      if (!control_.Initialised()) platform::SkipFailure("tab control: Refresh", [&] { control_.Refresh(); });
+      if (const PaintDc dc(hwnd_); dc) canvas_.BlitTo(dc.get(), 0, 0);
       return 0;
     }
     case WM_ERASEBKGND:
@@ -273,7 +260,7 @@ std::optional<LRESULT> TabControlWindow::OnDrawingMessage(UINT message, WPARAM w
       return 0;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wParam);
-      Skipping([&] {
+      platform::SkipFailure("tab control: SetFont", [&] {
         control_.SetFont(FontFromHandle(font_, dpi_));
         if (LOWORD(lParam)) control_.Refresh();
       });
@@ -289,19 +276,19 @@ std::optional<LRESULT> TabControlWindow::OnStateMessage(UINT message, WPARAM wPa
   switch (message) {
     case WM_ENABLE:
       // Enabled or disabled from outside: the property follows the window.
-      Skipping([&] {
+      platform::SkipFailure("tab control: SetEnabled", [&] {
         if (control_.Enabled() != (wParam != 0)) control_.SetEnabled(wParam != 0);
       });
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam) Skipping([&] { input_.Shown(); });
+      if (wParam) platform::SkipFailure("tab control: Shown", [&] { input_.Shown(); });
       return std::nullopt;
     case WM_SETFOCUS:
-      Skipping([&] { input_.GotFocus(); });
+      platform::SkipFailure("tab control: GotFocus", [&] { input_.GotFocus(); });
       RaiseAccessibleChanges();
       return 0;
     case WM_KILLFOCUS:
-      Skipping([&] { input_.LostFocus(); });
+      platform::SkipFailure("tab control: LostFocus", [&] { input_.LostFocus(); });
       RaiseAccessibleChanges();
       return 0;
     case WM_GETOBJECT:
@@ -315,7 +302,7 @@ std::optional<LRESULT> TabControlWindow::OnStateMessage(UINT message, WPARAM wPa
       // The hook runs the hover poll after this procedure; without hooks
       // (no mouse tracking) the poll still has to end the highlight.
       if (wParam != kHoverTimerId) return std::nullopt;
-      if (!HooksInstalled()) Skipping([&] { input_.TimerEvent(); });
+      if (!HooksInstalled()) platform::SkipFailure("tab control: TimerEvent", [&] { input_.TimerEvent(); });
       return 0;
     case WM_DESTROY:
       TearDown();
@@ -330,13 +317,15 @@ std::optional<LRESULT> TabControlWindow::OnKeyMessage(UINT message, WPARAM wPara
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:
-      Skipping([&] { KeyDown(wParam, ModifierState()); });
+      platform::SkipFailure("tab control: KeyDown", [&] { KeyDown(wParam, ModifierState()); });
       return 0;
     case WM_KEYUP:
-      Skipping([&] { input_.KeyUp(static_cast<std::int16_t>(wParam), ModifierState()); });
+      platform::SkipFailure("tab control: KeyUp",
+                            [&] { input_.KeyUp(static_cast<std::int16_t>(wParam), ModifierState()); });
       return 0;
     case WM_CHAR:
-      Skipping([&] { input_.KeyPress(static_cast<std::int16_t>(wParam)); });
+      platform::SkipFailure("tab control: KeyPress",
+                            [&] { input_.KeyPress(static_cast<std::int16_t>(wParam)); });
       return 0;
     default:
       return std::nullopt;
@@ -377,7 +366,9 @@ std::optional<LRESULT> TabControlWindow::OnMouseMessage(UINT message, WPARAM wPa
       if (reinterpret_cast<HWND>(lParam) != hwnd_) buttonsDown_ = 0;
       return 0;
     case WM_MOUSEMOVE:
-      Skipping([&] { input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+      platform::SkipFailure("tab control: MouseMove", [&] {
+        input_.MouseMove(ButtonsOf(wParam), ModifiersOf(wParam), XOf(lParam), YOf(lParam));
+      });
       return 0;
     case WM_MOUSEWHEEL:
       // Handled by the hook; not passed on to the parent as well.
@@ -397,9 +388,10 @@ void TabControlWindow::OnButtonDown(std::int16_t button, WPARAM wParam, LPARAM l
   buttonsDown_ |= button;
   if (button == tabctl::kLeftButton) doubleClicked_ = doubleClick;
   if (doubleClick) {
-    Skipping([&] { input_.DblClick(); });
+    platform::SkipFailure("tab control: DblClick", [&] { input_.DblClick(); });
   } else {
-    Skipping([&] { input_.MouseDown(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+    platform::SkipFailure("tab control: MouseDown",
+                          [&] { input_.MouseDown(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
   }
 }
 
@@ -408,12 +400,14 @@ void TabControlWindow::OnButtonUp(std::int16_t button, WPARAM wParam, LPARAM lPa
   const bool secondOfDouble = button == tabctl::kLeftButton && std::exchange(doubleClicked_, false);
   buttonsDown_ &= static_cast<std::int16_t>(~button);
   if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
-  Skipping([&] { input_.MouseUp(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
-  if (pressedHere && button == tabctl::kLeftButton && !secondOfDouble) Skipping([&] { input_.Click(); });
+  platform::SkipFailure("tab control: MouseUp",
+                        [&] { input_.MouseUp(button, ModifiersOf(wParam), XOf(lParam), YOf(lParam)); });
+  if (pressedHere && button == tabctl::kLeftButton && !secondOfDouble)
+    platform::SkipFailure("tab control: Click", [&] { input_.Click(); });
 }
 
 void TabControlWindow::OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Skipping([&] {
+  platform::SkipFailure("tab control: hooked message", [&] {
     if (window == hwnd_) {
       switch (message) {
         case WM_MOUSEMOVE:
@@ -465,7 +459,7 @@ void TabControlWindow::OnHooked(HWND window, UINT message, WPARAM wParam, LPARAM
 // ---- pages ----
 
 void TabControlWindow::AddPageControl(HWND child, int page, int x, int y, int width, int height) {
-  Skipping([&] {
+  platform::SkipFailure("tab control: AddControl", [&] {
     control_.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), tabctl::TwipsFromPixels(x, dpi_),
                         tabctl::TwipsFromPixels(y, dpi_), tabctl::TwipsFromPixels(width, dpi_),
                         tabctl::TwipsFromPixels(height, dpi_), page);
@@ -710,7 +704,7 @@ bool TabControlWindow::RouteAccessKey(const MSG& msg) {
     if (h == nullptr || GetAncestor(h, GA_ROOT) != root) continue;
     if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
     if (!tabctl::AccessKeyListHas(tab->control_.AccessKeys(), character)) continue;
-    Skipping([&] { tab->input_.AccessKeyPress(character); });
+    platform::SkipFailure("tab control: AccessKeyPress", [&] { tab->input_.AccessKeyPress(character); });
     return true;
   }
   return false;

@@ -130,9 +130,6 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   tabctl::PixelPoint CursorPosition() override;
 
   using TrackMouseEventFn = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
-  struct ModuleCloser {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
-  };
 
   HWND hwnd_ = nullptr;
   HWND host_ = nullptr;
@@ -146,7 +143,7 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   std::string accessKeys_;
   std::vector<HWND> children_;          // snapshot of the last count
   std::map<HWND, std::int32_t> lefts_;  // exact twips of each child
-  std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleCloser> trackingModule_;
+  UniqueModule trackingModule_;
   TrackMouseEventFn trackMouseEvent_ = nullptr;
 
   TabSystemWin32 system_;
@@ -155,7 +152,7 @@ class TabControlWindow final : private tabctl::TabHost, private tabctl::InputHos
   tabctl::ucPageTab control_;
   tabctl::TabInput input_;
   WindowHooks hooks_;
-  TabAccessible* accessible_ = nullptr;  // one reference, made at the first WM_GETOBJECT
+  ComPtr<TabAccessible> accessible_;  // made at the first WM_GETOBJECT
   tabctl::AccessibleSnapshot accessibleState_;
 };
 
