@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "app/control_ids.h"
+#include "app/exit_request.h"
 #include "app/never_dialog.h"
 #include "app/resources/resource_ids.h"
 #include "app/startup_marks.h"
@@ -662,6 +663,11 @@ std::optional<LRESULT> FormMain::OnDestroy() {
 }
 
 LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Asked from outside (the installer) to exit, unasked.
+  if (message == ExitRequestMessage()) {
+    if (program_.Attached()) program_.Rules().UnloadWithoutAsking();
+    return 0;
+  }
   // The taskbar made anew and the icon's retries are the tray icon's own.
   if (tray_.Handle(message, wParam)) return 0;
   std::optional<LRESULT> result;

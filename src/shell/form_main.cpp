@@ -128,15 +128,24 @@ void FormMainRules::RequestUnload() {
     ModalStep question(*this);
     const bool yes = view_.AskYesNo(std::string(kExitQuestion), std::string(kExitCaption));
     asking_ = false;
-    if (yes) {
-      view_.DeleteTrayIcon();
-      view_.RemoveWindowHook();
-      unloading_ = true;
-      // A dialog open below the question would keep the program running
-      // until the user found it; its code ends its step as it unwinds.
-      if (modalSteps_ > 1) view_.CancelModalSteps();
-    }
+    if (yes) BeginUnload();
   }  // the question's own step ends here: with no other step open, the window goes
+}
+
+void FormMainRules::UnloadWithoutAsking() {
+  const ModalStep request(*this);
+  BeginUnload();
+}  // with no other step open, the window goes here
+
+void FormMainRules::BeginUnload() {
+  if (unloading_) return;
+  view_.DeleteTrayIcon();
+  view_.RemoveWindowHook();
+  unloading_ = true;
+  // A dialog open below (the question too, asked from outside) would keep
+  // the program running until the user found it; its code ends its step as
+  // it unwinds. One step is the caller's own.
+  if (modalSteps_ > 1) view_.CancelModalSteps();
 }
 
 void FormMainRules::EndModalStep() {

@@ -92,6 +92,11 @@ class FormMainRules {
   // two questions at once. While a modal step is open the window stays
   // until that step has ended: the code under the step still uses it.
   void RequestUnload();
+  // An exit asked for from outside (the installer or the uninstaller, which
+  // cannot answer the question): the same as Yes, unasked. A question or
+  // dialog open meanwhile is cancelled, and the window goes once its step
+  // has ended.
+  void UnloadWithoutAsking();
   bool Unloading() const { return unloading_; }
 
   // A step that runs its own message loop (a dialog, a message box) and
@@ -104,6 +109,9 @@ class FormMainRules {
   void ApplyCheck(Check box, bool checked);
   void ApplySelection(Combo list, int index);
   void AutoRunChanged(bool checked);
+  // Yes to the exit: the tray icon and the hook go, and the window unloads
+  // when no modal step is left open.
+  void BeginUnload();
 
   FormMainView& view_;
   const settings::ModuleConfig& config_;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "app/exit_request.h"
 #include "e2e/driver.h"
 #include "platform/texts.h"
 
@@ -221,6 +222,26 @@ TEST_F(AccelerationEndToEnd, SwitchOffSessionEndAndExitPutTheRaisedProcessBack) 
   EXPECT_EQ(hostA_.PriorityClass(), kNormal);
   EXPECT_EQ(hostB_.PriorityClass(), kNormal);
   EXPECT_FALSE(HasRecordOf(brevolt_.id()));
+}
+
+// The installer's and the uninstaller's request (src/app/exit_request.h):
+// the exit as after a Yes, with no question, even with the question open.
+TEST_F(AccelerationEndToEnd, ExitRequestedFromOutsideAsksNothingAndPutsTheRaisedProcessBack) {
+  ASSERT_TRUE(SwitchTo(windowA_, "Quill host A"));
+  ASSERT_EQ(hostA_.PriorityClass(), kHigh);
+  ASSERT_TRUE(HasRecordOf(brevolt_.id()));
+  // The user has just asked to exit, and the question is open.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_NE(e2e::WaitForWindowOfClass(brevolt_.id(), L"#32770", 5s), nullptr);
+  const DWORD id = brevolt_.id();
+
+  PostMessageW(main_, RegisterWindowMessageW(app::kExitRequestMessageName), 0, 0);
+  ASSERT_EQ(WaitForSingleObject(brevolt_.handle(), 5000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(brevolt_.handle(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(hostA_.PriorityClass(), kNormal);
+  EXPECT_FALSE(HasRecordOf(id));
 }
 
 // A Store app: the frame window belongs to one process, the core window

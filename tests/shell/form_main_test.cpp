@@ -349,4 +349,31 @@ TEST_F(FormMainTest, ExitDuringAModalStepCancelsItWaitsForItAndNeverAsksTwice) {
   EXPECT_EQ(std::count(view.steps.begin(), view.steps.end(), "unload"), 1);
 }
 
+// The installer asks the program to exit: no question, the same steps as Yes.
+TEST_F(FormMainTest, ExitAskedFromOutsideUnloadsWithoutTheQuestion) {
+  rules.UnloadWithoutAsking();
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"untray", "unhook", "unload"}));
+  rules.UnloadWithoutAsking();  // asked again: already gone
+  rules.RequestUnload();        // nor is the question asked now
+  EXPECT_EQ(view.steps.size(), 3u);
+}
+
+// Asked from outside under the save dialog, or while the exit question is
+// open: those are cancelled, the window outlives the code under them, and
+// a Yes to the question afterwards changes nothing.
+TEST_F(FormMainTest, ExitAskedFromOutsideDuringAModalStepCancelsItAndWaitsForIt) {
+  rules.BeginModalStep();  // the save dialog
+  rules.UnloadWithoutAsking();
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"untray", "unhook", "cancel steps"}));
+  rules.EndModalStep();
+  EXPECT_EQ(view.steps.back(), "unload");
+
+  View asked;
+  shell::FormMainRules questioned{asked, config, autoRun, state};
+  asked.whileAsking = [&] { questioned.UnloadWithoutAsking(); };
+  questioned.RequestUnload();
+  EXPECT_EQ(asked.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "untray", "unhook",
+                                                   "cancel steps", "unload"}));
+}
+
 }  // namespace
