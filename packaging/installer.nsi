@@ -65,7 +65,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Quillmoor"
 !define MUI_WELCOMEPAGE_TEXT "Brevolt 让您正在使用的程序运行得更快：它每秒查看一次前台窗口，提升该窗口所属进程的优先级，并在前台切换时恢复原来的优先级。$\r$\n$\r$\n本向导将把它安装到所有用户的“Program Files”文件夹，并在开始菜单中添加快捷方式。需要管理员权限。$\r$\n$\r$\n若 Brevolt 正在运行，安装前会让它先退出（它提升过的程序会恢复原来的优先级）。$\r$\n$\r$\n点击“下一步”继续。"
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} 已安装"
 !define MUI_FINISHPAGE_TEXT "Brevolt 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n请从开始菜单中的“${PRODUCT}”启动它。卸载：Windows 设置 › 应用，或控制面板 › 程序和功能。$\r$\n$\r$\n点击“完成”关闭本向导。"
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "将从您的计算机中卸载 ${PRODUCT}：程序文件、开始菜单快捷方式、卸载信息，以及指向此程序的开机自启动项。稍后会询问是否同时删除设置。"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "将从您的计算机中卸载 ${PRODUCT}：程序文件、开始菜单快捷方式、卸载信息，以及指向此程序的开机自启动项。若有设置（config.ini），稍后会询问是否一并删除。"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -73,6 +73,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Quillmoor"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
 ; ---- shared by the installer and the uninstaller ----
@@ -303,10 +304,14 @@ Section "Uninstall"
   ${un.GetOptions} $0 "/KEEPSETTINGS" $1
   ${IfNot} ${Errors}
     StrCpy $KeepSettings 1
-  ${ElseIf} ${FileExists} "$INSTDIR\config.ini"
-  ${OrIf} ${FileExists} "$APPDATA\Quillmoor\config.ini"
-    MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除 Brevolt 的设置？$\r$\n$\r$\n$INSTDIR\config.ini$\r$\n$APPDATA\Quillmoor\config.ini$\r$\n$\r$\n选“否”则保留设置，以后重新安装时仍会使用。" /SD IDYES IDYES +2
-    StrCpy $KeepSettings 1
+  ${Else}
+    StrCpy $2 ""
+    ${IfThen} ${FileExists} "$INSTDIR\config.ini" ${|} StrCpy $2 "$2$INSTDIR\config.ini$\r$\n" ${|}
+    ${IfThen} ${FileExists} "$APPDATA\Quillmoor\config.ini" ${|} StrCpy $2 "$2$APPDATA\Quillmoor\config.ini$\r$\n" ${|}
+    ${If} $2 != ""
+      MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除 Brevolt 的设置？$\r$\n$\r$\n$2$\r$\n选“否”则保留设置，以后重新安装时仍会使用。" /SD IDYES IDYES +2
+      StrCpy $KeepSettings 1
+    ${EndIf}
   ${EndIf}
 
   ; Start at logon: both hives, both registry views, only where it names
