@@ -12,10 +12,12 @@
 ;   the Start menu shortcut of all users, "Quillmoor Brevolt"
 ;   HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuillmoorBrevolt
 ; What the program writes itself, which the uninstaller removes too:
-;   the value "Brevolt" under ...\CurrentVersion\Run of HKLM and HKCU (either
-;   registry view), only where it names the installed Brevolt.exe, with its
-;   Task Manager switch under ...\Explorer\StartupApproved\Run (Run32)
-;   HKCU\Software\Quillmoor\Brevolt (the records of raised processes)
+;   the value "Brevolt" under ...\CurrentVersion\Run of HKLM and HKCU (and of
+;   every user logged on, under HKU; either registry view), only where it
+;   names the installed Brevolt.exe, with its Task Manager switch under
+;   ...\Explorer\StartupApproved\Run (Run32)
+;   HKCU\Software\Quillmoor\Brevolt (the records of raised processes; the
+;   same for every user logged on)
 ;   config.ini beside the program and %APPDATA%\Quillmoor\config.ini: asked,
 ;   or in silent mode removed unless /KEEPSETTINGS is given
 Unicode true
@@ -253,20 +255,21 @@ Function un.onInit
   SetRegView 64
 FunctionEnd
 
-; Removes the value "Brevolt" under ROOT's Run key in VIEW (64 or 32) where
-; it names the installed program, with its Task Manager switch (under
+; Removes the value "Brevolt" under the Run key of ROOT\PREFIX (PREFIX is
+; empty or a user's hive under HKU, "S-1-5-21-...\") in VIEW (64 or 32)
+; where it names the installed program, with its Task Manager switch (under
 ; StartupApproved\SWITCH, in the 64-bit view). A switch without a value is
 ; removed too, as the program does: left, it would switch off a value
 ; written later. A value naming another program is left with its switch.
-!macro REMOVE_RUN_VALUE ROOT VIEW SWITCH
+!macro REMOVE_RUN_VALUE ROOT PREFIX VIEW SWITCH
   SetRegView ${VIEW}
   ClearErrors
-  ReadRegStr $0 ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+  ReadRegStr $0 ${ROOT} "${PREFIX}${RUN_KEY}" "${RUN_VALUE}"
   ${If} ${Errors}
     StrCpy $1 1
     ; A value of another type (not text) is none of the program's.
     ClearErrors
-    ReadRegDWORD $2 ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
+    ReadRegDWORD $2 ${ROOT} "${PREFIX}${RUN_KEY}" "${RUN_VALUE}"
     ${IfNot} ${Errors}
       StrCpy $1 0
     ${EndIf}
@@ -275,13 +278,26 @@ FunctionEnd
     Call un.NamesProgram
     Pop $1
     ${If} $1 == 1
-      DeleteRegValue ${ROOT} "${RUN_KEY}" "${RUN_VALUE}"
-      DetailPrint "已删除开机自启动项：${ROOT}\${RUN_KEY}\${RUN_VALUE}（${VIEW} 位视图）"
+      DeleteRegValue ${ROOT} "${PREFIX}${RUN_KEY}" "${RUN_VALUE}"
+      DetailPrint "已删除开机自启动项：${ROOT}\${PREFIX}${RUN_KEY}\${RUN_VALUE}（${VIEW} 位视图）"
     ${EndIf}
   ${EndIf}
   SetRegView 64
   ${If} $1 == 1
-    DeleteRegValue ${ROOT} "${SWITCH_KEY}\${SWITCH}" "${RUN_VALUE}"
+    DeleteRegValue ${ROOT} "${PREFIX}${SWITCH_KEY}\${SWITCH}" "${RUN_VALUE}"
+  ${EndIf}
+!macroend
+
+; What the program keeps in a user's hive: its Run values and switches and,
+; unless a copy still runs (a portable one, which keeps its own there), its
+; records of raised processes.
+!macro CLEAN_USER_HIVE ROOT PREFIX
+  !insertmacro REMOVE_RUN_VALUE ${ROOT} "${PREFIX}" 64 "Run"
+  !insertmacro REMOVE_RUN_VALUE ${ROOT} "${PREFIX}" 32 "Run32"
+  FindWindow $0 "${MAIN_CLASS}"
+  ${If} $0 == 0
+    DeleteRegKey ${ROOT} "${PREFIX}${RECORDS_KEY}"
+    DeleteRegKey /ifempty ${ROOT} "${PREFIX}Software\Quillmoor"
   ${EndIf}
 !macroend
 
@@ -316,18 +332,22 @@ Section "Uninstall"
 
   ; Start at logon: both hives, both registry views, only where it names
   ; this program (read before the program file goes, for its long name).
-  !insertmacro REMOVE_RUN_VALUE HKLM 64 "Run"
-  !insertmacro REMOVE_RUN_VALUE HKLM 32 "Run32"
-  !insertmacro REMOVE_RUN_VALUE HKCU 64 "Run"
-  !insertmacro REMOVE_RUN_VALUE HKCU 32 "Run32"
-
-  ; The records of raised processes (a volatile key of the current user),
-  ; unless another copy (a portable one) still runs and keeps its own there.
-  FindWindow $0 "${MAIN_CLASS}"
-  ${If} $0 == 0
-    DeleteRegKey HKCU "${RECORDS_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Quillmoor"
-  ${EndIf}
+  !insertmacro REMOVE_RUN_VALUE HKLM "" 64 "Run"
+  !insertmacro REMOVE_RUN_VALUE HKLM "" 32 "Run32"
+  !insertmacro CLEAN_USER_HIVE HKCU ""
+  ; Every other user logged on: above all the one at the desktop when an
+  ; administrator's name and password raised this uninstaller, whose own
+  ; HKCU is then the administrator's.
+  StrCpy $R1 0
+  ${Do}
+    EnumRegKey $R0 HKU "" $R1
+    ${IfThen} $R0 == "" ${|} ${ExitDo} ${|}
+    IntOp $R1 $R1 + 1
+    StrCpy $2 $R0 "" -8
+    ${If} $2 != "_Classes"
+      !insertmacro CLEAN_USER_HIVE HKU "$R0\"
+    ${EndIf}
+  ${Loop}
 
   ${If} $KeepSettings == 0
     Delete "$APPDATA\Quillmoor\config.ini"

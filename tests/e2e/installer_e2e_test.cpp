@@ -200,6 +200,7 @@ class InstallerEndToEnd : public ::testing::Test {
       DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, L"Brevolt", view);
       DeleteValue(HKEY_CURRENT_USER, kRunKey, L"Brevolt", view);
     }
+    DeleteValue(HKEY_USERS, (std::wstring(L".DEFAULT\\") + kRunKey).c_str(), L"Brevolt", KEY_WOW64_64KEY);
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
       DeleteValue(root, kSwitchRun, L"Brevolt", KEY_WOW64_64KEY);
       DeleteValue(root, kSwitchRun32, L"Brevolt", KEY_WOW64_64KEY);
@@ -277,6 +278,10 @@ TEST_F(InstallerEndToEnd, SilentInstallThenTheProgramThenSilentUninstallLeavesNo
   ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kRunKey, L"Brevolt", upper, KEY_WOW64_32KEY));
   ASSERT_TRUE(WriteSwitch(HKEY_LOCAL_MACHINE, kSwitchRun32));
   ASSERT_TRUE(WriteSwitch(HKEY_CURRENT_USER, kSwitchRun));
+  // Another user's hive that is loaded (the one at the desktop, when an
+  // administrator's password raised the uninstaller): the same value there.
+  const std::wstring otherUsersRun = std::wstring(L".DEFAULT\\") + kRunKey;
+  ASSERT_TRUE(WriteText(HKEY_USERS, otherUsersRun.c_str(), L"Brevolt", quoted, KEY_WOW64_64KEY));
   // The per-user copy of the settings, as a standard user's run leaves it.
   e2e::WriteFileBytes(PerUserFolder() / L"config.ini", kAccelerating);
 
@@ -296,6 +301,7 @@ TEST_F(InstallerEndToEnd, SilentInstallThenTheProgramThenSilentUninstallLeavesNo
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, L"Brevolt", KEY_WOW64_32KEY), L"<none>");
   EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSwitchRun32, L"Brevolt"));
   EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kSwitchRun, L"Brevolt"));
+  EXPECT_EQ(ReadText(HKEY_USERS, otherUsersRun.c_str(), L"Brevolt"), L"<none>");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRecordsKey));
   EXPECT_FALSE(Exists(PerUserFolder()));
   // Another program's value, and its switch, stay.
