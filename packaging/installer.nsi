@@ -241,8 +241,10 @@ Section "Brevolt"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  ; In KiB: the program and the uninstaller.
-  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
+  ; In KiB: the program and the uninstaller (nothing else a chosen folder holds).
+  ${GetSize} "$INSTDIR" "/M=Brevolt.exe /S=0K /G=0" $0 $1 $2
+  ${GetSize} "$INSTDIR" "/M=uninstall.exe /S=0K /G=0" $3 $1 $2
+  IntOp $0 $0 + $3
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
