@@ -352,10 +352,10 @@ TEST_F(FormMainTest, ExitDuringAModalStepCancelsItWaitsForItAndNeverAsksTwice) {
 // The installer asks the program to exit: no question, the same steps as Yes.
 TEST_F(FormMainTest, ExitAskedFromOutsideUnloadsWithoutTheQuestion) {
   rules.UnloadWithoutAsking();
-  EXPECT_EQ(view.steps, (std::vector<std::string>{"untray", "unhook", "unload"}));
+  EXPECT_EQ(view.steps, (std::vector<std::string>{"untray", "unhook", "put back", "unload"}));
   rules.UnloadWithoutAsking();  // asked again: already gone
   rules.RequestUnload();        // nor is the question asked now
-  EXPECT_EQ(view.steps.size(), 3u);
+  EXPECT_EQ(view.steps.size(), 4u);
 }
 
 // Asked from outside under the save dialog, or while the exit question is
@@ -373,7 +373,7 @@ TEST_F(FormMainTest, ExitAskedFromOutsideDuringAModalStepCancelsItAndWaitsForIt)
   asked.whileAsking = [&] { questioned.UnloadWithoutAsking(); };
   questioned.RequestUnload();
   EXPECT_EQ(asked.steps, (std::vector<std::string>{"ask 确定退出吗? 请确认!", "untray", "unhook",
-                                                   "cancel steps", "unload"}));
+                                                   "cancel steps", "put back", "unload"}));
 }
 
 }  // namespace
