@@ -662,7 +662,8 @@ std::optional<LRESULT> FormMain::OnDestroy() {
   return 0;
 }
 
-LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// Messages whose numbers are registered at run time, not constants.
+std::optional<LRESULT> FormMain::OnRegistered(UINT message, WPARAM wParam) {
   // Asked from outside (the installer) to exit, unasked.
   if (message == ExitRequestMessage()) {
     if (program_.Attached()) program_.Rules().UnloadWithoutAsking();
@@ -670,7 +671,12 @@ LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   // The taskbar made anew and the icon's retries are the tray icon's own.
   if (tray_.Handle(message, wParam)) return 0;
-  std::optional<LRESULT> result;
+  return std::nullopt;
+}
+
+LRESULT FormMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  std::optional<LRESULT> result = OnRegistered(message, wParam);
+  if (result) return *result;
   switch (message) {
     case WM_CREATE:
       result = OnCreate();

@@ -86,6 +86,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   // The window's messages, each a small handler; std::nullopt: not handled
   // here, DefWindowProc has it.
+  std::optional<LRESULT> OnRegistered(UINT message, WPARAM wParam);
   std::optional<LRESULT> OnCreate();
   std::optional<LRESULT> OnTimer(WPARAM timer);
   std::optional<LRESULT> OnSystemColours(WPARAM wParam, LPARAM lParam);
