@@ -15,27 +15,12 @@
 #include "quillmoor/pagetab/page_tab_window.h"
 #include "shell/window_rules.h"
 #include "win32/gdi_objects.h"
+#include "win32/keys.h"
 
 namespace app {
 namespace {
 
 constexpr UINT_PTR kFocusSubclass = 2;
-
-shell::Key KeyOf(WPARAM key) {
-  switch (key) {
-    case VK_TAB:
-      return shell::Key::Tab;
-    case VK_NEXT:
-      return shell::Key::PageDown;
-    case VK_PRIOR:
-      return shell::Key::PageUp;
-    case VK_SPACE:
-      return shell::Key::Space;
-    case VK_RETURN:
-      return shell::Key::Enter;
-  }
-  return shell::Key::Other;
-}
 
 int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -179,7 +164,7 @@ bool FormMain::TranslateKeys(const MSG& msg) {
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
   const shell::KeyState state{GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
                               GetKeyState(VK_MENU) < 0, msg.hwnd == tabs_->hwnd()};
-  switch (shell::KeyboardCommand(KeyOf(msg.wParam), state)) {
+  switch (shell::KeyboardCommand(win32::KeyOf(msg.wParam), state)) {
     case shell::KeyCommand::NextStop:
       MoveFocus(1);
       return true;

@@ -1,5 +1,7 @@
 #include "shell/form_main.h"
 
+#include <utility>
+
 #include "settings/option_values.h"
 
 namespace shell {
@@ -59,30 +61,25 @@ void FormMainRules::ApplySelection(Combo list, int index) {
 
 void FormMainRules::CheckChanged(Check box) {
   const bool checked = view_.IsChecked(box);
-  const std::string_view text = settings::OnOffText(checked);
-  switch (box) {
-    case Check::AutoRun:
-      AutoRunChanged(checked);
-      break;
-    case Check::AutoMin:
-      config_.SetAutoMin(text);
-      break;
-    case Check::State:
-      config_.SetEnableSpeed(text);
-      // Switched off: what was raised goes back now, not at some later change.
-      if (!checked && !loading_) view_.PutBackRaised();
-      break;
-    case Check::MostTop:
-      view_.SetTopmost(checked);
-      config_.SetAlwaysTop(text);
-      break;
-    case Check::EnableRecord:
-      config_.SetEnableRecord(text);
-      break;
-    case Check::AccelerateChildren:
-      config_.SetAccelerateChildren(text);
-      break;
+  if (box == Check::AutoRun) {
+    AutoRunChanged(checked);
+    return;
   }
+  // Where each of the other boxes is stored.
+  using Setter = bool (settings::ModuleConfig::*)(std::string_view) const;
+  static constexpr std::pair<Check, Setter> kStored[] = {
+      {Check::AutoMin, &settings::ModuleConfig::SetAutoMin},
+      {Check::State, &settings::ModuleConfig::SetEnableSpeed},
+      {Check::MostTop, &settings::ModuleConfig::SetAlwaysTop},
+      {Check::EnableRecord, &settings::ModuleConfig::SetEnableRecord},
+      {Check::AccelerateChildren, &settings::ModuleConfig::SetAccelerateChildren},
+  };
+  if (box == Check::MostTop) view_.SetTopmost(checked);
+  for (const auto& [stored, set] : kStored) {
+    if (stored == box) (config_.*set)(settings::OnOffText(checked));
+  }
+  // Switched off: what was raised goes back now, not at some later change.
+  if (box == Check::State && !checked && !loading_) view_.PutBackRaised();
 }
 
 // The box shows whether the program will start at logon, never only what

@@ -33,7 +33,7 @@ KeyCommand KeyboardCommand(Key key, KeyState state) {
       return KeyCommand::OpenLink;
     case Key::Enter:
       return KeyCommand::OpenOrPress;
-    case Key::Other:
+    default:
       break;
   }
   return KeyCommand::None;

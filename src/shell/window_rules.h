@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/keys.h"
+
 namespace shell {
 
 // ---- the focus order ----
@@ -28,7 +30,7 @@ int NextFocusStop(int count, int at, int step);
 
 // ---- keys ----
 
-enum class Key { Tab, PageDown, PageUp, Space, Enter, Other };
+using Key = platform::Key;
 
 struct KeyState {
   bool ctrl = false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keys.h"
 #include "tabctl/uc_page_tab.h"
 
 namespace tabctl {
@@ -22,7 +23,7 @@ inline constexpr std::int16_t kAltMask = 4;
 
 // The keys the switching rules act on; the window translates its key codes
 // into these once. Every other key is Other.
-enum class TabKey { Other, Left, Right, PageUp, PageDown };
+using TabKey = platform::Key;
 
 struct PixelPoint {
   std::int32_t x = 0;

@@ -80,10 +80,8 @@ class GdiCanvas final : public tabctl::Canvas {
   tabctl::Pixel* scratchBits_ = nullptr;
   int scratchWidth_ = 0;
   int scratchHeight_ = 0;
-  ScopedSelection imageSelection_;
-  ScopedSelection penSelection_;
-  ScopedSelection brushSelection_;
-  ScopedSelection fontSelection_;
+  // Put back in the reverse order: font, brush, pen, then the image.
+  ScopedSelection imageSelection_, penSelection_, brushSelection_, fontSelection_;
   tabctl::Pixel* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/error_boundary.h"
 #include "tabctl/tab_painter.h"
+#include "win32/keys.h"
 #include "win32/lazy_library.h"
 #include "win32/tab_accessible.h"
 #include "win32/text.h"
@@ -50,22 +51,6 @@ std::int16_t ModifiersOf(WPARAM wParam) {
   if (wParam & MK_CONTROL) shift |= tabctl::kCtrlMask;
   if (GetKeyState(VK_MENU) < 0) shift |= tabctl::kAltMask;
   return shift;
-}
-
-// The keys the switching rules know; the rest are Other.
-tabctl::TabKey TabKeyOf(WPARAM virtualKey) {
-  switch (virtualKey) {
-    case VK_LEFT:
-      return tabctl::TabKey::Left;
-    case VK_RIGHT:
-      return tabctl::TabKey::Right;
-    case VK_PRIOR:
-      return tabctl::TabKey::PageUp;
-    case VK_NEXT:
-      return tabctl::TabKey::PageDown;
-    default:
-      return tabctl::TabKey::Other;
-  }
 }
 
 float XOf(LPARAM lParam) { return static_cast<float>(GET_X_LPARAM(lParam)); }
@@ -204,7 +189,7 @@ LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WP
 }
 
 void TabControlWindow::KeyDown(WPARAM virtualKey, std::int16_t shift) {
-  input_.KeyDown(TabKeyOf(virtualKey), static_cast<std::int16_t>(virtualKey), shift);
+  input_.KeyDown(KeyOf(virtualKey), static_cast<std::int16_t>(virtualKey), shift);
 }
 
 // Each group of messages has its handler; one that does not answer a
