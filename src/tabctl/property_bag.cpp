@@ -120,35 +120,20 @@ class LineReader {
       }
       if (AtEnd()) return std::nullopt;
       const char e = text_[pos_++];
-      switch (e) {
-        case '"':
-          out.push_back('"');
-          break;
-        case '\\':
-          out.push_back('\\');
-          break;
-        case 'n':
-          out.push_back('\n');
-          break;
-        case 'r':
-          out.push_back('\r');
-          break;
-        case 't':
-          out.push_back('\t');
-          break;
-        case 'x': {
-          if (pos_ + 2 > text_.size()) return std::nullopt;
-          unsigned value = 0;
-          const char* first = text_.data() + pos_;
-          const auto r = std::from_chars(first, first + 2, value, 16);
-          if (r.ec != std::errc() || r.ptr != first + 2) return std::nullopt;
-          out.push_back(static_cast<char>(value));
-          pos_ += 2;
-          break;
-        }
-        default:
-          return std::nullopt;
+      // The one-letter escapes and what each stands for.
+      static constexpr std::string_view kEscaped = "\"\\nrt", kMeant = "\"\\\n\r\t";
+      if (const std::size_t at = kEscaped.find(e); at != std::string_view::npos) {
+        out.push_back(kMeant[at]);
+        continue;
       }
+      // Else only a byte in two hex digits.
+      if (e != 'x' || pos_ + 2 > text_.size()) return std::nullopt;
+      unsigned value = 0;
+      const char* first = text_.data() + pos_;
+      const auto r = std::from_chars(first, first + 2, value, 16);
+      if (r.ec != std::errc() || r.ptr != first + 2) return std::nullopt;
+      out.push_back(static_cast<char>(value));
+      pos_ += 2;
     }
     return std::nullopt;  // no closing quote
   }

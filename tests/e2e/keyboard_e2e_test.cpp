@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,42 +43,26 @@ void Press(const std::vector<WORD>& chord) {
 
 // Names for the messages of a failed step.
 std::string NameOf(int id) {
-  switch (id) {
-    case app::kSSTabMain:
-      return "the tabs";
-    case app::kCheckAutoRun:
-      return "开机自启动";
-    case app::kCheckAutoMin:
-      return "启动时最小化";
-    case app::kCheckState:
-      return "the acceleration box";
-    case app::kCheckMostTop:
-      return "the topmost box";
-    case app::kComboSpeed:
-      return "the speed list";
-    case app::kCheckAccelerateChildren:
-      return "the child processes box";
-    case app::kCommandNeverList:
-      return "the never-list button";
-    case app::kCheckEnableRecord:
-      return "the recording box";
-    case app::kComboAutoCleanCount:
-      return "the threshold list";
-    case app::kCommandMini:
-      return "the hide button";
-    case app::kCommandExit:
-      return "the exit button";
-    case app::kListViewHistory:
-      return "the history list";
-    case app::kToolbarSpeedMain:
-      return "the toolbar";
-    case app::kLabelHomePage:
-      return "the home page link";
-    case app::kLabelBBS:
-      return "the forum link";
-    default:
-      return "control " + std::to_string(id);
-  }
+  static const std::map<int, std::string> kNames = {
+      {app::kSSTabMain, "the tabs"},
+      {app::kCheckAutoRun, "开机自启动"},
+      {app::kCheckAutoMin, "启动时最小化"},
+      {app::kCheckState, "the acceleration box"},
+      {app::kCheckMostTop, "the topmost box"},
+      {app::kComboSpeed, "the speed list"},
+      {app::kCheckAccelerateChildren, "the child processes box"},
+      {app::kCommandNeverList, "the never-list button"},
+      {app::kCheckEnableRecord, "the recording box"},
+      {app::kComboAutoCleanCount, "the threshold list"},
+      {app::kCommandMini, "the hide button"},
+      {app::kCommandExit, "the exit button"},
+      {app::kListViewHistory, "the history list"},
+      {app::kToolbarSpeedMain, "the toolbar"},
+      {app::kLabelHomePage, "the home page link"},
+      {app::kLabelBBS, "the forum link"},
+  };
+  const auto it = kNames.find(id);
+  return it != kNames.end() ? it->second : "control " + std::to_string(id);
 }
 
 // One key press of a walk and where it must leave the focus (and the page,
