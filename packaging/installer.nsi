@@ -39,6 +39,11 @@ ManifestDPIAware true
 !define RUN_VALUE "Brevolt"
 !define RECORDS_KEY "Software\Quillmoor\Brevolt"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+; The folder's own access list, not inherited: the system and administrators
+; may change it and what is in it, users may read and run. A folder picked
+; under C:\ would otherwise let every user replace the program that runs
+; for every user, or the uninstaller an administrator runs.
+!define FOLDER_ACCESS "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
 ; How long a running copy is given to exit (milliseconds).
 !define EXIT_WAIT 15000
 
@@ -213,6 +218,38 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; FOLDER_ACCESS on $INSTDIR, passed down to what is in it.
+Function CloseFolder
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${FOLDER_ACCESS}", i 1, *p .R0, p 0) i .R1'
+  ${If} $R1 <> 0
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p R0, *i .R2, *p .R3, *i .R4) i'
+    ; SE_FILE_OBJECT; DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000004, p 0, p 0, p R3, p 0) i .R5'
+    System::Call 'kernel32::LocalFree(p R0)'
+    ${If} $R5 <> 0
+      DetailPrint "文件夹的权限未能设置（错误 $R5）"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Whether $INSTDIR is new, empty or an earlier install (1) or a folder of
+; the user's own that already holds other things (0), whose list stays: a
+; new one would reach every file in it.
+Function FolderIsOurs
+  StrCpy $R8 1
+  ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    FindFirst $R6 $R7 "$INSTDIR\*.*"
+    ${DoWhile} $R7 != ""
+      ${If} $R7 != "."
+      ${AndIf} $R7 != ".."
+        StrCpy $R8 0
+      ${EndIf}
+      FindNext $R6 $R7
+    ${Loop}
+    FindClose $R6
+  ${EndIf}
+FunctionEnd
+
 Section "Brevolt"
   ; Nothing is written while the old program still runs: it is replaced
   ; whole or not at all.
@@ -225,6 +262,14 @@ Section "Brevolt"
     Abort "Brevolt 仍在运行：未安装任何文件。"
   ${Loop}
 
+  Call FolderIsOurs
+  CreateDirectory "$INSTDIR"
+  ; Before the files, so that they take the folder's list.
+  ${If} $R8 = 1
+    Call CloseFolder
+  ${Else}
+    DetailPrint "文件夹已存在：其权限保持不变"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ; config.ini, beside the program or in %APPDATA%, is never touched here:
   ; an install over an older version keeps the settings.

@@ -256,14 +256,19 @@ void FormMain::CancelModalSteps() {
   if (program_.Attached()) program_.Saving().Silence();
   notices_.clear();
   // The file dialog and the boxes are dialogs owned by the window; each
-  // takes IDCANCEL as its Cancel button (a box with OK alone as its OK).
+  // takes IDCANCEL as its Cancel button (a box with OK alone as its OK). A
+  // Yes/No box (the exit question, asked when the exit came from outside)
+  // has no Cancel and ignores it: it is answered No.
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND window, LPARAM owner) {
         wchar_t cls[16] = {};
         GetClassNameW(window, cls, 16);
-        if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && std::wcscmp(cls, L"#32770") == 0)
-          PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
+            std::wcscmp(cls, L"#32770") == 0) {
+          const WPARAM answer = GetDlgItem(window, IDNO) != nullptr ? IDNO : IDCANCEL;
+          PostMessageW(window, WM_COMMAND, answer, 0);
+        }
         return TRUE;
       },
       reinterpret_cast<LPARAM>(hwnd_));
