@@ -49,6 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const bool onPage = row.page != app::kOnWindow;
     // Pages out of sight stand beside the visible one, as the tab control keeps them.
     const int left = Px(row.left) + (onPage ? row.page * Px(10000) : 0);
+    app::StartupSpan span(app::CreationKind(row.cls));
     CreateWindowExW(0, row.cls, L"", WS_CHILD | WS_VISIBLE | row.style, left, Px(row.top), Px(row.width),
                     Px(row.height), onPage ? pages : hwnd, nullptr, instance, nullptr);
   }

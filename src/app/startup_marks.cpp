@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace app {
 namespace {
@@ -10,9 +11,12 @@ namespace {
 struct Marks {
   int state = 0;  // 0 not yet looked, 1 on, -1 off
   wchar_t file[MAX_PATH] = {};
-  const char* steps[32] = {};
-  LONGLONG counters[32] = {};
+  const char* steps[64] = {};
+  LONGLONG counters[64] = {};
   int count = 0;
+  const char* kinds[32] = {};
+  LONGLONG totals[32] = {};
+  int kindCount = 0;
 };
 
 Marks& TheMarks() {
@@ -20,19 +24,43 @@ Marks& TheMarks() {
   return marks;
 }
 
-}  // namespace
-
-void StartupMark(const char* step) {
+bool On() {
   Marks& m = TheMarks();
   if (m.state == 0) {
     const DWORD n = GetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", m.file, MAX_PATH);
     m.state = n > 0 && n < MAX_PATH ? 1 : -1;
   }
-  if (m.state < 0 || m.count == 32) return;
+  return m.state > 0;
+}
+
+LONGLONG Now() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+}  // namespace
+
+void StartupMark(const char* step) {
+  Marks& m = TheMarks();
+  if (!On() || m.count == 64) return;
   m.steps[m.count] = step;
-  m.counters[m.count++] = now.QuadPart;
+  m.counters[m.count++] = Now();
+}
+
+StartupSpan::StartupSpan(const char* kind) : kind_(On() ? kind : nullptr), start_(kind_ ? Now() : 0) {}
+
+StartupSpan::~StartupSpan() {
+  if (kind_ == nullptr || !On()) return;
+  const LONGLONG length = Now() - start_;
+  Marks& m = TheMarks();
+  int k = 0;
+  while (k < m.kindCount && std::strcmp(m.kinds[k], kind_) != 0) ++k;
+  if (k == m.kindCount) {
+    if (k == 32) return;
+    m.kinds[m.kindCount++] = kind_;
+  }
+  m.totals[k] += length;
 }
 
 void WriteStartupMarks() {
@@ -41,6 +69,7 @@ void WriteStartupMarks() {
   m.state = -1;
   if (FILE* f = _wfopen(m.file, L"w")) {
     for (int i = 0; i < m.count; ++i) std::fprintf(f, "%s %lld\n", m.steps[i], m.counters[i]);
+    for (int k = 0; k < m.kindCount; ++k) std::fprintf(f, "+%s %lld\n", m.kinds[k], m.totals[k]);
     std::fclose(f);
   }
 }

@@ -1,8 +1,11 @@
 // Where start-up time goes, for the measurements: when the environment
 // variable BREVOLT_STARTUP_MARKS names a file, each step's
 // QueryPerformanceCounter value is kept and the marks are written there,
-// one "step counter" line each, when the message loop is reached. Without
-// it a mark is one test of a flag.
+// one "step counter" line each, when the message loop is reached. Spans
+// of one kind of work (fonts, measuring, one kind of control) add up over
+// the steps and are written as "+kind counts" lines, counts being the sum
+// of their QueryPerformanceCounter lengths. Without the variable a mark or
+// a span is one test of a flag.
 #pragma once
 
 namespace app {
@@ -10,5 +13,19 @@ namespace app {
 void StartupMark(const char* step);
 // Writes the kept marks (once); nothing when marks are off.
 void WriteStartupMarks();
+
+// Adds the time from its making to its end to the total of `kind` (a
+// literal: kept by address).
+class StartupSpan {
+ public:
+  explicit StartupSpan(const char* kind);
+  ~StartupSpan();
+  StartupSpan(const StartupSpan&) = delete;
+  StartupSpan& operator=(const StartupSpan&) = delete;
+
+ private:
+  const char* kind_;
+  long long start_;
+};
 
 }  // namespace app
