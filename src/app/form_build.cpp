@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 #include "app/control_ids.h"
 #include "app/form_main.h"
@@ -38,7 +39,10 @@ int TextHeight(HFONT font) {
 
 bool FormMain::CreateControls() {
   StartupMark("create");
-  fonts_ = FormFonts::Create(dpi_);
+  {
+    StartupSpan span("fonts");
+    fonts_ = FormFonts::Create(dpi_);
+  }
   banner_ = win32::UniqueBitmap(
       static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
   hand_ = static_cast<HCURSOR>(
@@ -64,14 +68,33 @@ bool FormMain::CreateControls() {
   // start-up repaints the control once its pages are set up.
   StartupMark("tab-control");
   tabs.SetBusy(true);
-  for (const ControlRow& row : MainWindowControls()) Place(row);
-  SetUpHistoryList();
-  SetUpToolbar();
-  KeepFocusInSight();
-  for (int id : {kLabelHomePage, kLabelBBS}) {
-    SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+  for (const ControlRow& row : MainWindowControls()) {
+    StartupSpan span("place");
+    Place(row);
   }
-  tabs.SetBusy(false);
+  StartupMark("placed");
+  {
+    StartupSpan span("history-list");
+    SetUpHistoryList();
+  }
+  {
+    StartupSpan span("toolbar");
+    SetUpToolbar();
+  }
+  {
+    StartupSpan span("focus-in-sight");
+    KeepFocusInSight();
+  }
+  {
+    StartupSpan span("subclass");
+    for (int id : {kLabelHomePage, kLabelBBS}) {
+      SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+  {
+    StartupSpan span("tab-not-busy");
+    tabs.SetBusy(false);
+  }
   StartupMark("controls");
   SetUpTooltip();
   CreateWorkers();
@@ -85,6 +108,7 @@ HWND FormMain::Place(const ControlRow& row) {
   int height = Px(row.height);
   HBITMAP picture = nullptr;
   if (row.picture != 0) {
+    StartupSpan span("picture-load");
     picture =
         static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(row.picture), IMAGE_BITMAP, 0, 0, 0));
     pictures_.emplace_back(picture);
@@ -93,6 +117,7 @@ HWND FormMain::Place(const ControlRow& row) {
     width = MulDiv(info.bmWidth, dpi_, 96);  // drawn at the system's scale
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
+  std::optional<StartupSpan> measuring(std::in_place, "measure");
   height = LabelHeight(row, height);
   // What follows a label grown for its text on its line moves along, and
   // keeps its right edge.
@@ -106,16 +131,30 @@ HWND FormMain::Place(const ControlRow& row) {
     lineShift_[line] += grown - width;
     width = grown;
   }
+  measuring.reset();
+  std::optional<StartupSpan> creating(std::in_place, CreationKind(row.cls));
   HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
                                left, Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+  creating.reset();
   if (!child) return nullptr;  // a control that cannot be made is left out
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(row.font)), FALSE);
-  if (picture) SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  {
+    StartupSpan span("set-font");
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(row.font)), FALSE);
+  }
+  if (picture) {
+    StartupSpan span("set-picture");
+    SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  }
   if (const auto box = CheckOf(row.id)) {
+    StartupSpan span("check");
     SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (onPage) tabs_->AddPageControl(child, row.page, left, Px(row.top), width, height);
+  if (onPage) {
+    StartupSpan span("page-place");
+    tabs_->AddPageControl(child, row.page, left, Px(row.top), width, height);
+  }
+  StartupSpan naming("names");
   if (row.font == FontRole::Link) {
     // Read as a link to its address; its default action clicks it.
     win32::DescribeForScreenReaders(child, {win32::Widen(row.text), ROLE_SYSTEM_LINK, L"打开", true});

@@ -116,6 +116,15 @@ win32::UniqueFont ChineseFont(LOGFONTW font) {
 
 std::span<const ControlRow> MainWindowControls() { return kControls; }
 
+// The kind of work a control's creation is counted as in the start-up marks.
+const char* CreationKind(const wchar_t* cls) {
+  if (std::wcscmp(cls, WC_STATICW) == 0) return "create-static";
+  if (std::wcscmp(cls, WC_BUTTONW) == 0) return "create-button";
+  if (std::wcscmp(cls, WC_COMBOBOXW) == 0) return "create-combo";
+  if (std::wcscmp(cls, WC_LISTVIEWW) == 0) return "create-listview";
+  return "create-toolbar";
+}
+
 std::optional<shell::Check> CheckOf(int id) {
   for (const auto& [box, boxId] : kCheckIds) {
     if (boxId == id) return box;

@@ -34,6 +34,8 @@ struct ControlRow {
 // Every control of the window in tab order (the tab control itself, made
 // first, is not in the table).
 std::span<const ControlRow> MainWindowControls();
+// What making a control of the class is counted as in the start-up marks.
+const char* CreationKind(const wchar_t* cls);
 
 // The option check box a control id stands for.
 std::optional<shell::Check> CheckOf(int id);
