@@ -27,14 +27,6 @@ constexpr UINT_PTR kLinkSubclass = 1;
 // its captions, pictures, page and tab height.
 constexpr char kSSTabMainDesign[] = "TabCount = 4\nTabStyle = 1\nTabTheme = 1\n";
 
-int TextHeight(HFONT font) {
-  win32::UniqueWindowDc screen(nullptr);
-  win32::ScopedSelection selection(screen.get(), font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen.get(), &metrics);
-  return metrics.tmHeight;
-}
-
 }  // namespace
 
 bool FormMain::CreateControls() {
@@ -171,7 +163,7 @@ HWND FormMain::Place(const ControlRow& row) {
 // links, one under the other, keep a strip of the tab control between them.
 int FormMain::LabelHeight(const ControlRow& row, int pixels) const {
   if (std::wcscmp(row.cls, WC_STATICW) != 0 || row.picture != 0) return pixels;
-  const int line = TextHeight(fonts_.For(row.font));
+  const int line = fonts_.LineHeight(row.font);
   if (row.font == FontRole::Link) return line;
   return std::max(pixels, line);
 }

@@ -102,15 +102,18 @@ bool FaceHasCharset(const wchar_t* face, BYTE charset) {
   return found;
 }
 
-win32::UniqueFont ChineseFont(LOGFONTW font) {
+// The font asked for with the Chinese character set. A face without Chinese
+// glyphs is dropped: the character set alone then picks the system's
+// Chinese face.
+LOGFONTW Chinese(LOGFONTW font) {
   font.lfCharSet = GB2312_CHARSET;
-  // A face without Chinese glyphs is dropped: the character set alone then
-  // picks the system's Chinese face.
   if (font.lfFaceName[0] != L'\0' && !FaceHasCharset(font.lfFaceName, GB2312_CHARSET)) {
     font.lfFaceName[0] = L'\0';
   }
-  return win32::UniqueFont(CreateFontIndirectW(&font));
+  return font;
 }
+
+win32::UniqueFont MakeFont(const LOGFONTW& font) { return win32::UniqueFont(CreateFontIndirectW(&font)); }
 
 }  // namespace
 
@@ -151,13 +154,24 @@ FormFonts FormFonts::Create(int dpi) {
   title.lfHeight = -MulDiv(105, dpi, 720);
   title.lfWeight = FW_BOLD;
   wcsncpy(title.lfFaceName, L"宋体", LF_FACESIZE - 1);
+  // The faces are looked up once each: the links are the text's face.
+  text = Chinese(text);
   LOGFONTW hover = text;
   hover.lfUnderline = TRUE;
   FormFonts fonts;
-  fonts.text = ChineseFont(text);
-  fonts.title = ChineseFont(title);
-  fonts.link = ChineseFont(text);
-  fonts.linkHover = ChineseFont(hover);
+  fonts.text = MakeFont(text);
+  fonts.title = MakeFont(Chinese(title));
+  fonts.link = MakeFont(text);
+  fonts.linkHover = MakeFont(hover);
+  // Every label asks for its font's line height: measured here, on one
+  // screen DC, instead of once per label.
+  win32::UniqueWindowDc screen(nullptr);
+  for (FontRole role : {FontRole::Text, FontRole::Title, FontRole::Link}) {
+    win32::ScopedSelection selection(screen.get(), fonts.For(role));
+    TEXTMETRICW line{};
+    GetTextMetricsW(screen.get(), &line);
+    fonts.lineHeights[static_cast<int>(role)] = line.tmHeight;
+  }
   return fonts;
 }
 

@@ -52,6 +52,11 @@ struct FormFonts {
   win32::UniqueFont linkHover;
   static FormFonts Create(int dpi);
   HFONT For(FontRole role) const;
+  // The height of a line of the role's font (tmHeight), measured once.
+  int LineHeight(FontRole role) const { return lineHeights[static_cast<int>(role)]; }
+
+ private:
+  int lineHeights[3] = {};
 };
 
 }  // namespace app
