@@ -6,6 +6,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <optional>
 
@@ -26,6 +27,30 @@ constexpr UINT_PTR kLinkSubclass = 1;
 // The design of SSTabMain: the properties it is saved with. Start-up sets
 // its captions, pictures, page and tab height.
 constexpr char kSSTabMainDesign[] = "TabCount = 4\nTabStyle = 1\nTabTheme = 1\n";
+
+// Twips as the tab control counts them (rounded half away from zero).
+std::int32_t Twips(int pixels, int dpi) {
+  const std::int64_t scaled = std::int64_t{pixels} * 1440;
+  const std::int64_t half = dpi / 2;
+  return static_cast<std::int32_t>(scaled >= 0 ? (scaled + half) / dpi : (scaled - half) / dpi);
+}
+
+// Puts a control on `page` without bringing the page in front: a page out
+// of sight stands a whole stride per page away from the one in front.
+struct Placement {
+  int left, top, width, height;  // pixels
+};
+
+void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, int page, const Placement& at, int dpi) {
+  const std::int64_t left =
+      std::int64_t{Twips(at.left, dpi)} + std::int64_t{tabs.ActiveTab() - page} * tabs.PageStride();
+  try {
+    tabs.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), static_cast<std::int32_t>(left),
+                    Twips(at.top, dpi), Twips(at.width, dpi), Twips(at.height, dpi), -1);
+  } catch (const tabctl::ControlError&) {
+    // A control that cannot be placed stays where it was made.
+  }
+}
 
 }  // namespace
 
@@ -60,6 +85,19 @@ bool FormMain::CreateControls() {
   // start-up repaints the control once its pages are set up.
   StartupMark("tab-control");
   tabs.SetBusy(true);
+  // Placed with its page in front, each control would slide every control
+  // placed before it once per page, and the strip be drawn each time. The
+  // page the last one is on is brought in front first, and every control
+  // goes straight to where that slide would leave it.
+  int lastPage = 0;
+  for (const ControlRow& row : MainWindowControls()) {
+    if (row.page != kOnWindow) lastPage = row.page;
+  }
+  try {
+    tabs.SetActiveTab(lastPage);
+  } catch (const tabctl::ControlError&) {
+    // The pages stay where they are; the controls are placed from there.
+  }
   for (const ControlRow& row : MainWindowControls()) {
     StartupSpan span("place");
     Place(row);
@@ -144,7 +182,7 @@ HWND FormMain::Place(const ControlRow& row) {
   }
   if (onPage) {
     StartupSpan span("page-place");
-    tabs_->AddPageControl(child, row.page, left, Px(row.top), width, height);
+    PlaceOnPage(tabs_->Control(), child, row.page, {left, Px(row.top), width, height}, dpi_);
   }
   StartupSpan naming("names");
   if (row.font == FontRole::Link) {
