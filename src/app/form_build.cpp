@@ -98,8 +98,10 @@ bool FormMain::CreateControls() {
   } catch (const tabctl::ControlError&) {
     // The pages stay where they are; the controls are placed from there.
   }
+  int rowIndex = 0;
   for (const ControlRow& row : MainWindowControls()) {
     StartupSpan span("place");
+    StartupSpan each("row", rowIndex++);
     Place(row);
   }
   StartupMark("placed");

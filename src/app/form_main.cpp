@@ -160,6 +160,7 @@ void FormMain::SetChecked(shell::Check box, bool checked) {
 }
 
 void FormMain::FillCombo(shell::Combo list, const std::vector<std::string>& items) {
+  StartupSpan span("load-lists");
   for (const auto& item : items) {
     SendMessageW(Control(ComboId(list)), CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(win32::Widen(item).c_str()));
@@ -177,6 +178,7 @@ void FormMain::Select(shell::Combo list, int index) {
 std::string FormMain::ComboText(shell::Combo list) { return win32::WindowText(Control(ComboId(list))); }
 
 void FormMain::SetUpPages() {
+  StartupSpan span("load-pages");
   tabctl::ucPageTab& tabs = tabs_->Control();
   // Every step below would redraw the whole strip; the window is not shown
   // yet, so it is drawn once, when the pages are set up.
@@ -218,7 +220,10 @@ void FormMain::ShowWithState(int command) {
   if (topmost_) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void FormMain::RunTick() { program_.Tick(); }
+void FormMain::RunTick() {
+  StartupSpan span("load-tick");
+  program_.Tick();
+}
 
 void FormMain::PutBackRaised() { program_.PutBackRaised(); }
 
@@ -235,7 +240,10 @@ void FormMain::InstallWindowHook() {
 
 void FormMain::RemoveWindowHook() { RemoveWindowSubclass(hwnd_, &FormMain::HookProc, kHookSubclass); }
 
-void FormMain::AddTrayIcon() { tray_.Add(hwnd_); }
+void FormMain::AddTrayIcon() {
+  StartupSpan span("load-tray-icon");
+  tray_.Add(hwnd_);
+}
 
 void FormMain::DeleteTrayIcon() { tray_.Delete(); }
 

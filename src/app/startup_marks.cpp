@@ -14,8 +14,9 @@ struct Marks {
   const char* steps[64] = {};
   LONGLONG counters[64] = {};
   int count = 0;
-  const char* kinds[32] = {};
-  LONGLONG totals[32] = {};
+  const char* kinds[64] = {};
+  int indexes[64] = {};
+  LONGLONG totals[64] = {};
   int kindCount = 0;
 };
 
@@ -48,17 +49,19 @@ void StartupMark(const char* step) {
   m.counters[m.count++] = Now();
 }
 
-StartupSpan::StartupSpan(const char* kind) : kind_(On() ? kind : nullptr), start_(kind_ ? Now() : 0) {}
+StartupSpan::StartupSpan(const char* kind, int index)
+    : kind_(On() ? kind : nullptr), index_(index), start_(kind_ ? Now() : 0) {}
 
 StartupSpan::~StartupSpan() {
   if (kind_ == nullptr || !On()) return;
   const LONGLONG length = Now() - start_;
   Marks& m = TheMarks();
   int k = 0;
-  while (k < m.kindCount && std::strcmp(m.kinds[k], kind_) != 0) ++k;
+  while (k < m.kindCount && (m.indexes[k] != index_ || std::strcmp(m.kinds[k], kind_) != 0)) ++k;
   if (k == m.kindCount) {
-    if (k == 32) return;
-    m.kinds[m.kindCount++] = kind_;
+    if (k == 64) return;
+    m.kinds[k] = kind_;
+    m.indexes[m.kindCount++] = index_;
   }
   m.totals[k] += length;
 }
@@ -69,7 +72,13 @@ void WriteStartupMarks() {
   m.state = -1;
   if (FILE* f = _wfopen(m.file, L"w")) {
     for (int i = 0; i < m.count; ++i) std::fprintf(f, "%s %lld\n", m.steps[i], m.counters[i]);
-    for (int k = 0; k < m.kindCount; ++k) std::fprintf(f, "+%s %lld\n", m.kinds[k], m.totals[k]);
+    for (int k = 0; k < m.kindCount; ++k) {
+      if (m.indexes[k] < 0) {
+        std::fprintf(f, "+%s %lld\n", m.kinds[k], m.totals[k]);
+      } else {
+        std::fprintf(f, "+%s-%02d %lld\n", m.kinds[k], m.indexes[k], m.totals[k]);
+      }
+    }
     std::fclose(f);
   }
 }

@@ -15,16 +15,18 @@ void StartupMark(const char* step);
 void WriteStartupMarks();
 
 // Adds the time from its making to its end to the total of `kind` (a
-// literal: kept by address).
+// literal: kept by address), or of its `index`th one (written "kind-NN":
+// one control of a table, say).
 class StartupSpan {
  public:
-  explicit StartupSpan(const char* kind);
+  explicit StartupSpan(const char* kind, int index = -1);
   ~StartupSpan();
   StartupSpan(const StartupSpan&) = delete;
   StartupSpan& operator=(const StartupSpan&) = delete;
 
  private:
   const char* kind_;
+  int index_;
   long long start_;
 };
 
