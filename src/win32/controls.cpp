@@ -21,9 +21,37 @@ WindowControls::WindowControls(const Handles& handles) : h_(handles) {
   // The tooltip may say why a raise failed on a second line: a width makes
   // it break lines.
   if (h_.tooltip) SendMessageW(h_.tooltip, TTM_SETMAXTIPWIDTH, 0, 480);
+  stateWatched_ =
+      h_.checkState && SetWindowSubclass(h_.checkState, &WindowControls::StateProc,
+                                         reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+  if (h_.checkState) stateChecked_ = SendMessageW(h_.checkState, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+WindowControls::~WindowControls() {
+  if (stateWatched_) {
+    RemoveWindowSubclass(h_.checkState, &WindowControls::StateProc, reinterpret_cast<UINT_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK WindowControls::StateProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self) {
+  auto* controls = reinterpret_cast<WindowControls*>(self);
+  if (message == WM_NCDESTROY) {
+    // The box goes: from now on it is asked again (and answers unchecked).
+    RemoveWindowSubclass(window, &WindowControls::StateProc, id);
+    controls->stateWatched_ = false;
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == BM_SETCHECK) {
+    // What the box made of it (a check box takes any non-zero value as checked).
+    controls->stateChecked_ = DefSubclassProc(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  return result;
 }
 
 bool WindowControls::AccelerationChecked() {
+  if (stateWatched_) return stateChecked_;
   return SendMessageW(h_.checkState, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 

@@ -22,6 +22,9 @@ class WindowControls : public engine::AccelerationControls {
     HWND checkState, comboSpeed, checkEnableRecord, labelInfo, labelCount, tooltip, checkChildren;
   };
   explicit WindowControls(const Handles& handles);
+  ~WindowControls() override;
+  WindowControls(const WindowControls&) = delete;
+  WindowControls& operator=(const WindowControls&) = delete;
 
   bool AccelerationChecked() override;
   std::string SpeedText() override;
@@ -40,7 +43,15 @@ class WindowControls : public engine::AccelerationControls {
   void SetNoticeSink(std::function<void(const std::string&)> sink) { notice_ = std::move(sink); }
 
  private:
+  static LRESULT CALLBACK StateProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
   Handles h_;
+  // CheckState as last set: every tick asks, and a message to the box costs
+  // as much as a tenth of the foreground query it guards. Every change of
+  // the box (click, key, BM_SETCHECK from anywhere) passes its window
+  // procedure, which keeps this.
+  bool stateChecked_ = false;
+  bool stateWatched_ = false;
   bool infoWarning_ = false;
   std::function<void(const std::string&)> notice_;
 };
