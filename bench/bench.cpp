@@ -288,21 +288,27 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
     const char* name;
     std::wstring exe, title;
     std::filesystem::path folder;
-    std::vector<double> ms, ratios;
+    std::vector<double> ms, ratios, toWindows;  // ÷ minimal, ÷ same windows, per round
     SIZE_T workingSet = 0;
   };
   std::vector<Contender> programs;
-  programs.push_back({"minimal window", minimal, L"Quill minimal", dir, {}, {}, 0});
+  programs.push_back({"minimal window", minimal, L"Quill minimal", dir, {}, {}, {}, 0});
   programs.push_back(
-      {"same windows only", e2e::HostPath(CONTROLS_WINDOW_EXE), L"Quill controls", dir, {}, {}, 0});
-  programs.push_back({"Brevolt", brevolt.wstring(), platform::kMainCaptionW, dir, {}, {}, 0});
+      {"same windows only", e2e::HostPath(CONTROLS_WINDOW_EXE), L"Quill controls", dir, {}, {}, {}, 0});
+  programs.push_back({"Brevolt", brevolt.wstring(), platform::kMainCaptionW, dir, {}, {}, {}, 0});
   if (!baseline.empty()) {
     // Its own folder, so that each keeps its own config.ini.
     const auto folder = dir / L"baseline";
     std::filesystem::create_directory(folder);
     std::filesystem::copy_file(baseline, folder / L"Brevolt.exe");
-    programs.push_back(
-        {"Brevolt before", (folder / L"Brevolt.exe").wstring(), platform::kMainCaptionW, folder, {}, {}, 0});
+    programs.push_back({"Brevolt before",
+                        (folder / L"Brevolt.exe").wstring(),
+                        platform::kMainCaptionW,
+                        folder,
+                        {},
+                        {},
+                        {},
+                        0});
   }
   // One of each first, not counted: the first start loads the libraries from disk.
   for (const Contender& p : programs) StartAndMeasure(p.exe, p.title, p.folder);
@@ -316,8 +322,10 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
       p.ms.push_back(s.millis);
       p.workingSet = s.workingSet;
     }
-    for (std::size_t k = 1; k < n; ++k)
+    for (std::size_t k = 1; k < n; ++k) {
       programs[k].ratios.push_back(programs[k].ms.back() / programs[0].ms.back());
+      programs[k].toWindows.push_back(programs[k].ms.back() / programs[1].ms.back());
+    }
   }
   minimalWs = programs[0].workingSet;
   brevoltWs = programs[2].workingSet;
@@ -338,10 +346,12 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
   // What is left once the cost of the windows themselves is taken out.
   const double windowsMedian = SpreadOf(programs[1].ms).median;
   for (std::size_t k = 2; k < n; ++k) {
+    const Spread r = SpreadOf(programs[k].toWindows);
     std::printf(
         "  %s / same windows only: ratio of medians %.2f (aim <= 1.3; same windows %.1f ms, minimal "
-        "%.1f ms)\n",
-        programs[k].name, SpreadOf(programs[k].ms).median / windowsMedian, windowsMedian, minimalMedian);
+        "%.1f ms); ratio within a round median %.2f, quartiles %.2f-%.2f\n",
+        programs[k].name, SpreadOf(programs[k].ms).median / windowsMedian, windowsMedian, minimalMedian,
+        r.median, r.q1, r.q3);
   }
 
   // Where the time goes, in runs of their own: writing the marks is not
@@ -370,6 +380,22 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
     const auto totals = kinds[p].Rows();
     if (!totals.empty()) std::printf("  kinds of work, median ms in all (inside the steps above):\n");
     for (const auto& [kind, ms] : totals) std::printf("    %-18s %6.2f\n", kind.c_str(), ms);
+  }
+  // The child controls: from the window (Brevolt: its tab control) to the
+  // last control made.
+  auto share = [&](std::size_t p, const char* from) {
+    double start = -1, end = -1;
+    for (const auto& [step, at] : steps[p].Rows()) {
+      if (step == from) start = at;
+      if (step == "controls") end = at;
+    }
+    return start >= 0 && end >= 0 ? end - start : -1.0;
+  };
+  const double windowsControls = share(1, "window");
+  for (std::size_t p = 2; p < n; ++p) {
+    const double own = share(p, "tab-control");
+    std::printf("%s, child controls: %.1f ms, same windows only %.1f ms, ratio %.2f (aim <= 1.3)\n",
+                programs[p].name, own, windowsControls, own / windowsControls);
   }
   SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", nullptr);
 }
