@@ -35,12 +35,12 @@ std::int32_t Twips(int pixels, int dpi) {
   return static_cast<std::int32_t>(scaled >= 0 ? (scaled + half) / dpi : (scaled - half) / dpi);
 }
 
-// Puts a control on `page` without bringing the page in front: a page out
-// of sight stands a whole stride per page away from the one in front.
 struct Placement {
   int left, top, width, height;  // pixels
 };
 
+// Puts a control on `page` without bringing the page in front: a page out
+// of sight stands a whole stride per page away from the one in front.
 void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, int page, const Placement& at, int dpi) {
   const std::int64_t left =
       std::int64_t{Twips(at.left, dpi)} + std::int64_t{tabs.ActiveTab() - page} * tabs.PageStride();
