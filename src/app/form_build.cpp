@@ -54,20 +54,10 @@ void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, int page, const Placement&
 
 }  // namespace
 
-bool FormMain::CreateControls() {
-  StartupMark("create");
-  {
-    StartupSpan span("fonts");
-    fonts_ = FormFonts::Create(dpi_);
-  }
-  banner_ = win32::UniqueBitmap(
-      static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
-  hand_ = static_cast<HCURSOR>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
-
-  StartupMark("fonts-images");
+// The tab control, as SSTabMain was designed, with its active tab's caption bold.
+bool FormMain::CreateTabControl() {
   tabs_ = win32::TabControlWindow::Create(hwnd_, kSSTabMain, Px(120), Px(960), Px(8535), Px(5295));
-  if (!tabs_) return false;  // the window is nothing without its pages
+  if (!tabs_) return false;
   tabs_->SetEventSink(this);
   // What a screen reader calls the tab control.
   SetWindowTextW(tabs_->hwnd(), L"页面");
@@ -81,6 +71,43 @@ bool FormMain::CreateControls() {
   } catch (const tabctl::ControlError&) {
     // The control keeps the properties of a new one.
   }
+  return true;
+}
+
+// The controls that need more than a caption, and the links' own hook.
+void FormMain::FinishControls() {
+  {
+    StartupSpan span("history-list");
+    SetUpHistoryList();
+  }
+  {
+    StartupSpan span("toolbar");
+    SetUpToolbar();
+  }
+  {
+    StartupSpan span("focus-in-sight");
+    KeepFocusInSight();
+  }
+  StartupSpan span("subclass");
+  for (int id : {kLabelHomePage, kLabelBBS}) {
+    SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+bool FormMain::CreateControls() {
+  StartupMark("create");
+  {
+    StartupSpan span("fonts");
+    fonts_ = FormFonts::Create(dpi_);
+  }
+  banner_ = win32::UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
+  hand_ = static_cast<HCURSOR>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND), IMAGE_CURSOR, 0, 0, LR_SHARED));
+
+  StartupMark("fonts-images");
+  if (!CreateTabControl()) return false;  // the window is nothing without its pages
+  tabctl::ucPageTab& tabs = tabs_->Control();
   // No repaint for every control placed: the window is not shown yet, and
   // start-up repaints the control once its pages are set up.
   StartupMark("tab-control");
@@ -105,24 +132,7 @@ bool FormMain::CreateControls() {
     Place(row);
   }
   StartupMark("placed");
-  {
-    StartupSpan span("history-list");
-    SetUpHistoryList();
-  }
-  {
-    StartupSpan span("toolbar");
-    SetUpToolbar();
-  }
-  {
-    StartupSpan span("focus-in-sight");
-    KeepFocusInSight();
-  }
-  {
-    StartupSpan span("subclass");
-    for (int id : {kLabelHomePage, kLabelBBS}) {
-      SetWindowSubclass(Control(id), &FormMain::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
-    }
-  }
+  FinishControls();
   {
     StartupSpan span("tab-not-busy");
     tabs.SetBusy(false);
@@ -132,6 +142,22 @@ bool FormMain::CreateControls() {
   CreateWorkers();
   StartupMark("workers");
   return true;
+}
+
+// A label grown for its text; what follows it on its line moves along, and
+// keeps its right edge.
+void FormMain::FitToText(const ControlRow& row, int& left, int& width, int& height) {
+  StartupSpan span("measure");
+  height = LabelHeight(row, height);
+  const std::pair<int, int> line{row.page, row.top};
+  if (const auto pushed = lineShift_.find(line); pushed != lineShift_.end()) {
+    left += pushed->second;
+    width = std::max(width - pushed->second, 0);
+  }
+  if (const int grown = LabelWidth(row, width); grown > width) {
+    lineShift_[line] += grown - width;
+    width = grown;
+  }
 }
 
 HWND FormMain::Place(const ControlRow& row) {
@@ -149,21 +175,8 @@ HWND FormMain::Place(const ControlRow& row) {
     width = MulDiv(info.bmWidth, dpi_, 96);  // drawn at the system's scale
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
-  std::optional<StartupSpan> measuring(std::in_place, "measure");
-  height = LabelHeight(row, height);
-  // What follows a label grown for its text on its line moves along, and
-  // keeps its right edge.
   int left = Px(row.left);
-  const std::pair<int, int> line{row.page, row.top};
-  if (const auto pushed = lineShift_.find(line); pushed != lineShift_.end()) {
-    left += pushed->second;
-    width = std::max(width - pushed->second, 0);
-  }
-  if (const int grown = LabelWidth(row, width); grown > width) {
-    lineShift_[line] += grown - width;
-    width = grown;
-  }
-  measuring.reset();
+  FitToText(row, left, width, height);
   std::optional<StartupSpan> creating(std::in_place, CreationKind(row.cls));
   HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
                                left, Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,

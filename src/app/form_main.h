@@ -99,6 +99,9 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
 
   // Layout (form_layout.cpp's table, placed here).
   bool CreateControls();
+  bool CreateTabControl();
+  void FinishControls();
+  void FitToText(const ControlRow& row, int& left, int& width, int& height);
   void CreateWorkers();
   HWND Place(const ControlRow& row);
   int LabelHeight(const ControlRow& row, int pixels) const;

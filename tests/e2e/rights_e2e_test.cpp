@@ -15,11 +15,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using e2e::Checked;
-using e2e::Click;
-using e2e::Contains;
-using e2e::Topmost;
-
 std::vector<std::string> TakeNotices(e2e::BrevoltApp& app, std::chrono::milliseconds wait) {
   return e2e::TakeNotices(app.process().id(), wait);
 }
@@ -69,18 +64,18 @@ TEST_F(StartAtLogonEndToEnd, RefusedMachineWideKeyGivesTheUsersValueAndUncheckin
   {
     const e2e::RefusedRunKey refused(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(refused.Active());
-    Click(box);
-    EXPECT_TRUE(Checked(box));
-    EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=1"));
+    e2e::Click(box);
+    EXPECT_TRUE(e2e::Checked(box));
+    EXPECT_TRUE(e2e::Contains(app.ConfigIni(), "AutoRun=1"));
     EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
     EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
     EXPECT_TRUE(TakeNotices(app, 500ms).empty());
   }
   ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, 0, Command(app)));
   ASSERT_TRUE(e2e::WriteRunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, Command(app)));
-  Click(box);
-  EXPECT_FALSE(Checked(box));
-  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
+  e2e::Click(box);
+  EXPECT_FALSE(e2e::Checked(box));
+  EXPECT_TRUE(e2e::Contains(app.ConfigIni(), "AutoRun=0"));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY), "<none>");
@@ -89,7 +84,7 @@ TEST_F(StartAtLogonEndToEnd, RefusedMachineWideKeyGivesTheUsersValueAndUncheckin
   // every folder to its user, who could replace what every other user's
   // logon would start. Now that the machine-wide value was possible, the
   // user hears why.
-  Click(box);
+  e2e::Click(box);
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
@@ -102,11 +97,11 @@ TEST_F(StartAtLogonEndToEnd, RefusedEverywhereUnchecksTheBoxAndSaysSoOnce) {
   const e2e::RefusedRunKey machine(HKEY_LOCAL_MACHINE);
   const e2e::RefusedRunKey user(HKEY_CURRENT_USER);
   ASSERT_TRUE(machine.Active() && user.Active());
-  Click(box);
-  EXPECT_FALSE(Checked(box));
+  e2e::Click(box);
+  EXPECT_FALSE(e2e::Checked(box));
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunRefusedNotice)});
-  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
-  EXPECT_FALSE(Contains(app.ConfigIni(), "AutoRun=1"));
+  EXPECT_TRUE(e2e::Contains(app.ConfigIni(), "AutoRun=0"));
+  EXPECT_FALSE(e2e::Contains(app.ConfigIni(), "AutoRun=1"));
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
 }
@@ -128,18 +123,18 @@ TEST_F(StartAtLogonEndToEnd, FolderOpenToOthersKeepsTheValueForTheUser) {
   });
   ASSERT_TRUE(app.Started());
   HWND box = app.Control(app::kCheckAutoRun);
-  Click(box);
-  EXPECT_TRUE(Checked(box));
+  e2e::Click(box);
+  EXPECT_TRUE(e2e::Checked(box));
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
   EXPECT_EQ(e2e::RunValue(HKEY_LOCAL_MACHINE), "<none>");
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
 
   // The next start renews it quietly.
   ASSERT_TRUE(app.Restart());
-  EXPECT_TRUE(Checked(app.Control(app::kCheckAutoRun)));
+  EXPECT_TRUE(e2e::Checked(app.Control(app::kCheckAutoRun)));
   EXPECT_TRUE(TakeNotices(app, 500ms).empty());
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
-  Click(app.Control(app::kCheckAutoRun));
+  e2e::Click(app.Control(app::kCheckAutoRun));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
 }
 
@@ -175,28 +170,28 @@ std::string StartupSwitch() {
 TEST_F(StartAtLogonEndToEnd, TaskManagersSwitchWinsAtStartAndCheckingSwitchesItOn) {
   e2e::BrevoltApp app;
   ASSERT_TRUE(app.Started());
-  Click(app.Control(app::kCheckAutoRun));
+  e2e::Click(app.Control(app::kCheckAutoRun));
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
   ASSERT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
   ASSERT_TRUE(SwitchOffInTaskManager());
 
   ASSERT_TRUE(app.Restart());
   HWND box = app.Control(app::kCheckAutoRun);
-  EXPECT_FALSE(Checked(box));
-  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=0"));
+  EXPECT_FALSE(e2e::Checked(box));
+  EXPECT_TRUE(e2e::Contains(app.ConfigIni(), "AutoRun=0"));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
   EXPECT_EQ(StartupSwitch(), kSwitchedOff);
 
-  Click(box);
-  EXPECT_TRUE(Checked(box));
-  EXPECT_TRUE(Contains(app.ConfigIni(), "AutoRun=1"));
+  e2e::Click(box);
+  EXPECT_TRUE(e2e::Checked(box));
+  EXPECT_TRUE(e2e::Contains(app.ConfigIni(), "AutoRun=1"));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), Command(app));
   EXPECT_EQ(StartupSwitch(), "<none>");
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{Notice(shell::kAutoRunForUserNotice)});
 
   ASSERT_TRUE(SwitchOffInTaskManager());
-  Click(box);
-  EXPECT_FALSE(Checked(box));
+  e2e::Click(box);
+  EXPECT_FALSE(e2e::Checked(box));
   EXPECT_EQ(e2e::RunValue(HKEY_CURRENT_USER), "<none>");
   EXPECT_EQ(StartupSwitch(), "<none>");
 }
@@ -224,19 +219,19 @@ TEST_F(UnwritableConfigEndToEnd, ChangesAreKeptPerUserAndReadBackAtTheNextStart)
   ASSERT_TRUE(app.Started());
   // Start-up stores the acceleration level, which is the first write to fail.
   EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
-  Click(app.Control(app::kCheckMostTop));
-  Click(app.Control(app::kCheckState));
+  e2e::Click(app.Control(app::kCheckMostTop));
+  e2e::Click(app.Control(app::kCheckState));
   EXPECT_TRUE(TakeNotices(app, 500ms).empty());
   const std::string stored = PerUser();
   for (const char* entry : {"SpeedLevel=2", "AlwaysTop=1", "EnableSpeed=1"}) {
-    EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
+    EXPECT_TRUE(e2e::Contains(stored, entry)) << entry << " in\n" << stored;
   }
 
   ASSERT_TRUE(app.Restart());
   EXPECT_TRUE(TakeNotices(app, 500ms).empty());
-  EXPECT_TRUE(Checked(app.Control(app::kCheckMostTop)));
-  EXPECT_TRUE(Topmost(app.Main()));
-  EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+  EXPECT_TRUE(e2e::Checked(app.Control(app::kCheckMostTop)));
+  EXPECT_TRUE(e2e::Topmost(app.Main()));
+  EXPECT_TRUE(e2e::Checked(app.Control(app::kCheckState)));
   EXPECT_TRUE(std::filesystem::is_directory(app.Folder() / L"config.ini"));
 }
 
@@ -252,19 +247,19 @@ TEST_F(UnwritableConfigEndToEnd, ReadOnlyFileIsLeftAloneAndItsSettingsGoAlong) {
     e2e::BrevoltApp app(ini, true);
     ASSERT_TRUE(app.Started());
     EXPECT_EQ(TakeNotices(app, 3s), std::vector<std::string>{MovedNotice()});
-    EXPECT_TRUE(Checked(app.Control(app::kCheckState)));
+    EXPECT_TRUE(e2e::Checked(app.Control(app::kCheckState)));
     EXPECT_EQ(e2e::TextOf(app.Control(app::kComboAutoCleanCount)), "200");
-    Click(app.Control(app::kCheckMostTop));
-    EXPECT_FALSE(Topmost(app.Main()));
+    e2e::Click(app.Control(app::kCheckMostTop));
+    EXPECT_FALSE(e2e::Topmost(app.Main()));
     EXPECT_EQ(app.ConfigIni(), ini);
     const std::string stored = PerUser();
     for (const char* entry : {"EnableSpeed=1", "RecordCount=200", "AlwaysTop=0"}) {
-      EXPECT_TRUE(Contains(stored, entry)) << entry << " in\n" << stored;
+      EXPECT_TRUE(e2e::Contains(stored, entry)) << entry << " in\n" << stored;
     }
 
     ASSERT_TRUE(app.Restart());
-    EXPECT_FALSE(Checked(app.Control(app::kCheckMostTop)));
-    EXPECT_FALSE(Topmost(app.Main()));
+    EXPECT_FALSE(e2e::Checked(app.Control(app::kCheckMostTop)));
+    EXPECT_FALSE(e2e::Topmost(app.Main()));
     EXPECT_EQ(app.ConfigIni(), ini);
   }
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gfx/canvas_test_util.h"
 #include "gfx/raster_canvas.h"
 
@@ -87,27 +89,48 @@ TEST(Gradient, EqualEndsPaintEveryRowInThatColour) {
 // The single-precision step added row by row decides rounding: these rows
 // come out differently from the exact value or from double arithmetic.
 TEST(Gradient, RowsFollowSinglePrecisionAccumulationAndTiesToEven) {
-  RasterCanvas canvas = WhiteCanvas(2, 30);
-  // Red 0 -> 1 over 20 rows: exactly 0.5 at row 10 (ties to even: 0), but
-  // ten float additions of 0.05 give 0.50000006, so the row is red 1.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 20, MakeRgb(0, 0, 0), MakeRgb(1, 0, 0), -1, false, false);
-  EXPECT_EQ(canvas.PixelAt(0, 9), MakeRgb(0, 0, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 10), MakeRgb(1, 0, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 20), MakeRgb(1, 0, 0));
-  // Green 0 -> 2 over 12 rows: 1.5 at row 9 would round to 2, the float sum
-  // is 1.4999999 and gives 1.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 12, MakeRgb(0, 0, 0), MakeRgb(0, 2, 0), -1, false, false);
-  EXPECT_EQ(canvas.PixelAt(0, 9), MakeRgb(0, 1, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 12), MakeRgb(0, 2, 0));
-  // Exact halves round to the even neighbour: 0, 0.5 -> 0, 1 and 1, 1.5 -> 2, 2.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 2, MakeRgb(0, 1, 0), MakeRgb(1, 2, 0), -1, false, false);
-  EXPECT_EQ(canvas.PixelAt(0, 0), MakeRgb(0, 1, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 1), MakeRgb(0, 2, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 2), MakeRgb(1, 2, 0));
-  // Falling channels too: 255 -> 0 over 29 rows ends at 0.
-  draw::pFillCurvedGradient(canvas, 0, 0, 1, 29, MakeRgb(0, 0, 255), MakeRgb(0, 0, 0), -1, false, false);
-  EXPECT_EQ(canvas.PixelAt(0, 29), MakeRgb(0, 0, 0));
-  EXPECT_EQ(canvas.PixelAt(0, 1), MakeRgb(0, 0, 246));  // 255 - 8.79
+  struct Row {
+    int y;
+    Rgb colour;
+  };
+  struct Case {
+    const char* why;
+    int rows;
+    Rgb from, to;
+    std::vector<Row> expected;
+  } cases[] = {
+      // Exactly 0.5 at row 10 (ties to even: 0), but ten float additions of
+      // 0.05 give 0.50000006, so the row is red 1.
+      {"red 0 -> 1 over 20 rows",
+       20,
+       MakeRgb(0, 0, 0),
+       MakeRgb(1, 0, 0),
+       {{9, MakeRgb(0, 0, 0)}, {10, MakeRgb(1, 0, 0)}, {20, MakeRgb(1, 0, 0)}}},
+      // 1.5 at row 9 would round to 2; the float sum is 1.4999999 and gives 1.
+      {"green 0 -> 2 over 12 rows",
+       12,
+       MakeRgb(0, 0, 0),
+       MakeRgb(0, 2, 0),
+       {{9, MakeRgb(0, 1, 0)}, {12, MakeRgb(0, 2, 0)}}},
+      // Exact halves round to the even neighbour: 0, 0.5 -> 0, 1 and 1, 1.5 -> 2, 2.
+      {"halves",
+       2,
+       MakeRgb(0, 1, 0),
+       MakeRgb(1, 2, 0),
+       {{0, MakeRgb(0, 1, 0)}, {1, MakeRgb(0, 2, 0)}, {2, MakeRgb(1, 2, 0)}}},
+      // Falling channels too: 255 -> 0 over 29 rows ends at 0; row 1 is 255 - 8.79.
+      {"blue 255 -> 0 over 29 rows",
+       29,
+       MakeRgb(0, 0, 255),
+       MakeRgb(0, 0, 0),
+       {{29, MakeRgb(0, 0, 0)}, {1, MakeRgb(0, 0, 246)}}},
+  };
+  for (const Case& c : cases) {
+    RasterCanvas canvas = WhiteCanvas(2, 30);
+    draw::pFillCurvedGradient(canvas, 0, 0, 1, c.rows, c.from, c.to, -1, false, false);
+    for (const Row& row : c.expected)
+      EXPECT_EQ(canvas.PixelAt(0, row.y), row.colour) << c.why << ", row " << row.y;
+  }
 }
 
 TEST(Gradient, TopEqualToBottomIsOneRowInTheStartColour) {
