@@ -9,16 +9,9 @@
 
 #include "app/form_layout.h"
 #include "app/startup_marks.h"
+#include "plain_window.h"
 
 namespace {
-
-LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
 
 int Px(int twips) { return MulDiv(twips, 96, 1440); }
 
@@ -29,18 +22,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   app::StartupMark("icc");
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"QuillControls";
-  RegisterClassW(&wc);
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT rect{0, 0, Px(8790), Px(6855)};
   AdjustWindowRectEx(&rect, style, FALSE, 0);
-  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, wc.lpszClassName, L"Quill controls", style, CW_USEDEFAULT,
-                              CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                              instance, nullptr);
+  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, RegisterPlainClass(instance, L"QuillControls"),
+                              L"Quill controls", style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
+                              rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
   app::StartupMark("window");
   // The tab control's place, as a plain child window.
   HWND pages = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, Px(120), Px(960),

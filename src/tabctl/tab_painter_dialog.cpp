@@ -272,20 +272,9 @@ void DrawTabsTabbedDialog(Pass& pass) {
     return;
   }
   Layout(pass);
-  switch (pass.theme) {
-    case TabThemes::System:
-      DrawClassic(pass);
-      break;
-    case TabThemes::LightVisual:
-    case TabThemes::LightBeige:
-      DrawFlat(pass);
-      break;
-    case TabThemes::FlatGrey:
-      DrawRounded(pass);
-      break;
-    default:
-      break;
-  }
+  // By theme, in the order of TabThemes (the 3D-light one is drawn above).
+  static constexpr void (*kByTheme[])(Pass&) = {DrawClassic, DrawFlat, nullptr, DrawRounded, DrawFlat};
+  DrawForTheme(pass, kByTheme);
 }
 
 void ShowHideFocusTabbedDialog(Pass& pass) {

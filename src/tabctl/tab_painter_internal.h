@@ -99,6 +99,13 @@ struct FillColors {
 };
 FillColors TabFillColors(const Pass& pass, int index);
 
+// Draws the tabs the way `byTheme` (indexed by TabThemes) gives for the
+// pass's theme; nothing for a theme without one.
+inline void DrawForTheme(Pass& pass, std::span<void (*const)(Pass&)> byTheme) {
+  const auto theme = static_cast<std::size_t>(pass.theme);
+  if (theme < byTheme.size() && byTheme[theme] != nullptr) byTheme[theme](pass);
+}
+
 // Property pages.
 void DrawBackgroundPropertyPages(Pass& pass);
 void DrawTabsPropertyPages(Pass& pass);

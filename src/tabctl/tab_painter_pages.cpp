@@ -326,21 +326,10 @@ void DrawBackgroundPropertyPages(Pass& pass) {
 
 void DrawTabsPropertyPages(Pass& pass) {
   Layout(pass);
-  switch (pass.theme) {
-    case TabThemes::System:
-    case TabThemes::LightVisual:
-    case TabThemes::LightBeige:
-      DrawClassicOrFlat(pass);
-      break;
-    case TabThemes::System3DLight:
-      DrawRectangular(pass);
-      break;
-    case TabThemes::FlatGrey:
-      DrawRounded(pass);
-      break;
-    default:
-      break;
-  }
+  // By theme, in the order of TabThemes.
+  static constexpr void (*kByTheme[])(Pass&) = {DrawClassicOrFlat, DrawClassicOrFlat, DrawRectangular,
+                                                DrawRounded, DrawClassicOrFlat};
+  DrawForTheme(pass, kByTheme);
 }
 
 void ShowHideFocusPropertyPages(Pass& pass) {
