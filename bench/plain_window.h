@@ -14,11 +14,10 @@ inline LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 // Registers the class `name` and gives the name back for CreateWindow.
 inline const wchar_t* RegisterPlainClass(HINSTANCE instance, const wchar_t* name) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PlainWindowProc;
-  wc.hInstance = instance;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = name;
-  RegisterClassW(&wc);
+  const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  // Style, procedure, class and window extra bytes, instance, icon, cursor,
+  // background, menu, name.
+  const WNDCLASSW plain{0, PlainWindowProc, 0, 0, instance, nullptr, nullptr, face, nullptr, name};
+  RegisterClassW(&plain);
   return name;
 }

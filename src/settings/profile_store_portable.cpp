@@ -169,19 +169,4 @@ bool StartsWithUtf8Mark(const std::string& path) {
   return in.read(start, sizeof start) && std::string_view(start, sizeof start) == kUtf8Bom;
 }
 
-std::string Utf8MarkRouting::GetString(const std::string& path, const std::string& section,
-                                       const std::string& key, std::size_t bufferBytes) {
-  return StoreFor(path).GetString(path, section, key, bufferBytes);
-}
-
-platform::ProfileStore::Entries Utf8MarkRouting::GetSection(const std::string& path,
-                                                            const std::string& section) {
-  return StoreFor(path).GetSection(path, section);
-}
-
-bool Utf8MarkRouting::SetString(const std::string& path, const std::string& section, const std::string& key,
-                                const std::string& value) {
-  return StoreFor(path).SetString(path, section, key, value);
-}
-
 }  // namespace settings

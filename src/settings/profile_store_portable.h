@@ -42,11 +42,18 @@ class Utf8MarkRouting : public platform::ProfileStore {
   Utf8MarkRouting(platform::ProfileStore& plain, platform::ProfileStore& marked)
       : plain_(plain), marked_(marked) {}
 
+  // Each call goes whole to the store the file's first bytes choose.
   std::string GetString(const std::string& path, const std::string& section, const std::string& key,
-                        std::size_t bufferBytes) override;
+                        std::size_t bufferBytes) override {
+    return StoreFor(path).GetString(path, section, key, bufferBytes);
+  }
   bool SetString(const std::string& path, const std::string& section, const std::string& key,
-                 const std::string& value) override;
-  Entries GetSection(const std::string& path, const std::string& section) override;
+                 const std::string& value) override {
+    return StoreFor(path).SetString(path, section, key, value);
+  }
+  Entries GetSection(const std::string& path, const std::string& section) override {
+    return StoreFor(path).GetSection(path, section);
+  }
 
  private:
   platform::ProfileStore& StoreFor(const std::string& path) {
