@@ -25,7 +25,17 @@ engine::AccelerationPorts Program::Ports() {
 
 void Program::PutBackAfterCrash() { engine::PutBackAfterCrash(Ports()); }
 
-void Program::Tick() { engine::Tick(state_, Ports()); }
+// A tick is never entered again while one runs: a message sent to the
+// window while the tick waits on another process (a tray balloon, say) is
+// handled there, and a WM_TIMER among them would work on half-changed state.
+void Program::Tick() {
+  if (ticking_) return;
+  struct Ticking {
+    bool& on;
+    ~Ticking() { on = false; }
+  } ticking{ticking_ = true};
+  engine::Tick(state_, Ports());
+}
 
 void Program::PutBackRaised() { engine::PutBackRaised(state_, Ports()); }
 

@@ -90,6 +90,7 @@ class Program {
   std::unique_ptr<win32::ListViewHistory> history_;
   std::unique_ptr<win32::HistorySavingWin32> saving_;
   std::unique_ptr<shell::FormMainRules> rules_;
+  bool ticking_ = false;
 };
 
 }  // namespace app
