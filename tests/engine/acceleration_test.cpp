@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace fakes;  // the priority classes by name
+
 struct TickTest : ::testing::Test {
   fakes::Windows windows;
   fakes::Processes processes;
@@ -35,10 +37,10 @@ struct TickTest : ::testing::Test {
 // Only what the program raised is ever put back: its own process, started
 // at some class, keeps it at the first change.
 TEST_F(TickTest, FirstChangeRaisesTheForegroundAndLeavesTheOwnProcessAlone) {
-  processes.processes[1000].priorityClass = 128;
+  processes.processes[1000].priorityClass = kHigh;
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(1000), 128u);
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(1000), kHigh);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   EXPECT_EQ(controls.info, "窗口A");
   EXPECT_EQ(controls.tooltip, "窗口A");
   EXPECT_FALSE(controls.warning);
@@ -53,12 +55,12 @@ TEST_F(TickTest, SwitchPutsThePreviousBackToNormalAndRaisesTheNew) {
   controls.speed = "疯狂加速";
   TickOn(0xA);
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(8), 256u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(8), kRealtime);
   // Same process, other window: put back and raised again, counted and
   // recorded like any change; one handle held, one record kept.
   TickOn(0xC);
-  EXPECT_EQ(processes.ClassOf(8), 256u);
+  EXPECT_EQ(processes.ClassOf(8), kRealtime);
   EXPECT_EQ(processes.open.size(), 1u);
   EXPECT_EQ(records.values.size(), 1u);
   EXPECT_EQ(controls.count, "3");
@@ -69,37 +71,37 @@ TEST_F(TickTest, SwitchPutsThePreviousBackToNormalAndRaisesTheNew) {
 // back to the class it had before, even when its window is gone, and only
 // while it still has the class the program set.
 TEST_F(TickTest, PutBackRestoresTheClassBeforeOnlyWhileItIsStillTheOneSet) {
-  processes.processes[7].priorityClass = 0x4000;  // started below normal
+  processes.processes[7].priorityClass = kBelowNormal;  // started below normal
   TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+  EXPECT_EQ(processes.ClassOf(7), kBelowNormal);
 
   // Its window is destroyed while it lives on.
   TickOn(0xA);
   windows.owners.erase(0xA);
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(7), 0x4000u);
+  EXPECT_EQ(processes.ClassOf(7), kBelowNormal);
 
   // Someone else changes the raised process meanwhile: it is left alone.
   processes.processes[9] = {};
   windows.owners[0xD] = 9;
   TickOn(0xD);
-  processes.processes[8].priorityClass = 0x40;
-  EXPECT_EQ(processes.ClassOf(9), 128u);
+  processes.processes[8].priorityClass = kIdle;
+  EXPECT_EQ(processes.ClassOf(9), kHigh);
   TickOn(0xD);  // unchanged
-  processes.processes[9].priorityClass = 0x8000;
+  processes.processes[9].priorityClass = kAboveNormal;
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(9), 0x8000u);
-  EXPECT_EQ(processes.ClassOf(8), 128u);  // it was IDLE, and is raised anew
+  EXPECT_EQ(processes.ClassOf(9), kAboveNormal);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);  // it was IDLE, and is raised anew
 
   // A process already at the asked class is not held: nothing to put back.
-  processes.processes[9].priorityClass = 128;
+  processes.processes[9].priorityClass = kHigh;
   TickOn(0xD);
-  EXPECT_EQ(processes.ClassOf(8), 0x40u);
+  EXPECT_EQ(processes.ClassOf(8), kIdle);
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(9), 128u);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(9), kHigh);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
 }
 
 // Switched off, the raised process goes back at once; switched on again,
@@ -108,23 +110,23 @@ TEST_F(TickTest, PutBackRestoresTheClassBeforeOnlyWhileItIsStillTheOneSet) {
 TEST_F(TickTest, SwitchOffPutsBackAndSwitchOnRaisesTheUnchangedForegroundAgain) {
   TickOn(0xA);
   engine::AccelerationSwitched(state, ports);  // still on: nothing happens
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   controls.accelerate = false;
   engine::AccelerationSwitched(state, ports);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
   EXPECT_TRUE(records.values.empty());
   EXPECT_TRUE(processes.open.empty());
   EXPECT_FALSE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
 
   controls.accelerate = true;
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   EXPECT_EQ(controls.count, "2");
   EXPECT_FALSE(TickOn(0xA));
 
   engine::PutBackRaised(state, ports);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
   EXPECT_TRUE(processes.open.empty());
   EXPECT_TRUE(records.values.empty());
 }
@@ -140,10 +142,13 @@ TEST_F(TickTest, AnOutcomeOtherThanAskedIsShownButNothingElseChanges) {
     const char* why;  // part of the tooltip's second line
   } cases[] = {
       {"普通加速", {}, false, nullptr},
-      {"疯狂加速", {32, false, false, 0, 128}, true, "请求：实时，实际：高。实时优先级需要管理员权限。"},
-      {"疯狂加速", {32, false, false, 0, 0x8000}, true, "系统没有给出所请求的优先级"},
-      {"普通加速", {64, true, false}, true, "请求：高，实际：低。没有更改该进程优先级的权限"},
-      {"普通加速", {32, true, true}, true, "请求：高，实际：无法读取。无法打开该进程"},
+      {"疯狂加速",
+       {kNormal, false, false, 0, kHigh},
+       true,
+       "请求：实时，实际：高。实时优先级需要管理员权限。"},
+      {"疯狂加速", {kNormal, false, false, 0, kAboveNormal}, true, "系统没有给出所请求的优先级"},
+      {"普通加速", {kIdle, true, false}, true, "请求：高，实际：低。没有更改该进程优先级的权限"},
+      {"普通加速", {kNormal, true, true}, true, "请求：高，实际：无法读取。无法打开该进程"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why ? c.why : "granted");
@@ -166,13 +171,13 @@ TEST_F(TickTest, AnOutcomeOtherThanAskedIsShownButNothingElseChanges) {
   EXPECT_EQ(controls.notices, (std::vector<std::string>{std::string(engine::kRealtimeRefusedNotice)}));
   // Lowered to HIGH, it is still put back when the user moves on.
   processes.processes[8] = {};
-  processes.processes[8].realtimeGrants = engine::kHighPriority;
+  processes.processes[8].realtimeGrants = kHigh;
   controls.speed = "疯狂加速";
   TickOn(0xA);
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
   TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);
   EXPECT_EQ(controls.notices.size(), 1u);
 }
 
@@ -191,23 +196,23 @@ TEST_F(TickTest, FrameWindowRaisesTheAppInsideItNotTheFrameHost) {
   windows.parents[0xF2] = 0xF;
   TickOn(0xA);
   EXPECT_TRUE(TickOn(0xF));
-  EXPECT_EQ(processes.ClassOf(9), 128u);
-  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(processes.ClassOf(9), kHigh);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);
   EXPECT_EQ(controls.info, "计算器");
   TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(9), 32u);
+  EXPECT_EQ(processes.ClassOf(9), kNormal);
 
   // A suspended app's core window has left the frame: the frame host it is.
   windows.parents.erase(0xF2);
   TickOn(0xF);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
-  EXPECT_EQ(processes.ClassOf(9), 32u);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
+  EXPECT_EQ(processes.ClassOf(9), kNormal);
   // Another class with such a child is no frame.
   windows.classes[0xB] = "Other";
   windows.parents[0xF2] = 0xB;
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
-  EXPECT_EQ(processes.ClassOf(9), 32u);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
+  EXPECT_EQ(processes.ClassOf(9), kNormal);
 }
 
 TEST_F(TickTest, UnchangedWindowDoesNothingButReadTheTitle) {
@@ -230,21 +235,21 @@ TEST_F(TickTest, DisabledTickReadsNothingAndKeepsState) {
   EXPECT_FALSE(TickOn(0xB));
   EXPECT_EQ(windows.titleReads, 0);
   // The tick alone puts nothing back; the switch's handler does.
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   EXPECT_EQ(state.CurrentWindow, 0xAu);
   // Enabled again: the remembered window is the one put back.
   controls.accelerate = true;
   EXPECT_TRUE(TickOn(0xB));
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
 }
 
 TEST_F(TickTest, LevelErrorShowsTheMessageButStillRestoresCountsAndRecords) {
   TickOn(0xA);
   controls.speed = "";
   EXPECT_TRUE(TickOn(0xB));
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(8), 32u);  // not raised
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);  // not raised
   EXPECT_EQ(controls.info, "加速度选择错误，加速未启用。");
   EXPECT_EQ(controls.tooltip, "Window B");
   EXPECT_EQ(controls.count, "2");
@@ -256,8 +261,8 @@ TEST_F(TickTest, LevelErrorShowsTheMessageButStillRestoresCountsAndRecords) {
 TEST_F(TickTest, NoForegroundWindowPutsBackAndRaisesNothingWithAnEmptyTitle) {
   TickOn(0xA);
   EXPECT_TRUE(TickOn(0));
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
   EXPECT_EQ(controls.info, "");
   EXPECT_FALSE(controls.warning);
   EXPECT_EQ(controls.count, "2");
@@ -265,8 +270,8 @@ TEST_F(TickTest, NoForegroundWindowPutsBackAndRaisesNothingWithAnEmptyTitle) {
   EXPECT_TRUE(processes.open.empty());
 
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(7), 128u);
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
 }
 
 TEST_F(TickTest, RecordingOffStillCounts) {
@@ -313,9 +318,9 @@ TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
   TickOn(0xA);
   vanishing.foreground = 0xB;
   EXPECT_TRUE(engine::Tick(state, vanishingPorts));
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(8), 32u);
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
   EXPECT_EQ(controls.info, "Window B");
   EXPECT_EQ(controls.count, "2");
   ASSERT_EQ(history.rows.size(), 2u);
@@ -326,9 +331,9 @@ TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
   windows.owners.erase(0xB);
   processes.calls.clear();
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(7), 128u);
-  EXPECT_EQ(processes.ClassOf(8), 32u);
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
   EXPECT_EQ(processes.open.size(), 1u);  // the one now raised
 }
 
@@ -336,17 +341,17 @@ TEST_F(TickTest, WindowVanishingAfterSamplingRaisesNothingButStillRecords) {
 // goes on as for any other change and the next switch works normally.
 TEST_F(TickTest, ProcessRefusingSetRightsKeepsItsClassAndTheTickGoesOn) {
   processes.processes[8].queryOnly = true;
-  processes.processes[8].priorityClass = 64;
+  processes.processes[8].priorityClass = kIdle;
   TickOn(0xA);
   EXPECT_TRUE(TickOn(0xB));
-  EXPECT_EQ(processes.ClassOf(8), 64u);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(processes.ClassOf(8), kIdle);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
   EXPECT_EQ(controls.info, "Window B");
   EXPECT_TRUE(controls.warning);
   EXPECT_EQ(history.rows.size(), 2u);
   EXPECT_TRUE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(7), 128u);
-  EXPECT_EQ(processes.ClassOf(8), 64u);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
+  EXPECT_EQ(processes.ClassOf(8), kIdle);
   EXPECT_FALSE(controls.warning);
 }
 
@@ -362,7 +367,7 @@ struct TreeTickTest : TickTest {
     controls.children = true;
     controls.speed = "疯狂加速";
     for (std::uint32_t pid : {20u, 21u, 22u}) processes.processes[pid] = {};
-    processes.processes[21].priorityClass = 64;
+    processes.processes[21].priorityClass = kIdle;
     processes.processes[23] = {};
     processes.processes[23].created = 10;
     tree.links = {{7, 1}, {20, 7}, {21, 7}, {22, 20}, {23, 7}, {1000, 7}, {8, 1}};
@@ -371,28 +376,28 @@ struct TreeTickTest : TickTest {
 
 TEST_F(TreeTickTest, TheTreeIsRaisedToHighAtMostLeavingChosenClassesAndGoesBackAtTheNextChange) {
   TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(7), 256u);  // the window's process alone gets REALTIME
-  EXPECT_EQ(processes.ClassOf(20), 128u);
-  EXPECT_EQ(processes.ClassOf(22), 128u);
-  EXPECT_EQ(processes.ClassOf(21), 64u);
-  EXPECT_EQ(processes.ClassOf(23), 32u);
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kRealtime);  // the window's process alone gets REALTIME
+  EXPECT_EQ(processes.ClassOf(20), kHigh);
+  EXPECT_EQ(processes.ClassOf(22), kHigh);
+  EXPECT_EQ(processes.ClassOf(21), kIdle);
+  EXPECT_EQ(processes.ClassOf(23), kNormal);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
   EXPECT_EQ(records.values.size(), 3u);
   EXPECT_EQ(controls.tooltip, "窗口A\n已加速 3 个进程（含子进程），1 个子进程保持原有优先级。");
   EXPECT_EQ(controls.info, "窗口A");
   EXPECT_EQ(history.rows.back().title, "窗口A");
 
   TickOn(0xB);
-  for (std::uint32_t pid : {7u, 20u, 22u, 23u}) EXPECT_EQ(processes.ClassOf(pid), 32u) << pid;
-  EXPECT_EQ(processes.ClassOf(21), 64u);
-  EXPECT_EQ(processes.ClassOf(8), 256u);
+  for (std::uint32_t pid : {7u, 20u, 22u, 23u}) EXPECT_EQ(processes.ClassOf(pid), kNormal) << pid;
+  EXPECT_EQ(processes.ClassOf(21), kIdle);
+  EXPECT_EQ(processes.ClassOf(8), kRealtime);
   EXPECT_EQ(records.values.size(), 1u);
   EXPECT_EQ(processes.open.size(), 1u);  // only what is raised now is held
 
   // Exit: all of it goes back, nothing held.
   TickOn(0xA);
   engine::PutBackRaised(state, ports);
-  for (std::uint32_t pid : {7u, 20u, 22u}) EXPECT_EQ(processes.ClassOf(pid), 32u) << pid;
+  for (std::uint32_t pid : {7u, 20u, 22u}) EXPECT_EQ(processes.ClassOf(pid), kNormal) << pid;
   EXPECT_TRUE(records.values.empty());
   EXPECT_TRUE(processes.open.empty());
 }
@@ -406,11 +411,11 @@ TEST_F(TreeTickTest, AChildStartedLaterIsRaisedAtTheNextLook) {
   tree.links.push_back({24, 22});
   for (int tick = 1; tick < engine::kChildrenLookTicks; ++tick) {
     EXPECT_FALSE(TickOn(0xA));
-    EXPECT_EQ(processes.ClassOf(24), 32u) << tick;
+    EXPECT_EQ(processes.ClassOf(24), kNormal) << tick;
   }
   EXPECT_EQ(tree.snapshots, snapshots);
   EXPECT_FALSE(TickOn(0xA));
-  EXPECT_EQ(processes.ClassOf(24), 128u);
+  EXPECT_EQ(processes.ClassOf(24), kHigh);
   EXPECT_EQ(controls.tooltip, "窗口A\n已加速 4 个进程（含子进程），1 个子进程保持原有优先级。");
   EXPECT_EQ(controls.count, "1");  // no change was counted
 }
@@ -419,8 +424,8 @@ TEST_F(TreeTickTest, OptionOffRaisesTheWindowsProcessAloneAndNeverLooks) {
   controls.children = false;
   TickOn(0xA);
   for (int tick = 0; tick < 2 * engine::kChildrenLookTicks; ++tick) TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(7), 256u);
-  EXPECT_EQ(processes.ClassOf(20), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kRealtime);
+  EXPECT_EQ(processes.ClassOf(20), kNormal);
   EXPECT_EQ(tree.snapshots, 0);
   EXPECT_EQ(controls.tooltip, "窗口A");
 }
@@ -436,8 +441,8 @@ TEST_F(TreeTickTest, TheNeverListKeepsProcessesAtTheirClassButTheChangeStillCoun
                 {20, "C:\\Games\\aux.exe"},
                 {22, "C:\\Tools\\cl.exe"}};
   TickOn(0xA);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
-  EXPECT_EQ(processes.ClassOf(20), 32u);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
+  EXPECT_EQ(processes.ClassOf(20), kNormal);
   EXPECT_EQ(controls.info, "窗口A");
   EXPECT_EQ(controls.count, "1");
   EXPECT_EQ(history.rows.size(), 1u);
@@ -447,14 +452,14 @@ TEST_F(TreeTickTest, TheNeverListKeepsProcessesAtTheirClassButTheChangeStillCoun
 
   windows.classes[0xB] = "CabinetWClass";  // a file window of the shell
   TickOn(0xB);
-  EXPECT_EQ(processes.ClassOf(8), 128u);
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
   EXPECT_TRUE(controls.warning);
   EXPECT_NE(controls.tooltip.find("请求：实时，实际：高。"), std::string::npos) << controls.tooltip;
   EXPECT_TRUE(controls.notices.empty());  // not the notice about administrator rights
 
   windows.classes[0xC] = "Progman";  // the desktop, the shell's too
   TickOn(0xC);
-  EXPECT_EQ(processes.ClassOf(8), 32u);
+  EXPECT_EQ(processes.ClassOf(8), kNormal);
   EXPECT_EQ(controls.count, "3");
   EXPECT_NE(controls.tooltip.find("Progman"), std::string::npos) << controls.tooltip;
 }

@@ -17,6 +17,11 @@
 
 namespace fakes {
 
+// The system's priority classes by name, as the fake processes hold them.
+// The system's values, not the engine's: a wrong constant there must show.
+inline constexpr std::uint32_t kIdle = 0x40, kBelowNormal = 0x4000, kNormal = 0x20;
+inline constexpr std::uint32_t kAboveNormal = 0x8000, kHigh = 0x80, kRealtime = 0x100;
+
 struct Windows : platform::ForegroundWindows {
   platform::WindowHandle foreground = 0;
   std::map<platform::WindowHandle, std::string> titles;
@@ -51,12 +56,12 @@ struct Windows : platform::ForegroundWindows {
 // Processes by id with their class; "queryOnly" ones refuse set rights.
 struct Processes : platform::ProcessPriorities {
   struct Process {
-    std::uint32_t priorityClass = 32;
+    std::uint32_t priorityClass = kNormal;
     bool queryOnly = false;
     bool hidden = false;        // cannot even be queried
     std::uint64_t created = 0;  // 0: the process id itself times 1000
     // What the system grants when asked for REALTIME (HIGH without the privilege).
-    std::uint32_t realtimeGrants = 256;
+    std::uint32_t realtimeGrants = kRealtime;
     bool exited = false;  // ended, but still held open by someone
   };
   std::map<std::uint32_t, Process> processes;

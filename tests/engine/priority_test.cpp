@@ -5,6 +5,7 @@
 #include "fakes.h"
 
 using engine::SetWindowProcessPriority;
+using namespace fakes;  // the priority classes by name
 
 namespace {
 
@@ -24,41 +25,40 @@ struct PriorityTest : ::testing::Test {
 };
 
 TEST_F(PriorityTest, ResolvesTheProcessByIdThenWindowThenOwnProcess) {
-  EXPECT_EQ(Set(8, 0x70, 128), 128u);  // id wins over the window
-  EXPECT_EQ(processes.ClassOf(8), 128u);
-  EXPECT_EQ(processes.ClassOf(7), 32u);
+  EXPECT_EQ(Set(8, 0x70, kHigh), kHigh);  // id wins over the window
+  EXPECT_EQ(processes.ClassOf(8), kHigh);
+  EXPECT_EQ(processes.ClassOf(7), kNormal);
 
-  EXPECT_EQ(Set(0, 0x70, 256), 256u);
-  EXPECT_EQ(processes.ClassOf(7), 256u);
+  EXPECT_EQ(Set(0, 0x70, kRealtime), kRealtime);
+  EXPECT_EQ(processes.ClassOf(7), kRealtime);
 
-  EXPECT_EQ(Set(0, 0, 128), 128u);
-  EXPECT_EQ(processes.ClassOf(1000), 128u);
+  EXPECT_EQ(Set(0, 0, kHigh), kHigh);
+  EXPECT_EQ(processes.ClassOf(1000), kHigh);
 }
 
 TEST_F(PriorityTest, SetsTheClassAndLeavesNoProcessOpen) {
-  EXPECT_EQ(Set(0, 0x70, 128), 128u);
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(Set(0, 0x70, kHigh), kHigh);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   EXPECT_TRUE(processes.open.empty());
 }
 
 TEST_F(PriorityTest, QueryOnlyProcessKeepsItsClassAndReportsIt) {
-  constexpr std::uint32_t kIdle = 64;
   processes.processes[7].priorityClass = kIdle;
   processes.processes[7].queryOnly = true;
-  EXPECT_EQ(Set(0, 0x70, 256), kIdle);
+  EXPECT_EQ(Set(0, 0x70, kRealtime), kIdle);
   EXPECT_EQ(processes.ClassOf(7), kIdle);
   EXPECT_TRUE(processes.open.empty());
 }
 
 TEST_F(PriorityTest, UnreachableProcessGivesZeroAndTouchesNothing) {
   processes.processes[7].hidden = true;
-  EXPECT_EQ(Set(0, 0x70, 128), 0u);
+  EXPECT_EQ(Set(0, 0x70, kHigh), 0u);
 
   // A destroyed window resolves to no process at all.
   processes.calls.clear();
-  EXPECT_EQ(Set(0, 0x99, 128), 0u);
+  EXPECT_EQ(Set(0, 0x99, kHigh), 0u);
   for (const auto& call : processes.calls) EXPECT_EQ(call.rfind("open", 0), 0u) << call;
-  EXPECT_EQ(processes.ClassOf(1000), 32u);
+  EXPECT_EQ(processes.ClassOf(1000), kNormal);
   EXPECT_TRUE(processes.open.empty());
 }
 

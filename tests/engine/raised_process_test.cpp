@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::uint32_t kBelowNormal = 0x4000;  // BELOW_NORMAL_PRIORITY_CLASS
+using namespace fakes;  // the priority classes by name
 
 // A program killed while it held a process raised leaves a record; the next
 // start puts that process back, but only when it is still the same process
@@ -21,16 +21,17 @@ TEST(PutBackAfterCrash, PutsBackOnlyTheRecordedProcessOfAProgramThatIsGone) {
     std::uint32_t classAfter;
     bool recordKept;
   } cases[] = {
-      {"writer gone, still as set", "50-50000", "7 7000 16384 128", 128, 16384, false},
-      {"writer ended but still held open", "61-61000", "7 7000 16384 128", 128, 16384, false},
-      {"writer still running", "60-60000", "7 7000 32 128", 128, 128, true},
-      {"writer's id reused by another program", "60-1", "7 7000 32 128", 128, 32, false},
-      {"id reused by another process", "50-50000", "7 6999 32 128", 128, 128, false},
-      {"class changed by someone else", "50-50000", "7 7000 32 128", 0x8000, 0x8000, false},
-      {"damaged record", "50-50000", "7 7000 32", 128, 128, false},
-      {"a child raised with the window's process", "50-50000-7", "7 7000 16384 128", 128, 16384, false},
-      {"a child, writer still running", "60-60000-7", "7 7000 32 128", 128, 128, true},
-      {"damaged name", "x", "7 7000 32 128", 128, 32, false},
+      {"writer gone, still as set", "50-50000", "7 7000 16384 128", kHigh, kBelowNormal, false},
+      {"writer ended but still held open", "61-61000", "7 7000 16384 128", kHigh, kBelowNormal, false},
+      {"writer still running", "60-60000", "7 7000 32 128", kHigh, kHigh, true},
+      {"writer's id reused by another program", "60-1", "7 7000 32 128", kHigh, kNormal, false},
+      {"id reused by another process", "50-50000", "7 6999 32 128", kHigh, kHigh, false},
+      {"class changed by someone else", "50-50000", "7 7000 32 128", kAboveNormal, kAboveNormal, false},
+      {"damaged record", "50-50000", "7 7000 32", kHigh, kHigh, false},
+      {"a child raised with the window's process", "50-50000-7", "7 7000 16384 128", kHigh, kBelowNormal,
+       false},
+      {"a child, writer still running", "60-60000-7", "7 7000 32 128", kHigh, kHigh, true},
+      {"damaged name", "x", "7 7000 32 128", kHigh, kNormal, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -67,7 +68,7 @@ TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
     }
   } watching;
   watching.processes = &processes;
-  const auto outcome = engine::RaiseProcess(processes, watching, raised, 7, 256);
+  const auto outcome = engine::RaiseProcess(processes, watching, raised, 7, kRealtime);
   EXPECT_EQ(outcome.result, engine::RaiseResult::Lowered);
   EXPECT_EQ(watching.classAtWrite, kBelowNormal);
   // Rewritten with what the system really gave.
@@ -87,8 +88,8 @@ TEST(RaisedRecord, WrittenBeforeTheChangeAndRemovedWhenPutBack) {
   EXPECT_TRUE(processes.open.empty());
   // A store that cannot be written does not stop the raise or the put-back.
   records.failWrites = true;
-  EXPECT_EQ(engine::RaiseProcess(processes, records, raised, 7, 128).result, engine::RaiseResult::Granted);
-  EXPECT_EQ(processes.ClassOf(7), 128u);
+  EXPECT_EQ(engine::RaiseProcess(processes, records, raised, 7, kHigh).result, engine::RaiseResult::Granted);
+  EXPECT_EQ(processes.ClassOf(7), kHigh);
   engine::PutBack(processes, records, raised);
   EXPECT_EQ(processes.ClassOf(7), kBelowNormal);
 }
