@@ -16,6 +16,7 @@
 #include "quillmoor/pagetab/page_tab_picture.h"
 #include "shell/tray.h"
 #include "shell/window_rules.h"
+#include "win32/lazy_library.h"
 #include "win32/window_binding.h"
 
 namespace app {
@@ -341,6 +342,7 @@ void FormMain::SetLinkHover(HWND link, bool hover) {
 
 void FormMain::OpenLink(HWND link) {
   const std::string address(link == Control(kLabelHomePage) ? engine::kHomePage : engine::kForumPage);
+  win32::JoinComApartment();  // the handler of an address may be a COM object
   ShellExecuteA(hwnd_, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -566,6 +568,7 @@ void FormMain::OnNeverListButton() {
 // shows no error box on the way.
 void FormMain::OpenUpdatePage() {
   const std::string page(engine::kUpdatePage);
+  win32::JoinComApartment();
   SHELLEXECUTEINFOA explorer{};
   explorer.cbSize = sizeof explorer;
   explorer.fMask = SEE_MASK_FLAG_NO_UI;

@@ -8,32 +8,6 @@
 #include "win32/failure_trace.h"
 #include "win32/lazy_library.h"
 
-namespace {
-
-// ShellExecute may hand an address to a handler that is a COM object, which
-// wants the calling thread in a single-threaded apartment: the window's
-// thread is one for the whole run (the accessible objects join it as well).
-class ComApartment {
- public:
-  ComApartment() {
-    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-    const auto initialize = win32::LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-    joined_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-  }
-  ~ComApartment() {
-    using CoUninitializeFn = void(WINAPI*)();
-    const auto uninitialize = win32::LazyProc<CoUninitializeFn>(L"ole32.dll", "CoUninitialize");
-    if (joined_ && uninitialize) uninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool joined_ = false;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything loads a library: the program is often started from
   // Downloads, and sometimes as administrator.
@@ -42,7 +16,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   app::StartupMark("library-search");
   // A step skipped after a failure leaves a line for DebugView.
   win32::TraceSkippedFailures();
-  const ComApartment apartment;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   app::StartupMark("common-controls");

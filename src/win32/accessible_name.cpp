@@ -159,8 +159,7 @@ LRESULT Answer(HWND window, WPARAM wParam, const std::shared_ptr<const Accessibl
   if (oleacc == nullptr) return 0;
   // Handing the object over needs COM on this thread. The program's only
   // thread is the window's; it stays initialised for the process's life.
-  static const bool comReady = oleacc->JoinApartment();
-  if (!comReady) return 0;
+  if (!JoinComApartment()) return 0;
   IAccessible* standard = nullptr;
   if (FAILED(oleacc->createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                                reinterpret_cast<void**>(&standard))) ||

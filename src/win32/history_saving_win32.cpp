@@ -71,6 +71,7 @@ engine::HistorySaving::Choice HistorySavingWin32::ChooseFile() {
   static const auto extendedError =
       LazyProc<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
   if (!getOpenFileName || !extendedError) return {"", ErrorDescription(ERROR_PROC_NOT_FOUND)};
+  JoinComApartment();  // the dialog's folder view is made of COM objects
   if (getOpenFileName(&dialog)) return {Narrow(fileName), ""};
   const DWORD error = extendedError();
   if (error == 0) return {"", kDialogCancelled};

@@ -67,6 +67,21 @@ F LazyProc(const wchar_t* library, const char* name) {
   return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
+// Makes the calling thread a single-threaded COM apartment, for good (an
+// object handed out lives as long); true also when it already is one.
+// Joined at the first need (a screen reader's request, a shell handler or
+// file dialog that is a COM object), not at start-up: loading COM is start-up
+// time nothing on screen needs.
+inline bool JoinComApartment() {
+  static thread_local const bool joined = [] {
+    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+    const auto coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+    return coInitializeEx != nullptr &&
+           SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }();
+  return joined;
+}
+
 // The few functions of oleacc, oleaut32 and ole32 that answering a screen
 // reader needs, from the system folder, found at the first request (the
 // program imports none of these libraries).
@@ -91,13 +106,6 @@ struct AccessibilityLibrary {
       return l;
     }();
     return library.Complete() ? &library : nullptr;
-  }
-  // Makes the calling thread a single-threaded COM apartment, for good (an
-  // object handed out lives as long); true also when it already is one.
-  bool JoinApartment() const {
-    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-    const auto coInitializeEx = LazyProc<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-    return coInitializeEx != nullptr && SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   }
 };
 

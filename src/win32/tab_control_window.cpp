@@ -153,8 +153,7 @@ bool TabControlWindow::AnswerGetObject(WPARAM wParam, LRESULT& result) {
   // becomes a single-threaded apartment before the object first leaves it.
   // A thread in the multithreaded apartment already cannot change: calls
   // from other threads are then refused (TabAccessible::Ready).
-  static thread_local const bool apartment = library->JoinApartment();
-  (void)apartment;
+  JoinComApartment();
   if (!accessible_) accessible_.reset(new TabAccessible(*this, *library));
   result = library->lresultFromObject(__uuidof(IAccessible), wParam, accessible_.get());
   return true;

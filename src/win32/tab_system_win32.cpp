@@ -62,6 +62,7 @@ std::string TabSystemWin32::ShowOpenFileDialog(platform::WindowHandle owner,
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
   static const auto getOpenFileName =
       LazyProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  JoinComApartment();  // the dialog's folder view is made of COM objects
   if (!getOpenFileName || !getOpenFileName(&ofn)) return {};
   return Narrow(file);
 }
