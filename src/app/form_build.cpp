@@ -35,18 +35,30 @@ std::int32_t Twips(int pixels, int dpi) {
   return static_cast<std::int32_t>(scaled >= 0 ? (scaled + half) / dpi : (scaled - half) / dpi);
 }
 
-struct Placement {
-  int left, top, width, height;  // pixels
+// Pixels from twips, rounded as the tab control rounds them.
+int Pixels(std::int64_t twips, int dpi) {
+  const std::int64_t scaled = twips * dpi;
+  return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : (scaled - 720) / 1440);
+}
+
+// A control's place in twips, as the tab control is given it.
+struct PageTwips {
+  std::int64_t left;
+  std::int32_t top, width, height;
 };
 
-// Puts a control on `page` without bringing the page in front: a page out
-// of sight stands a whole stride per page away from the one in front.
-void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, int page, const Placement& at, int dpi) {
-  const std::int64_t left =
-      std::int64_t{Twips(at.left, dpi)} + std::int64_t{tabs.ActiveTab() - page} * tabs.PageStride();
+// Where a control at these pixels on `page` goes without bringing the page
+// in front: a page out of sight stands a whole stride per page away from
+// the one in front.
+PageTwips OnPage(tabctl::ucPageTab& tabs, int page, int left, int top, int width, int height, int dpi) {
+  return {std::int64_t{Twips(left, dpi)} + std::int64_t{tabs.ActiveTab() - page} * tabs.PageStride(),
+          Twips(top, dpi), Twips(width, dpi), Twips(height, dpi)};
+}
+
+void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, const PageTwips& at) {
   try {
-    tabs.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), static_cast<std::int32_t>(left),
-                    Twips(at.top, dpi), Twips(at.width, dpi), Twips(at.height, dpi), -1);
+    tabs.AddControl(0, reinterpret_cast<platform::WindowHandle>(child), static_cast<std::int32_t>(at.left),
+                    at.top, at.width, at.height, -1);
   } catch (const tabctl::ControlError&) {
     // A control that cannot be placed stays where it was made.
   }
@@ -176,10 +188,21 @@ HWND FormMain::Place(const ControlRow& row) {
     height = MulDiv(info.bmHeight, dpi_, 96);
   }
   int left = Px(row.left);
+  int top = Px(row.top);
   FitToText(row, left, width, height);
+  // Made where the tab control will put it, so that placing it there moves
+  // nothing.
+  std::optional<PageTwips> twips;
+  if (onPage) {
+    twips = OnPage(tabs_->Control(), row.page, left, top, width, height, dpi_);
+    left = Pixels(twips->left, dpi_);
+    top = Pixels(twips->top, dpi_);
+    width = Pixels(twips->width, dpi_);
+    height = Pixels(twips->height, dpi_);
+  }
   std::optional<StartupSpan> creating(std::in_place, CreationKind(row.cls));
   HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
-                               left, Px(row.top), width, height, onPage ? tabs_->hwnd() : hwnd_,
+                               left, top, width, height, onPage ? tabs_->hwnd() : hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
   creating.reset();
   if (!child) return nullptr;  // a control that cannot be made is left out
@@ -195,9 +218,9 @@ HWND FormMain::Place(const ControlRow& row) {
     StartupSpan span("check");
     SendMessageW(child, BM_SETCHECK, shell::InitialCheck(*box) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (onPage) {
+  if (twips) {
     StartupSpan span("page-place");
-    PlaceOnPage(tabs_->Control(), child, row.page, {left, Px(row.top), width, height}, dpi_);
+    PlaceOnPage(tabs_->Control(), child, *twips);
   }
   StartupSpan naming("names");
   if (row.font == FontRole::Link) {

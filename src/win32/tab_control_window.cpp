@@ -518,9 +518,18 @@ void TabControlWindow::PlaceControl(tabctl::ControlHandle control, platform::Win
   auto pixels = [&](const std::optional<std::int32_t>& twips, LONG current) {
     return twips ? tabctl::PixelsFromTwips(*twips, dpi_) : static_cast<int>(current);
   };
-  SetWindowPos(child, nullptr, pixels(placement.left, r.left), pixels(placement.top, r.top),
-               pixels(placement.width, r.right - r.left), pixels(placement.height, r.bottom - r.top),
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const int left = pixels(placement.left, r.left);
+  const int top = pixels(placement.top, r.top);
+  const int width = pixels(placement.width, r.right - r.left);
+  const int height = pixels(placement.height, r.bottom - r.top);
+  // A control made where it goes and shown is not moved again: a window
+  // placed costs messages and a trip to the window server even where it
+  // stays put.
+  const bool placed = left == r.left && top == r.top && width == r.right - r.left &&
+                      height == r.bottom - r.top && (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (!placed) {
+    SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
   if (placement.left) lefts_[child] = *placement.left;
 }
 
