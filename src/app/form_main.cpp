@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "app/control_ids.h"
@@ -59,9 +60,40 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
   return registered;
 }
 
+// The opaque pixels of an icon resource's 32-bit image of exactly `size`,
+// read from the resource itself (the frame the system would pick for that
+// size); false when there is none, and the icon is then drawn instead.
+bool ReadIconPixels(HINSTANCE instance, int id, int size, tabctl::Bitmap& pixels) {
+  HRSRC group = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+  auto* directory = group ? static_cast<BYTE*>(LockResource(LoadResource(instance, group))) : nullptr;
+  const int frame = directory ? LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR) : 0;
+  HRSRC image = frame ? FindResourceW(instance, MAKEINTRESOURCEW(frame), RT_ICON) : nullptr;
+  const auto* bits = image ? static_cast<const BYTE*>(LockResource(LoadResource(instance, image))) : nullptr;
+  if (!bits || SizeofResource(instance, image) < sizeof(BITMAPINFOHEADER)) return false;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, bits, sizeof header);
+  const std::size_t rowBytes = static_cast<std::size_t>(size) * 4;
+  if (header.biWidth != size || header.biHeight != 2 * size || header.biBitCount != 32 ||
+      header.biCompression != BI_RGB ||
+      SizeofResource(instance, image) < header.biSize + rowBytes * static_cast<std::size_t>(size)) {
+    return false;
+  }
+  const BYTE* colour = bits + header.biSize;  // rows from the bottom, blue first
+  for (int y = 0; y < size; ++y) {
+    const BYTE* row = colour + rowBytes * static_cast<std::size_t>(size - 1 - y);
+    for (int x = 0; x < size; ++x) {
+      const BYTE* p = row + 4 * x;
+      if (p[3] >= 128) pixels.Set(x, y, tabctl::MakeRgb(p[2], p[1], p[0]));
+    }
+  }
+  return true;
+}
+
 // An icon resource as a tab picture: its opaque pixels, and the mask colour
 // where it is transparent.
 tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask) {
+  tabctl::Bitmap read(size, size, mask);
+  if (ReadIconPixels(instance, id, size, read)) return tabctl::MakePixelPicture(std::move(read), true);
   win32::UniqueIcon icon(
       static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
   if (!icon) return {};
