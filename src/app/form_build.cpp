@@ -64,6 +64,18 @@ void PlaceOnPage(tabctl::ucPageTab& tabs, HWND child, const PageTwips& at) {
   }
 }
 
+// A picture of the program's, and the size it is drawn at (the system's scale).
+win32::UniqueBitmap LoadPicture(HINSTANCE instance, int id, int dpi, int& width, int& height) {
+  StartupSpan span("picture-load");
+  win32::UniqueBitmap picture(
+      static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP info{};
+  if (!picture || !GetObjectW(picture.get(), sizeof info, &info)) return picture;
+  width = MulDiv(info.bmWidth, dpi, 96);
+  height = MulDiv(info.bmHeight, dpi, 96);
+  return picture;
+}
+
 // Adds an icon of the program's to an image list as its two bitmaps: the
 // same image as the icon drawn in, at a fraction of the cost (the list's
 // icon path draws it twice, into the image and into the mask).
@@ -190,14 +202,8 @@ HWND FormMain::Place(const ControlRow& row) {
   int height = Px(row.height);
   HBITMAP picture = nullptr;
   if (row.picture != 0) {
-    StartupSpan span("picture-load");
-    picture =
-        static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(row.picture), IMAGE_BITMAP, 0, 0, 0));
-    pictures_.emplace_back(picture);
-    BITMAP info{};
-    GetObjectW(picture, sizeof info, &info);
-    width = MulDiv(info.bmWidth, dpi_, 96);  // drawn at the system's scale
-    height = MulDiv(info.bmHeight, dpi_, 96);
+    pictures_.push_back(LoadPicture(instance_, row.picture, dpi_, width, height));
+    picture = pictures_.back().get();
   }
   int left = Px(row.left);
   int top = Px(row.top);
