@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 
@@ -60,6 +61,18 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
   return registered;
 }
 
+// Sets the opaque pixels of `size` rows of 32-bit pixels (blue, green, red,
+// alpha), the top row at `top` and each next one `step` bytes on.
+void SetOpaquePixels(tabctl::Bitmap& pixels, const BYTE* top, std::ptrdiff_t step, int size) {
+  for (int y = 0; y < size; ++y) {
+    const BYTE* row = top + step * y;
+    for (int x = 0; x < size; ++x) {
+      const BYTE* p = row + 4 * x;
+      if (p[3] >= 128) pixels.Set(x, y, tabctl::MakeRgb(p[2], p[1], p[0]));
+    }
+  }
+}
+
 // The opaque pixels of an icon resource's 32-bit image of exactly `size`,
 // read from the resource itself (the frame the system would pick for that
 // size); false when there is none, and the icon is then drawn instead.
@@ -78,26 +91,21 @@ bool ReadIconPixels(HINSTANCE instance, int id, int size, tabctl::Bitmap& pixels
       SizeofResource(instance, image) < header.biSize + rowBytes * static_cast<std::size_t>(size)) {
     return false;
   }
-  const BYTE* colour = bits + header.biSize;  // rows from the bottom, blue first
-  for (int y = 0; y < size; ++y) {
-    const BYTE* row = colour + rowBytes * static_cast<std::size_t>(size - 1 - y);
-    for (int x = 0; x < size; ++x) {
-      const BYTE* p = row + 4 * x;
-      if (p[3] >= 128) pixels.Set(x, y, tabctl::MakeRgb(p[2], p[1], p[0]));
-    }
-  }
+  // The colour rows come from the bottom up.
+  const BYTE* bottom = bits + header.biSize;
+  SetOpaquePixels(pixels, bottom + rowBytes * static_cast<std::size_t>(size - 1),
+                  -static_cast<std::ptrdiff_t>(rowBytes), size);
   return true;
 }
 
 // An icon resource as a tab picture: its opaque pixels, and the mask colour
 // where it is transparent.
 tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask) {
-  tabctl::Bitmap read(size, size, mask);
-  if (ReadIconPixels(instance, id, size, read)) return tabctl::MakePixelPicture(std::move(read), true);
+  tabctl::Bitmap pixels(size, size, mask);
+  if (ReadIconPixels(instance, id, size, pixels)) return tabctl::MakePixelPicture(std::move(pixels), true);
   win32::UniqueIcon icon(
       static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
   if (!icon) return {};
-  tabctl::Bitmap pixels(size, size, mask);
   ICONINFO info{};
   if (!GetIconInfo(icon.get(), &info)) return tabctl::MakePixelPicture(std::move(pixels), true);
   const win32::UniqueBitmap colour(info.hbmColor), monochrome(info.hbmMask);
@@ -111,12 +119,7 @@ tabctl::Picture IconPicture(HINSTANCE instance, int id, int size, COLORREF mask)
   std::vector<std::uint32_t> argb(static_cast<size_t>(size) * size);
   win32::UniqueWindowDc screen(nullptr);
   if (colour && GetDIBits(screen.get(), colour.get(), 0, size, argb.data(), &format, DIB_RGB_COLORS)) {
-    for (int y = 0; y < size; ++y) {
-      for (int x = 0; x < size; ++x) {
-        const std::uint32_t p = argb[static_cast<size_t>(y) * size + x];
-        if ((p >> 24) >= 128) pixels.Set(x, y, tabctl::MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-      }
-    }
+    SetOpaquePixels(pixels, reinterpret_cast<const BYTE*>(argb.data()), std::ptrdiff_t{size} * 4, size);
   }
   return tabctl::MakePixelPicture(std::move(pixels), true);
 }
