@@ -276,21 +276,18 @@ class Medians {
   std::vector<std::pair<std::string, std::vector<double>>> rows_;
 };
 
-// Start-up of the programs, one after the other in the same prefix, the
-// order rotated every round so that none always runs first after another:
-// on a loaded machine only such rounds compare fairly. `baseline`, when
-// given, is an earlier Brevolt.exe measured in the same rounds (before and
-// after a change, under the same load).
-void StartupComparison(const std::filesystem::path& brevolt, const std::wstring& minimal,
-                       const std::filesystem::path& baseline, const std::filesystem::path& dir, int rounds,
-                       SIZE_T& brevoltWs, SIZE_T& minimalWs) {
-  struct Contender {
-    const char* name;
-    std::wstring exe, title;
-    std::filesystem::path folder;
-    std::vector<double> ms, ratios, toWindows;  // ÷ minimal, ÷ same windows, per round
-    SIZE_T workingSet = 0;
-  };
+struct Contender {
+  const char* name;
+  std::wstring exe, title;
+  std::filesystem::path folder;
+  std::vector<double> ms, ratios, toWindows;  // ÷ minimal, ÷ same windows, per round
+  SIZE_T workingSet = 0;
+};
+
+// The programs compared: the minimal one, the windows-only one, Brevolt and,
+// when given, an earlier Brevolt.exe (before and after a change).
+std::vector<Contender> Contenders(const std::filesystem::path& brevolt, const std::wstring& minimal,
+                                  const std::filesystem::path& baseline, const std::filesystem::path& dir) {
   std::vector<Contender> programs;
   programs.push_back({"minimal window", minimal, L"Quill minimal", dir, {}, {}, {}, 0});
   programs.push_back(
@@ -310,6 +307,64 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
                         {},
                         0});
   }
+  return programs;
+}
+
+// Where the time goes, in runs of their own: writing the marks is not
+// part of the runs compared. The windows-only yardstick marks its steps
+// too, so that the two can be set side by side.
+void WhereTheTimeGoes(const std::vector<Contender>& programs, const std::filesystem::path& dir, int rounds) {
+  const std::size_t n = programs.size();
+  const auto marksFile = dir / L"startup-marks.txt";
+  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", marksFile.c_str());
+  // The programs take turns here too, so that their steps meet the same load.
+  std::vector<Medians> steps(n), kinds(n);
+  for (int i = 0; i < rounds; ++i) {
+    for (std::size_t p = 1; p < n; ++p) {
+      std::filesystem::remove(marksFile);
+      const Started run = StartAndMeasure(programs[p].exe, programs[p].title, programs[p].folder);
+      const Marks marks = ReadMarks(marksFile, run.startCounter);
+      steps[p].Add(marks.steps);
+      kinds[p].Add(marks.kinds);
+    }
+  }
+  for (std::size_t p = 1; p < n; ++p) {
+    std::printf("%s, steps: median ms since the start (and the step's own share):\n", programs[p].name);
+    double previous = 0;
+    for (const auto& [step, at] : steps[p].Rows()) {
+      std::printf("  %-16s %7.1f  (+%.1f)\n", step.c_str(), at, at - previous);
+      previous = at;
+    }
+    const auto totals = kinds[p].Rows();
+    if (!totals.empty()) std::printf("  kinds of work, median ms in all (inside the steps above):\n");
+    for (const auto& [kind, ms] : totals) std::printf("    %-18s %6.2f\n", kind.c_str(), ms);
+  }
+  // The child controls: from the window (Brevolt: its tab control) to the
+  // last control made.
+  auto share = [&](std::size_t p, const char* from) {
+    double start = -1, end = -1;
+    for (const auto& [step, at] : steps[p].Rows()) {
+      if (step == from) start = at;
+      if (step == "controls") end = at;
+    }
+    return start >= 0 && end >= 0 ? end - start : -1.0;
+  };
+  const double windowsControls = share(1, "window");
+  for (std::size_t p = 2; p < n; ++p) {
+    const double own = share(p, "tab-control");
+    std::printf("%s, child controls: %.1f ms, same windows only %.1f ms, ratio %.2f (aim <= 1.3)\n",
+                programs[p].name, own, windowsControls, own / windowsControls);
+  }
+  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", nullptr);
+}
+
+// Start-up of the programs, one after the other in the same prefix, the
+// order rotated every round so that none always runs first after another:
+// on a loaded machine only such rounds compare fairly. `baseline`, when
+// given, is an earlier Brevolt.exe measured in the same rounds (before and
+// after a change, under the same load).
+void StartupComparison(std::vector<Contender> programs, const std::filesystem::path& dir, int rounds,
+                       SIZE_T& brevoltWs, SIZE_T& minimalWs) {
   // One of each first, not counted: the first start loads the libraries from disk.
   for (const Contender& p : programs) StartAndMeasure(p.exe, p.title, p.folder);
 
@@ -357,50 +412,7 @@ void StartupComparison(const std::filesystem::path& brevolt, const std::wstring&
     }
   }
 
-  // Where the time goes, in runs of their own: writing the marks is not
-  // part of the runs compared above. The windows-only yardstick marks its
-  // steps too, so that the two can be set side by side.
-  const auto marksFile = dir / L"startup-marks.txt";
-  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", marksFile.c_str());
-  // The programs take turns here too, so that their steps meet the same load.
-  std::vector<Medians> steps(n), kinds(n);
-  for (int i = 0; i < rounds; ++i) {
-    for (std::size_t p = 1; p < n; ++p) {
-      std::filesystem::remove(marksFile);
-      const Started run = StartAndMeasure(programs[p].exe, programs[p].title, programs[p].folder);
-      const Marks marks = ReadMarks(marksFile, run.startCounter);
-      steps[p].Add(marks.steps);
-      kinds[p].Add(marks.kinds);
-    }
-  }
-  for (std::size_t p = 1; p < n; ++p) {
-    std::printf("%s, steps: median ms since the start (and the step's own share):\n", programs[p].name);
-    double previous = 0;
-    for (const auto& [step, at] : steps[p].Rows()) {
-      std::printf("  %-16s %7.1f  (+%.1f)\n", step.c_str(), at, at - previous);
-      previous = at;
-    }
-    const auto totals = kinds[p].Rows();
-    if (!totals.empty()) std::printf("  kinds of work, median ms in all (inside the steps above):\n");
-    for (const auto& [kind, ms] : totals) std::printf("    %-18s %6.2f\n", kind.c_str(), ms);
-  }
-  // The child controls: from the window (Brevolt: its tab control) to the
-  // last control made.
-  auto share = [&](std::size_t p, const char* from) {
-    double start = -1, end = -1;
-    for (const auto& [step, at] : steps[p].Rows()) {
-      if (step == from) start = at;
-      if (step == "controls") end = at;
-    }
-    return start >= 0 && end >= 0 ? end - start : -1.0;
-  };
-  const double windowsControls = share(1, "window");
-  for (std::size_t p = 2; p < n; ++p) {
-    const double own = share(p, "tab-control");
-    std::printf("%s, child controls: %.1f ms, same windows only %.1f ms, ratio %.2f (aim <= 1.3)\n",
-                programs[p].name, own, windowsControls, own / windowsControls);
-  }
-  SetEnvironmentVariableW(L"BREVOLT_STARTUP_MARKS", nullptr);
+  WhereTheTimeGoes(programs, dir, rounds);
 }
 
 double CpuSeconds(HANDLE process) {
@@ -415,7 +427,10 @@ double CpuSeconds(HANDLE process) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // "marks" first: only where Brevolt's start-up time goes, quickly.
+  const bool marksOnly = argc > 1 && std::string(argv[1]) == "marks";
   const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
 
@@ -423,6 +438,16 @@ int main(int argc, char** argv) {
   const auto brevolt = folder.path() / L"Brevolt.exe";
   std::filesystem::copy_file(e2e::HostPath(BREVOLT_EXE), brevolt);
   const std::wstring minimal = e2e::HostPath(MINIMAL_WINDOW_EXE);
+  // An earlier build to compare with, from the environment (see scripts/bench).
+  std::filesystem::path baseline;
+  if (const char* before = std::getenv("BENCH_BASELINE_EXE"); before && *before)
+    baseline = e2e::HostPath(before);
+  std::vector<Contender> programs = Contenders(brevolt, minimal, baseline, folder.path());
+  if (marksOnly) {
+    for (const Contender& p : programs) StartAndMeasure(p.exe, p.title, p.folder);  // libraries from disk
+    WhereTheTimeGoes(programs, folder.path(), rounds);
+    return 0;
+  }
 
   {
     // The tick reads a window of another program, as it does in use: the
@@ -434,13 +459,8 @@ int main(int argc, char** argv) {
     std::printf("tick ratio: %.2f, the median within a round (aim <= 1.1)\n", ratio);
   }
 
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
   SIZE_T brevoltWs = 0, minimalWs = 0;
-  // An earlier build to compare with, from the environment (see scripts/bench).
-  std::filesystem::path baseline;
-  if (const char* before = std::getenv("BENCH_BASELINE_EXE"); before && *before)
-    baseline = e2e::HostPath(before);
-  StartupComparison(brevolt, minimal, baseline, folder.path(), rounds, brevoltWs, minimalWs);
+  StartupComparison(std::move(programs), folder.path(), rounds, brevoltWs, minimalWs);
   std::printf("working set after start-up: Brevolt %.1f MiB, minimal %.1f MiB, ratio %.2f (aim <= 1.5)\n",
               static_cast<double>(brevoltWs) / 1048576.0, static_cast<double>(minimalWs) / 1048576.0,
               static_cast<double>(brevoltWs) / static_cast<double>(minimalWs));
