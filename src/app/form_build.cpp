@@ -218,12 +218,19 @@ HWND FormMain::Place(const ControlRow& row) {
     width = Pixels(twips->width, dpi_);
     height = Pixels(twips->height, dpi_);
   }
+  // No one listens for a control's making (WM_PARENTNOTIFY), and each such
+  // message would pass through the hooks on the tab control and the window.
   std::optional<StartupSpan> creating(std::in_place, CreationKind(row.cls));
-  HWND child = CreateWindowExW(0, row.cls, win32::Widen(row.text).c_str(), WS_CHILD | WS_VISIBLE | row.style,
-                               left, top, width, height, onPage ? tabs_->hwnd() : hwnd_,
+  HWND child = CreateWindowExW(WS_EX_NOPARENTNOTIFY, row.cls, win32::Widen(row.text).c_str(),
+                               WS_CHILD | WS_VISIBLE | row.style, left, top, width, height,
+                               onPage ? tabs_->hwnd() : hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
   creating.reset();
   if (!child) return nullptr;  // a control that cannot be made is left out
+  // The history list lays its header out again at every step of its
+  // setting up (font, style, each column, icons): it does so once, when
+  // drawing is back on at the end.
+  if (std::wcscmp(row.cls, WC_LISTVIEWW) == 0) SendMessageW(child, WM_SETREDRAW, FALSE, 0);
   {
     StartupSpan span("set-font");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(row.font)), FALSE);
@@ -238,6 +245,10 @@ HWND FormMain::Place(const ControlRow& row) {
   }
   if (twips) {
     StartupSpan span("page-place");
+    // A drop-down list is as high as its font makes it (the height it is
+    // made with is its list's): placed at the table's height, it would only
+    // size itself back, and move its list with it.
+    if (std::wcscmp(row.cls, WC_COMBOBOXW) == 0) twips->height = -1;
     PlaceOnPage(tabs_->Control(), child, *twips);
   }
   StartupSpan naming("names");
@@ -294,6 +305,7 @@ void FormMain::SetUpHistoryList() {
   historyImages_ = win32::UniqueImageList(ImageList_Create(small, small, ILC_COLOR32 | ILC_MASK, 1, 0));
   AddIcon(historyImages_.get(), instance_, IDI_HISTORY_ROW, small);
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(historyImages_.get()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 void FormMain::SetUpToolbar() {
