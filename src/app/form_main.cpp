@@ -165,7 +165,7 @@ void FormMain::Start() {
   StartupMark("put-back");
   // The load event runs before the window is first shown.
   loading_ = true;
-  program_.Rules().Load();
+  program_.Load();
   loading_ = false;
   StartupMark("load");
   // Focus marks stay on from the start, not only after the first key.

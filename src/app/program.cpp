@@ -23,6 +23,15 @@ engine::AccelerationPorts Program::Ports() {
           *history_, raisedRecords_, &processTree_, &never_};
 }
 
+void Program::Load() {
+  profile_.RememberMarks(true);
+  struct Forget {
+    settings::Utf8MarkRouting& profile;
+    ~Forget() { profile.RememberMarks(false); }
+  } forget{profile_};
+  rules_->Load();
+}
+
 void Program::PutBackAfterCrash() { engine::PutBackAfterCrash(Ports()); }
 
 // A tick is never entered again while one runs: a message sent to the

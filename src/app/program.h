@@ -49,6 +49,8 @@ class Program {
   bool Attached() const { return rules_ != nullptr; }
 
   shell::FormMainRules& Rules() { return *rules_; }
+  // The window's load event, its dozen settings read in one go.
+  void Load();
   settings::ModuleConfig& Config() { return config_; }
   win32::ListViewHistory& History() { return *history_; }
   win32::HistorySavingWin32& Saving() { return *saving_; }

@@ -3,6 +3,10 @@
 // misread (and for tests that compare the two).
 #pragma once
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "platform/ports.h"
 
 namespace settings {
@@ -55,12 +59,27 @@ class Utf8MarkRouting : public platform::ProfileStore {
     return StoreFor(path).GetSection(path, section);
   }
 
+  // While on, a file's first bytes are read once: start-up reads a dozen
+  // entries in a row, and opening the file each time to look for a mark
+  // that nobody adds in those milliseconds was a third of their cost.
+  // Neither store changes a file's mark when it writes, so a write keeps
+  // what is known. Turned off, the next call looks again.
+  void RememberMarks(bool on) {
+    remember_ = on;
+    known_.reset();
+  }
+
  private:
   platform::ProfileStore& StoreFor(const std::string& path) {
-    return StartsWithUtf8Mark(path) ? marked_ : plain_;
+    if (remember_ && known_ && known_->first == path) return known_->second ? marked_ : plain_;
+    const bool marked = StartsWithUtf8Mark(path);
+    if (remember_) known_.emplace(path, marked);
+    return marked ? marked_ : plain_;
   }
   platform::ProfileStore& plain_;
   platform::ProfileStore& marked_;
+  bool remember_ = false;
+  std::optional<std::pair<std::string, bool>> known_;
 };
 
 }  // namespace settings

@@ -208,6 +208,22 @@ TEST_F(ModuleConfigTest, Utf8MarkedFileGoesPastThePlatformAndKeepsEveryLine) {
   fs::remove(File());
   EXPECT_EQ(config.GetSpeedLevel(), std::nullopt);
   EXPECT_EQ(platform.calls, 3);
+
+  // Remembered (start-up's reads in a row), a file's mark is looked for
+  // once per file; forgotten, at the next call again.
+  Write(lines);
+  routing.RememberMarks(true);
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  Write("\xEF\xBB\xBF" + lines);
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  EXPECT_EQ(platform.calls, 5);
+  const std::string other = dir_ + "/other.ini";
+  std::ofstream(other, std::ios::binary) << "\xEF\xBB\xBF[Speed]\r\nSpeedLevel=0\r\n";
+  EXPECT_EQ(routing.GetString(other, "Speed", "SpeedLevel", 255), "0");
+  EXPECT_EQ(platform.calls, 5);
+  routing.RememberMarks(false);
+  EXPECT_EQ(config.GetSpeedLevel(), "1");
+  EXPECT_EQ(platform.calls, 5);
 }
 
 // The store and the file system of a user who may not write some files.
