@@ -26,7 +26,6 @@ namespace {
 
 constexpr COLORREF kLinkResting = 0xFF0000;  // blue, as a BGR value
 constexpr COLORREF kLinkHover = 0x0000FF;    // red
-constexpr UINT_PTR kHookSubclass = 1;
 // Posted to show the next waiting notice.
 constexpr UINT kShowNoticeMessage = WM_APP + 1;
 
@@ -268,13 +267,14 @@ void FormMain::ResetLinkStyle() {
   SetLinkHover(Control(kLabelBBS), false);
 }
 
-// The window hook is a subclass of the window: other subclasses (the tab
-// control's hook of its host) may come and go in any order.
-void FormMain::InstallWindowHook() {
-  SetWindowSubclass(hwnd_, &FormMain::HookProc, kHookSubclass, reinterpret_cast<DWORD_PTR>(this));
-}
+// The window hook is part of the window's own procedure, switched on and
+// off: as a subclass it cost every message of the window two lookups of the
+// subclass chain (a trip to the window server each under Wine), and other
+// subclasses (the tab control's hook of its host) still come and go in any
+// order.
+void FormMain::InstallWindowHook() { hooked_ = true; }
 
-void FormMain::RemoveWindowHook() { RemoveWindowSubclass(hwnd_, &FormMain::HookProc, kHookSubclass); }
+void FormMain::RemoveWindowHook() { hooked_ = false; }
 
 void FormMain::AddTrayIcon() {
   StartupSpan span("load-tray-icon");
@@ -523,35 +523,31 @@ void FormMain::ShowTrayMenu() {
   PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK FormMain::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR self) {
-  auto* form = reinterpret_cast<FormMain*>(self);
-  // A window destroyed without the exit sequence (the session ending) takes its hook along.
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &FormMain::HookProc, id);
+LRESULT FormMain::Hooked(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (shell::MainWindowHookAction(win32::MainWindowEvent(message, wParam, lParam))) {
     case shell::HookAction::PassThenHide: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      form->HideToTray();
+      const LRESULT result = Handle(message, wParam, lParam);
+      HideToTray();
       return result;
     }
     case shell::HookAction::ShowAndRestore:
-      form->ShowAndRestore();
+      ShowAndRestore();
       return 0;
     case shell::HookAction::TrayMenu:
-      form->ShowTrayMenu();
+      ShowTrayMenu();
       return 0;
     case shell::HookAction::Pass:
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return Handle(message, wParam, lParam);
 }
 
 // ---- the window's own procedure ----
 
 LRESULT CALLBACK FormMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   FormMain* form = win32::BoundWindowOwner(hwnd, message, lParam, &FormMain::hwnd_);
-  return form != nullptr ? form->Handle(message, wParam, lParam)
-                         : DefWindowProcW(hwnd, message, wParam, lParam);
+  if (form == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return form->hooked_ ? form->Hooked(message, wParam, lParam) : form->Handle(message, wParam, lParam);
 }
 
 void FormMain::OnCommand(int id, int code, HWND control) {

@@ -79,11 +79,12 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
  private:
   explicit FormMain(HINSTANCE instance);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR self);
   static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window hook: a minimise hides, the tray icon's clicks restore or
+  // open the menu; everything else goes on to Handle.
+  LRESULT Hooked(UINT message, WPARAM wParam, LPARAM lParam);
   // The window's messages, each a small handler; std::nullopt: not handled
   // here, DefWindowProc has it.
   std::optional<LRESULT> OnRegistered(UINT message, WPARAM wParam);
@@ -147,6 +148,7 @@ class FormMain : public shell::FormMainView, public tabctl::ucPageTabEvents {
   int dpi_ = 96;
   bool created_ = false;
   bool hiddenToTray_ = false;
+  bool hooked_ = false;               // the window hook is on
   std::optional<bool> highContrast_;  // read when first needed after a change
   bool topmost_ = false;
   bool loading_ = false;

@@ -183,8 +183,9 @@ void TabControlWindow::RaiseAccessibleChanges() {
 
 LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TabControlWindow* self = BoundWindowOwner(window, message, lParam, &TabControlWindow::hwnd_);
-  return self != nullptr ? self->HandleMessage(message, wParam, lParam)
-                         : DefWindowProcW(window, message, wParam, lParam);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return self->hooks_.Around(window, message, wParam, lParam,
+                             [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 void TabControlWindow::KeyDown(WPARAM virtualKey, std::int16_t shift) {
@@ -631,12 +632,13 @@ void TabControlWindow::InstallHooks() {
     return;
   }
   using HT = HookTiming;
-  hooks_.Hook(hwnd_, {{WM_MOUSEMOVE, HT::kBefore},
-                      {WM_MOUSELEAVE, HT::kBefore},
-                      {WM_MOUSEWHEEL, HT::kBefore},
-                      {WM_LBUTTONDOWN, HT::kBefore},
-                      {WM_LBUTTONUP, HT::kBefore},
-                      {WM_TIMER, HT::kAfter}});
+  // The control's own window is hooked in its own procedure.
+  hooks_.HookOwn(hwnd_, {{WM_MOUSEMOVE, HT::kBefore},
+                         {WM_MOUSELEAVE, HT::kBefore},
+                         {WM_MOUSEWHEEL, HT::kBefore},
+                         {WM_LBUTTONDOWN, HT::kBefore},
+                         {WM_LBUTTONUP, HT::kBefore},
+                         {WM_TIMER, HT::kAfter}});
   if (host_ != nullptr) {
     hooks_.Hook(host_, {{WM_ACTIVATE, HT::kBefore},
                         {WM_MOVING, HT::kBefore},

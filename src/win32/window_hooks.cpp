@@ -8,15 +8,23 @@
 namespace win32 {
 
 bool WindowHooks::Hook(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages) {
+  return Add(window, messages, false);
+}
+
+bool WindowHooks::HookOwn(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages) {
+  return Add(window, messages, true);
+}
+
+bool WindowHooks::Add(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages, bool own) {
   if (window == nullptr || !IsWindow(window)) return false;
   auto it =
       std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.window == window; });
   if (it == entries_.end()) {
-    if (!SetWindowSubclass(window, &WindowHooks::Procedure, reinterpret_cast<UINT_PTR>(this),
-                           reinterpret_cast<DWORD_PTR>(this))) {
+    if (!own && !SetWindowSubclass(window, &WindowHooks::Procedure, reinterpret_cast<UINT_PTR>(this),
+                                   reinterpret_cast<DWORD_PTR>(this))) {
       return false;
     }
-    entries_.push_back({window, {}});
+    entries_.push_back({window, {}, own});
     it = entries_.end() - 1;
   }
   for (const auto& m : messages) {
@@ -34,7 +42,7 @@ bool WindowHooks::Hook(HWND window, std::initializer_list<std::pair<UINT, HookTi
 
 void WindowHooks::RemoveAll() {
   for (const Entry& e : entries_) {
-    if (IsWindow(e.window)) {
+    if (!e.own && IsWindow(e.window)) {
       RemoveWindowSubclass(e.window, &WindowHooks::Procedure, reinterpret_cast<UINT_PTR>(this));
     }
   }
@@ -50,6 +58,15 @@ const WindowHooks::Entry* WindowHooks::Find(HWND window) const {
   return nullptr;
 }
 
+std::optional<HookTiming> WindowHooks::TimingOf(HWND window, UINT message) const {
+  if (const Entry* e = Find(window)) {
+    for (const auto& [registered, when] : e->messages) {
+      if (registered == message) return when;
+    }
+  }
+  return std::nullopt;
+}
+
 void WindowHooks::Remove(HWND window) {
   RemoveWindowSubclass(window, &WindowHooks::Procedure, reinterpret_cast<UINT_PTR>(this));
   std::erase_if(entries_, [&](const Entry& e) { return e.window == window; });
@@ -63,12 +80,7 @@ LRESULT CALLBACK WindowHooks::Procedure(HWND window, UINT message, WPARAM wParam
     self->Remove(window);
     return DefSubclassProc(window, message, wParam, lParam);
   }
-  std::optional<HookTiming> timing;
-  if (const Entry* e = self->Find(window)) {
-    for (const auto& [registered, when] : e->messages) {
-      if (registered == message) timing = when;
-    }
-  }
+  const std::optional<HookTiming> timing = self->TimingOf(window, message);
   if (timing == HookTiming::kBefore) self->handler_(window, message, wParam, lParam);
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
   // The previous procedure may have removed the hooks (the control's window

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,21 @@ class WindowHooks {
   // Hooks `window` (once) and registers the messages; false when the window
   // cannot be hooked.
   bool Hook(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages);
+  // The same for a window whose procedure is the owner's, which passes each
+  // message through Around: no subclass, whose chain would be looked up
+  // twice for every message of the window (a trip to the window server each
+  // under Wine).
+  bool HookOwn(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages);
+  // `procedure` for a message of a window hooked with HookOwn, with its
+  // hooks before and after it.
+  template <typename Procedure>
+  LRESULT Around(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Procedure&& procedure) {
+    const std::optional<HookTiming> timing = TimingOf(window, message);
+    if (timing == HookTiming::kBefore) handler_(window, message, wParam, lParam);
+    const LRESULT result = procedure();
+    if (timing == HookTiming::kAfter && Hooked(window)) handler_(window, message, wParam, lParam);
+    return result;
+  }
   // Every window gets its previous procedure back.
   void RemoveAll();
   bool Hooked(HWND window) const;
@@ -37,7 +53,10 @@ class WindowHooks {
   struct Entry {
     HWND window;
     std::vector<std::pair<UINT, HookTiming>> messages;
+    bool own;  // hooked through Around, not subclassed
   };
+  bool Add(HWND window, std::initializer_list<std::pair<UINT, HookTiming>> messages, bool own);
+  std::optional<HookTiming> TimingOf(HWND window, UINT message) const;
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR self);
   const Entry* Find(HWND window) const;

@@ -656,6 +656,23 @@ TEST(WindowHooks, BeforeAndAfterThePreviousProcedureUntilRemoved) {
   SendMessageW(window, WM_APP + 1, 0, 0);
   EXPECT_EQ(log, (Log{"window 1"}));
 
+  // A window hooked in its own procedure: the same order through Around,
+  // the window's procedure left as it was.
+  const LONG_PTR procedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
+  ASSERT_TRUE(hooks.HookOwn(
+      window, {{WM_APP + 1, win32::HookTiming::kBefore}, {WM_APP + 2, win32::HookTiming::kAfter}}));
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), procedure);
+  log.clear();
+  for (UINT message : {WM_APP + 1, WM_APP + 2, WM_APP + 3}) {
+    EXPECT_EQ(hooks.Around(window, message, 0, 0, [&] { return RecordingProcedure(window, message, 0, 0); }),
+              7);
+  }
+  EXPECT_EQ(log, (Log{"hook 1", "window 1", "window 2", "hook 2", "window 3"}));
+  hooks.RemoveAll();
+  log.clear();
+  hooks.Around(window, WM_APP + 1, 0, 0, [&] { return RecordingProcedure(window, WM_APP + 1, 0, 0); });
+  EXPECT_EQ(log, (Log{"window 1"}));
+
   ASSERT_TRUE(hooks.Hook(window, {{WM_APP + 1, win32::HookTiming::kBefore}}));
   EXPECT_TRUE(hooks.Hooked(window));
   DestroyWindow(window);
