@@ -184,8 +184,13 @@ void TabControlWindow::RaiseAccessibleChanges() {
 LRESULT CALLBACK TabControlWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TabControlWindow* self = BoundWindowOwner(window, message, lParam, &TabControlWindow::hwnd_);
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return self->hooks_.Around(window, message, wParam, lParam,
-                             [&] { return self->HandleMessage(message, wParam, lParam); });
+  return self->hooks_.Around(window, message, wParam, lParam, [&] {
+    // A hook that ran first may have ended the window: then it is no
+    // longer the control's.
+    TabControlWindow* still = BoundWindowOwner(window, message, lParam, &TabControlWindow::hwnd_);
+    return still != nullptr ? still->HandleMessage(message, wParam, lParam)
+                            : DefWindowProcW(window, message, wParam, lParam);
+  });
 }
 
 void TabControlWindow::KeyDown(WPARAM virtualKey, std::int16_t shift) {
