@@ -88,6 +88,18 @@ void AddIcon(HIMAGELIST list, HINSTANCE instance, int id, int size) {
   ImageList_Add(list, colour.get(), mask.get());
 }
 
+// What a screen reader says of a control beyond its caption.
+void Describe(HWND child, const ControlRow& row) {
+  StartupSpan naming("names");
+  if (row.font == FontRole::Link) {
+    // Read as a link to its address; its default action clicks it.
+    win32::DescribeForScreenReaders(child, {win32::Widen(row.text), ROLE_SYSTEM_LINK, L"打开", true});
+  } else if (row.speak != nullptr) {
+    win32::DescribeForScreenReaders(
+        child, {win32::Widen(row.speak), row.picture != 0 ? ROLE_SYSTEM_GRAPHIC : 0, {}, false});
+  }
+}
+
 }  // namespace
 
 // The tab control, as SSTabMain was designed, with its active tab's caption bold.
@@ -251,14 +263,7 @@ HWND FormMain::Place(const ControlRow& row) {
     if (std::wcscmp(row.cls, WC_COMBOBOXW) == 0) twips->height = -1;
     PlaceOnPage(tabs_->Control(), child, *twips);
   }
-  StartupSpan naming("names");
-  if (row.font == FontRole::Link) {
-    // Read as a link to its address; its default action clicks it.
-    win32::DescribeForScreenReaders(child, {win32::Widen(row.text), ROLE_SYSTEM_LINK, L"打开", true});
-  } else if (row.speak != nullptr) {
-    win32::DescribeForScreenReaders(
-        child, {win32::Widen(row.speak), row.picture != 0 ? ROLE_SYSTEM_GRAPHIC : 0, {}, false});
-  }
+  Describe(child, row);
   if (row.id != kStaticLabel) controls_[row.id] = child;
   return child;
 }
