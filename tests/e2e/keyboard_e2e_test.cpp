@@ -216,6 +216,30 @@ TEST_F(KeyboardEndToEnd, ArrowsPickAListItemAndAltDownOpensTheList) {
   const auto dropped = [&] { return SendMessageW(speed, CB_GETDROPPEDSTATE, 0, 0) != 0; };
   Press({VK_MENU, VK_DOWN});
   EXPECT_TRUE(e2e::WaitUntil(dropped, kKeyEffect)) << "Alt+Down did not open the list";
+  // Open, it shows every item without scrolling: the shown list is the
+  // program's one visible drop-down list window.
+  struct Search {
+    DWORD thread;
+    HWND list;
+  } search{GetWindowThreadProcessId(speed, nullptr), nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (GetWindowThreadProcessId(window, nullptr) == s->thread && IsWindowVisible(window) &&
+            std::wstring(cls) == L"ComboLBox") {
+          s->list = window;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.list, nullptr) << "no open list found";
+  RECT open{};
+  GetClientRect(search.list, &open);
+  const LRESULT items = SendMessageW(search.list, LB_GETCOUNT, 0, 0);
+  EXPECT_EQ(items, 2);
+  EXPECT_GE(open.bottom, items * SendMessageW(search.list, LB_GETITEMHEIGHT, 0, 0)) << items << " items";
   Press({VK_ESCAPE});
   EXPECT_TRUE(e2e::WaitUntil([&] { return !dropped(); }, kKeyEffect)) << "Escape did not close the list";
 }
