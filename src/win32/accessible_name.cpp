@@ -1,12 +1,12 @@
 #include "win32/accessible_name.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 #include <oleacc.h>
 
 #include <atomic>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "win32/com_object.h"
@@ -14,8 +14,6 @@
 
 namespace win32 {
 namespace {
-
-constexpr UINT_PTR kDescriptionSubclass = 0x51A11;
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -172,29 +170,54 @@ LRESULT Answer(HWND window, WPARAM wParam, const std::shared_ptr<const Accessibl
   return result < 0 ? 0 : result;
 }
 
-LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR data) {
-  auto* description = reinterpret_cast<std::shared_ptr<const AccessibleDescription>*>(data);
+// The described windows, each with the procedure it had before. Not a
+// comctl32 subclass: that looks its chain up (a window property, a trip to
+// the window server under Wine) twice for every message the control gets.
+// Nothing takes these procedures away before the window goes, so the order
+// of other subclasses does not matter.
+struct Described {
+  WNDPROC previous;
+  std::shared_ptr<const AccessibleDescription> description;
+};
+
+std::unordered_map<HWND, Described>& DescribedWindows() {
+  static std::unordered_map<HWND, Described> windows;
+  return windows;
+}
+
+LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto& windows = DescribedWindows();
+  const auto it = windows.find(window);
+  if (it == windows.end()) return DefWindowProcW(window, message, wParam, lParam);
+  const WNDPROC previous = it->second.previous;
   if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
-    if (const LRESULT answer = Answer(window, wParam, *description)) return answer;
+    const std::shared_ptr<const AccessibleDescription> description = it->second.description;
+    if (const LRESULT answer = Answer(window, wParam, description)) return answer;
   }
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, &DescribedProc, id);
-    delete description;
+    // Put back only where no one has come after it.
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DescribedProc)) {
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    windows.erase(it);
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool DescribeForScreenReaders(HWND window, const AccessibleDescription& description) {
-  if (window == nullptr) return false;
-  auto* shared =
-      new std::shared_ptr<const AccessibleDescription>(std::make_shared<AccessibleDescription>(description));
-  if (!SetWindowSubclass(window, &DescribedProc, kDescriptionSubclass, reinterpret_cast<DWORD_PTR>(shared))) {
-    delete shared;
-    return false;
+  if (window == nullptr || !IsWindow(window)) return false;
+  auto shared = std::make_shared<const AccessibleDescription>(description);
+  auto& windows = DescribedWindows();
+  if (const auto known = windows.find(window); known != windows.end()) {
+    known->second.description = std::move(shared);
+    return true;
   }
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DescribedProc)));
+  if (previous == nullptr) return false;
+  windows.emplace(window, Described{previous, std::move(shared)});
   return true;
 }
 
